@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
+#   ./build.sh play   start the set-up utility in build/, which holds its artwork and hwconfig.cfg
+#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(
+  build-essential cmake pkg-config            # the toolchain
+  libsdl1.2-dev libgl-dev libgl1-mesa-dri     # the window, OpenGL and Mesa's software renderer
+  libx11-dev xvfb xdotool                     # the tests' private X server and their input
+  libgtest-dev libbenchmark-dev               # tests and benchmarks
+)
+
+installpackages() {
+  local missing=()
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local asroot=()
+  [ "$(id -u)" -eq 0 ] || asroot=(sudo)
+  "${asroot[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${asroot[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build -j "$(nproc)"
+}
+
+case "${1:-}" in
+  play)
+    installpackages
+    build
+    cd build
+    exec ./tavrel-setup
+    ;;
+  test)
+    installpackages
+    build
+    cd build
+    ctest --output-on-failure -j "$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 play | test" >&2
+    exit 2
+    ;;
+esac

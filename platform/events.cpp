@@ -1,0 +1,49 @@
+// The per-frame drain of the platform's event queue: focus, F12 and quit.
+#include "platform/platform.h"
+
+#include "texture/texture.h"
+
+#include <SDL.h>
+
+static bool focusevent(const SDL_Event &event, int gain)
+{
+  return event.type == SDL_ACTIVEEVENT && (event.active.state & SDL_APPINPUTFOCUS) &&
+         event.active.gain == gain;
+}
+
+// the mode is set again and every texture uploaded again: the context may not have survived
+static void regainfocus()
+{
+  if (windowinfo.graphics)
+    setvideomode();
+  restoretextures();
+  SDL_WM_GrabInput(SDL_GRAB_ON);
+  SDL_ShowCursor(SDL_DISABLE);
+  windowinfo.active = 1;
+}
+
+// F12 hides the window; it is tested once per event taken, against last frame's keys
+static void iconifyonf12()
+{
+  if (!keyboard[key_f12])
+    return;
+  SDL_WM_GrabInput(SDL_GRAB_OFF);
+  SDL_WM_IconifyWindow();
+  windowinfo.active = 0;
+}
+
+void checksystemmessages()
+{
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (focusevent(event, 1))
+      regainfocus();
+    if (focusevent(event, 0)) {
+      SDL_WM_GrabInput(SDL_GRAB_OFF);
+      windowinfo.active = 0;
+    }
+    iconifyonf12();
+    if (event.type == SDL_QUIT)
+      windowinfo.quit = 1;
+  }
+}

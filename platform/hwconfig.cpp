@@ -1,0 +1,168 @@
+// The stored hardware configuration: defaults, the four readable versions of "hwconfig.cfg",
+// and a version-4 save that replaces the old file only once the new one is safely on disk.
+#include "platform/platform.h"
+
+#include "files/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+hardwareconfig config;
+int32_t editormovemode;
+
+// the start table: two identical runs of 30 values, then 36 zeros
+#define MATERIALRUN 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.35f, 0.35f, 0.35f, 0.65f, 0.65f, 0.65f, \
+    0.5f, 0.5f, 0.5f, 0.25f, 0.25f, 0.25f, 0.65f, 0.65f, 0.65f, 0.65f, 0.65f, 0.0f, 0.99f, 0.99f, \
+    0.0f, 0.0f, 0.0f, 0.0f
+float materialcolor[materialcolors] = {MATERIALRUN, MATERIALRUN};
+#undef MATERIALRUN
+
+// a field takes whatever bytes of it the file still holds
+static void takeint(bytereader &in, int32_t &field)
+{
+  uint32_t bits = uint32_t(field);
+  in.partial32(bits);
+  field = int32_t(bits);
+}
+
+static void takefloat(bytereader &in, float &field)
+{
+  uint32_t bits = floatbits(field);
+  in.partial32(bits);
+  field = bitsfloat(bits);
+}
+
+// fields 1 to 7, all that versions 1 to 3 store
+static void takefirstseven(bytereader &in)
+{
+  for (int32_t *field : {&config.width, &config.height, &config.bits, &config.fullscreen,
+                         &config.gameflag, &config.sound, &config.usejoystick})
+    takeint(in, *field);
+}
+
+static void takelastsix(bytereader &in)
+{
+  takeint(in, config.mouseunlocked);
+  takeint(in, config.interface);
+  takefloat(in, config.textred);
+  takefloat(in, config.textgreen);
+  takefloat(in, config.textblue);
+  takeint(in, config.lowtexture);
+}
+
+void decodeconfig(const unsigned char *bytes, unsigned long count)
+{
+  bytereader in(bytes, count);
+  if (in.remaining() < 4)
+    return;  // no readable version: the defaults stand
+  uint32_t version = in.u32();
+  if (version < 1 || version > 4)
+    return;
+  takefirstseven(in);
+  if (version == 4)
+    takelastsix(in);
+  if (version >= 2)
+    for (float &value : materialcolor)
+      takefloat(in, value);
+  if (version == 4) {
+    // the game keeps these two at fixed values from version 4 on
+    materialcolor[24] = 0.9f;
+    materialcolor[25] = 0.65f;
+  }
+  if (version >= 3)
+    takeint(in, editormovemode);
+}
+
+void loadconfig()
+{
+  config.width = 640;
+  config.height = 480;
+  config.bits = 16;
+  config.fullscreen = 0;
+  config.gameflag = 1;
+  config.sound = 1;
+  config.usejoystick = 1;
+  config.mouseunlocked = 1;
+  config.interface = 1;
+  config.textred = 1.0f;
+  config.textgreen = 1.0f;
+  config.textblue = 1.0f;
+
+  std::vector<unsigned char> bytes;
+  readwholefile(configfilename, bytes, configfilebytes);
+  decodeconfig(bytes.data(), bytes.size());
+}
+
+void encodeconfig(unsigned char out[configfilebytes])
+{
+  bytewriter file;
+  file.u32(configversion);
+  const int32_t ints[] = {config.width, config.height, config.bits, config.fullscreen,
+                          config.gameflag, config.sound, config.usejoystick,
+                          config.mouseunlocked, config.interface};
+  for (int32_t value : ints)
+    file.u32(uint32_t(value));
+  file.u32(floatbits(config.textred));
+  file.u32(floatbits(config.textgreen));
+  file.u32(floatbits(config.textblue));
+  file.u32(uint32_t(config.lowtexture));
+  for (float value : materialcolor)
+    file.u32(floatbits(value));
+  file.u32(uint32_t(editormovemode));
+  memcpy(out, file.bytes.data(), configfilebytes);
+}
+
+// the mode a freshly created file would get, or the mode of the file being replaced
+static mode_t filemode(const char *path)
+{
+  struct stat info;
+  if (stat(path, &info) == 0 && S_ISREG(info.st_mode))
+    return info.st_mode & 07777;
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// writes the image to an already opened temporary file and makes it durable; 0 or errno
+static int writeimage(const unsigned char *image, mode_t mode)
+{
+  if (fwrite(image, 1, configfilebytes, fp) != size_t(configfilebytes) || fflush(fp) != 0)
+    return errno ? errno : EIO;
+  if (fchmod(fileno(fp), mode) != 0 || fsync(fileno(fp)) != 0)
+    return errno;
+  return 0;
+}
+
+int saveconfig()
+{
+  unsigned char image[configfilebytes];
+  encodeconfig(image);
+
+  // the new file is written beside the old one and renamed over it only when complete
+  std::string temporary = std::string(configfilename) + ".XXXXXX";
+  int fd = mkstemp(temporary.data());
+  if (fd < 0)
+    return errno;
+  fp = fdopen(fd, "wb");
+  if (!fp) {
+    int error = errno;
+    close(fd);
+    unlink(temporary.c_str());
+    return error;
+  }
+  errno = 0;
+  int error = writeimage(image, filemode(configfilename));
+  if (fclose(fp) != 0 && !error)
+    error = errno ? errno : EIO;
+  fp = nullptr;
+  if (!error && rename(temporary.c_str(), configfilename) != 0)
+    error = errno;
+  if (error)
+    unlink(temporary.c_str());
+  return error;
+}

@@ -1,0 +1,37 @@
+// The mouse poll: the pointer scaled into the virtual 640x480 screen, and the buttons.
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+mousestate mouse;
+mousestate prevmouse;
+mousestate winmouse;
+
+void checkmouse()
+{
+  prevmouse = mouse;
+  int x = 0, y = 0;
+  Uint8 buttons = SDL_GetMouseState(&x, &y);
+  winmouse.x = x;
+  winmouse.y = y;
+
+  mouse.x = winmouse.x * 640 / windowinfo.width;
+  mouse.y = winmouse.y * 480 / windowinfo.height;
+  if (mouse.x < 0) mouse.x = 0;
+  if (mouse.y < 0) mouse.y = 0;
+  if (mouse.x > 639) mouse.x = 639;
+  if (mouse.y > 479) mouse.y = 479;
+  if (!windowinfo.active) {
+    // without the focus the pointer is parked and no button counts as held
+    mouse.x = 320;
+    mouse.y = 240;
+    buttons = 0;
+  }
+
+  mouse.left = (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
+  mouse.right = (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
+  mouse.wheelup = (buttons & SDL_BUTTON(SDL_BUTTON_WHEELUP)) != 0;
+  mouse.wheeldown = (buttons & SDL_BUTTON(SDL_BUTTON_WHEELDOWN)) != 0;
+  mouse.leftreleased = !mouse.left && prevmouse.left;
+  mouse.rightreleased = !mouse.right && prevmouse.right;
+}

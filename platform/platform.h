@@ -1,0 +1,142 @@
+// Platform: the window and its events, per-frame keyboard, mouse and joystick state, and the
+// stored hardware configuration ("hwconfig.cfg") that the game reads.
+#pragma once
+
+#include <cstdint>
+
+// [SECTION] key codes: the platform's key symbols, the index space of keyboard and of hotkeys
+constexpr int key_none = 0;
+constexpr int key_backspace = 8;
+constexpr int key_tab = 9;
+constexpr int key_return = 13;
+constexpr int key_escape = 27;
+constexpr int key_space = 32;
+constexpr int key_comma = 44;
+constexpr int key_minus = 45;
+constexpr int key_period = 46;
+constexpr int key_0 = 48;
+constexpr int key_1 = 49;
+constexpr int key_9 = 57;
+constexpr int key_a = 97;
+constexpr int key_z = 122;
+constexpr int key_delete = 127;
+constexpr int key_kp0 = 256;
+constexpr int key_kp9 = 265;
+constexpr int key_kp_period = 266;
+constexpr int key_kp_divide = 267;
+constexpr int key_kp_multiply = 268;
+constexpr int key_kp_minus = 269;
+constexpr int key_kp_plus = 270;
+constexpr int key_kp_enter = 271;
+constexpr int key_kp_equals = 272;
+constexpr int key_up = 273;
+constexpr int key_down = 274;
+constexpr int key_right = 275;
+constexpr int key_left = 276;
+constexpr int key_insert = 277;
+constexpr int key_home = 278;
+constexpr int key_end = 279;
+constexpr int key_pageup = 280;
+constexpr int key_pagedown = 281;
+constexpr int key_f1 = 282;
+constexpr int key_f12 = 293;
+constexpr int key_rshift = 303;
+constexpr int key_lshift = 304;
+constexpr int key_rctrl = 305;
+constexpr int key_lctrl = 306;
+constexpr int key_ralt = 307;
+constexpr int key_lalt = 308;
+constexpr int keycount = 323;  // one past the last key symbol
+
+// [SECTION] window state and system events
+struct windowstate {
+  int32_t width;       // window width in pixels
+  int32_t height;      // window height in pixels
+  int32_t bits;        // colour depth; informational
+  int32_t fullscreen;  // 1 = full-screen mode
+  int32_t quit;        // the platform asked the program to end
+  int32_t graphics;    // graphics output on: video mode set, textures handed to GL
+  int32_t active;      // the window holds the input focus
+};
+extern windowstate windowinfo;
+
+// asks for 8-bit colour channels, a 16-bit depth and 8-bit stencil buffer, double-buffered
+void setupglattributes();
+// sets the video mode for windowinfo's size and fullscreen flag; 0 when the platform refuses it
+int setvideomode();
+// drains the event queue: focus loss and regain (with the texture restore), F12, quit
+void checksystemmessages();
+// start-up hook for GL extensions; nothing to do here
+void setupglext();
+
+// [SECTION] input state, polled once per frame beside its previous-frame twin
+extern uint8_t keyboard[keycount];
+extern uint8_t prevkeyboard[keycount];
+
+struct mousestate {
+  int32_t x;              // virtual 0..639
+  int32_t y;              // virtual 0..479
+  int32_t left;           // left button held
+  int32_t right;          // right button held
+  int32_t leftreleased;   // the left button went up in this poll
+  int32_t rightreleased;  // the right button went up in this poll
+  int32_t wheelup;        // wheel-up button reads as held
+  int32_t wheeldown;      // wheel-down button reads as held
+};
+extern mousestate mouse;
+extern mousestate prevmouse;
+extern mousestate winmouse;  // raw window position, before scaling and clamping
+
+constexpr int joystickaxes = 7;
+constexpr int joystickbuttons = 32;
+struct joystickstate {
+  int32_t axis[joystickaxes];      // -32768..32767; axes 0 and 1 are filled
+  int32_t button[joystickbuttons]; // 1 while held; buttons 0 to 3 are filled
+};
+extern joystickstate joystick;
+extern joystickstate prevjoystick;
+
+struct _SDL_Joystick;
+typedef struct _SDL_Joystick SDL_Joystick;
+extern SDL_Joystick *joy1;  // the opened joystick, null when none
+
+// copies the platform's key states, keypad and right-hand modifiers folded onto their twins
+void checkkeyboard();
+// the pointer in virtual coordinates and the buttons; parked at the centre while unfocused
+void checkmouse();
+// axes 0-1 and buttons 0-3 of joy1, when config.usejoystick is on
+void checkjoystick();
+
+// [SECTION] hardware configuration, "hwconfig.cfg"
+struct hardwareconfig {
+  int32_t width;          // game resolution
+  int32_t height;         // settled from width at exit
+  int32_t bits;           // colour depth, carried through
+  int32_t fullscreen;
+  int32_t gameflag;       // carried through
+  int32_t sound;
+  int32_t usejoystick;
+  int32_t mouseunlocked;
+  int32_t interface;
+  float textred;          // interface text colour, 0.0 to 1.0
+  float textgreen;
+  float textblue;
+  int32_t lowtexture;
+};
+constexpr int materialcolors = 96;
+extern hardwareconfig config;
+extern float materialcolor[materialcolors];  // carried through for the game, never shown
+extern int32_t editormovemode;              // carried through for the game, never shown
+
+constexpr const char *configfilename = "hwconfig.cfg";
+constexpr int configversion = 4;
+constexpr int configfilebytes = 444;  // size of a version-4 file
+
+// defaults, then whatever "hwconfig.cfg" holds in any of versions 1 to 4
+void loadconfig();
+// reads a whole "hwconfig.cfg" image over the current values, as loadconfig does with the file
+void decodeconfig(const unsigned char *bytes, unsigned long count);
+// the version-4 image of the current configuration, 444 bytes
+void encodeconfig(unsigned char out[configfilebytes]);
+// writes "hwconfig.cfg" in version 4 without ever leaving a damaged file; 0 or an errno value
+int saveconfig();

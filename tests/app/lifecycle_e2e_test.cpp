@@ -1,0 +1,203 @@
+// The real program under Xvfb: it opens its window, ends on a close request, and writes a
+// correct version-4 "hwconfig.cfg" from every input, or keeps the old file and says why.
+#include "setuprun.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using bytes = std::vector<unsigned char>;
+
+void le32(bytes &out, uint32_t v)
+{
+  for (int i = 0; i < 4; ++i)
+    out.push_back(uint8_t(v >> (8 * i)));
+}
+
+uint32_t at32(const bytes &file, size_t offset)
+{
+  return uint32_t(file[offset]) | uint32_t(file[offset + 1]) << 8 |
+         uint32_t(file[offset + 2]) << 16 | uint32_t(file[offset + 3]) << 24;
+}
+
+// a stored file: the version word, then 13 (version 4) or 7 fields, then the blocks it carries
+bytes storedfile(uint32_t version, uint32_t width, uint32_t height)
+{
+  bytes file;
+  le32(file, version);
+  le32(file, width);
+  le32(file, height);
+  int more = version == 4 ? 11 : 5;
+  for (int i = 0; i < more; ++i)
+    le32(file, 0x100 + i);
+  if (version >= 2)
+    for (int i = 0; i < 96; ++i)
+      le32(file, 0x3C000000u + i);  // small floats, each distinct
+  if (version >= 3)
+    le32(file, 0x77);
+  return file;
+}
+
+// one run that is closed by a window-close request; its exit status
+int runandclose(const std::string &dir)
+{
+  setuprun run(dir);
+  EXPECT_TRUE(run.waitforwindow()) << run.errors();
+  run.closewindow();
+  return run.waitforexit();
+}
+
+std::string configpath(const std::string &dir)
+{
+  return dir + "/hwconfig.cfg";
+}
+
+TEST(lifecycle, a_close_request_saves_the_defaults_when_there_is_no_file)
+{
+  std::string dir = makeworkdir();
+  EXPECT_EQ(runandclose(dir), 0);
+  bytes file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(at32(file, 0), 4u);
+  EXPECT_EQ(at32(file, 4), 640u);
+  EXPECT_EQ(at32(file, 8), 480u);
+  EXPECT_EQ(at32(file, 40), 0x3F800000u);  // text red 1.0
+  EXPECT_EQ(at32(file, 52), 0u);           // low texture detail off
+}
+
+TEST(lifecycle, every_version_is_rewritten_as_version_four_with_the_height_settled)
+{
+  for (uint32_t version = 1; version <= 4; ++version) {
+    SCOPED_TRACE(testing::Message() << "version " << version);
+    std::string dir = makeworkdir();
+    bytes old = storedfile(version, 800, 123);
+    writebytes(configpath(dir), old);
+    EXPECT_EQ(runandclose(dir), 0);
+    bytes file = readbytes(configpath(dir));
+    ASSERT_EQ(file.size(), 444u);
+    EXPECT_EQ(at32(file, 0), 4u);
+    EXPECT_EQ(at32(file, 4), 800u);
+    EXPECT_EQ(at32(file, 8), 600u);
+    for (size_t offset = 12; offset < 32; offset += 4)
+      EXPECT_EQ(at32(file, offset), at32(old, offset)) << "offset " << offset;
+    if (version == 4)
+      EXPECT_TRUE(std::equal(old.begin() + 32, old.begin() + 56, file.begin() + 32));
+    else
+      EXPECT_EQ(at32(file, 32), 1u);  // mouse unlocked keeps its default
+    uint32_t firstmaterial = version == 1 ? 0u : 0x3C000000u;
+    EXPECT_EQ(at32(file, 56), firstmaterial);
+    EXPECT_EQ(at32(file, 440), version >= 3 ? 0x77u : 0u);
+  }
+}
+
+TEST(lifecycle, a_width_of_its_own_keeps_its_stored_height)
+{
+  std::string dir = makeworkdir();
+  writebytes(configpath(dir), storedfile(4, 700, 123));
+  EXPECT_EQ(runandclose(dir), 0);
+  bytes file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(at32(file, 4), 700u);
+  EXPECT_EQ(at32(file, 8), 123u);
+}
+
+TEST(lifecycle, truncated_and_unknown_files_fall_back_to_the_defaults_they_lack)
+{
+  std::string dir = makeworkdir();
+  bytes cut = storedfile(4, 1024, 5);
+  cut.resize(6);  // ends inside the width: its two low bytes are taken
+  writebytes(configpath(dir), cut);
+  EXPECT_EQ(runandclose(dir), 0);
+  bytes file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(at32(file, 4), 1024u);
+  EXPECT_EQ(at32(file, 8), 768u);
+
+  writebytes(configpath(dir), storedfile(5, 1024, 5));
+  EXPECT_EQ(runandclose(dir), 0);
+  file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(at32(file, 4), 640u);
+}
+
+TEST(lifecycle, a_directory_in_the_way_is_reported_and_left_alone)
+{
+  std::string dir = makeworkdir();
+  ASSERT_EQ(mkdir(configpath(dir).c_str(), 0755), 0);
+  setuprun run(dir);
+  ASSERT_TRUE(run.waitforwindow());
+  run.closewindow();
+  EXPECT_EQ(run.waitforexit(), 1);
+  EXPECT_NE(run.errors().find("hwconfig.cfg"), std::string::npos) << run.errors();
+  struct stat info;
+  ASSERT_EQ(stat(configpath(dir).c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+}
+
+// a small file system of its own, so that a save can run out of room or hit a read-only mount
+class smallfilesystem : public ::testing::Test {
+protected:
+  std::string dir;
+  void SetUp() override
+  {
+    dir = makeworkdir();
+    if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=4k") != 0)
+      GTEST_SKIP() << "cannot mount a tmpfs here (needs root): " << strerror(errno);
+  }
+  void TearDown() override
+  {
+    if (!dir.empty())
+      umount(dir.c_str());
+  }
+  // runs the program and checks that it failed loudly and kept the old file as it was
+  void expectkeptafterfailedsave(const bytes &old)
+  {
+    setuprun run(dir);
+    ASSERT_TRUE(run.waitforwindow()) << run.errors();
+    run.closewindow();
+    EXPECT_EQ(run.waitforexit(), 1);
+    std::string errors = run.errors();
+    EXPECT_NE(errors.find("cannot save hwconfig.cfg"), std::string::npos) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_EQ(readbytes(configpath(dir)), old);
+    std::string listing = "ls -A '" + dir + "' | grep -v -x -e hwconfig.cfg -e filler";
+    EXPECT_NE(system(listing.c_str()), 0) << "a temporary file was left behind";
+  }
+};
+
+TEST_F(smallfilesystem, a_full_disk_keeps_the_old_file)
+{
+  bytes old = storedfile(4, 1280, 960);
+  writebytes(configpath(dir), old);
+  // fill the rest of the file system
+  std::string filler = "dd if=/dev/zero of='" + dir + "/filler' bs=1k count=64 2>/dev/null";
+  (void)system(filler.c_str());
+  expectkeptafterfailedsave(old);
+}
+
+TEST_F(smallfilesystem, a_read_only_directory_keeps_the_old_file)
+{
+  bytes old = storedfile(2, 1024, 768);
+  writebytes(configpath(dir), old);
+  ASSERT_EQ(mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=4k"), 0);
+  expectkeptafterfailedsave(old);
+}
+
+TEST(lifecycle, without_a_display_it_says_so_and_touches_nothing)
+{
+  std::string dir = makeworkdir();
+  setuprun run(dir, {}, false);
+  EXPECT_NE(run.waitforexit(), 0);
+  EXPECT_EQ(access(configpath(dir).c_str(), F_OK), -1);
+  std::string errors = run.errors();
+  EXPECT_NE(errors.find("tavrel-setup:"), std::string::npos) << errors;
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// The keyboard poll: twin keys folded, previous-frame copy, and key 0 never held.
+#include "engine.h"
+
+#include <SDL.h>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+// SDL's own key-state array is writable: the poll copies from it
+Uint8 *platformkeys()
+{
+  return SDL_GetKeyState(nullptr);
+}
+
+void releaseall()
+{
+  memset(platformkeys(), 0, SDLK_LAST);
+  checkkeyboard();
+  checkkeyboard();
+}
+
+TEST(keyboard_folding, every_twin_key_sets_its_main_key_and_keeps_its_own)
+{
+  const int twins[][2] = {{SDLK_KP_ENTER, SDLK_RETURN}, {SDLK_RCTRL, SDLK_LCTRL},
+                          {SDLK_RSHIFT, SDLK_LSHIFT},   {SDLK_KP_MINUS, SDLK_MINUS},
+                          {SDLK_KP0, SDLK_0},           {SDLK_KP1, SDLK_1},
+                          {SDLK_KP2, SDLK_2},           {SDLK_KP3, SDLK_3},
+                          {SDLK_KP4, SDLK_4},           {SDLK_KP5, SDLK_5},
+                          {SDLK_KP6, SDLK_6},           {SDLK_KP7, SDLK_7},
+                          {SDLK_KP8, SDLK_8},           {SDLK_KP9, SDLK_9}};
+  for (const auto &twin : twins) {
+    releaseall();
+    platformkeys()[twin[0]] = 1;
+    checkkeyboard();
+    EXPECT_EQ(keyboard[twin[1]], 1) << "key " << twin[0];
+    EXPECT_EQ(keyboard[twin[0]], 1) << "key " << twin[0];
+    EXPECT_EQ(prevkeyboard[twin[1]], 0) << "key " << twin[0];
+    int held = 0;
+    for (int key = 0; key < keycount; ++key)
+      held += keyboard[key];
+    EXPECT_EQ(held, 2) << "key " << twin[0];
+  }
+}
+
+TEST(keyboard_folding, keys_without_a_twin_stay_alone)
+{
+  for (int key : {int(SDLK_KP_PERIOD), int(SDLK_KP_DIVIDE), int(SDLK_KP_MULTIPLY),
+                  int(SDLK_KP_PLUS), int(SDLK_KP_EQUALS), int(SDLK_RALT), int(SDLK_RMETA)}) {
+    releaseall();
+    platformkeys()[key] = 1;
+    checkkeyboard();
+    int held = 0;
+    for (int k = 0; k < keycount; ++k)
+      held += keyboard[k];
+    EXPECT_EQ(held, 1) << "key " << key;
+  }
+}
+
+TEST(keyboard_folding, a_main_key_stays_held_while_only_its_own_key_is_down)
+{
+  releaseall();
+  platformkeys()[SDLK_LSHIFT] = 1;
+  platformkeys()[SDLK_RSHIFT] = 1;
+  checkkeyboard();
+  platformkeys()[SDLK_RSHIFT] = 0;
+  checkkeyboard();
+  EXPECT_EQ(keyboard[SDLK_LSHIFT], 1);
+  EXPECT_EQ(keyboard[SDLK_RSHIFT], 0);
+}
+
+TEST(keyboard_edges, a_keypad_digit_is_newly_pressed_for_one_poll_like_its_twin)
+{
+  releaseall();
+  platformkeys()[SDLK_KP5] = 1;
+  checkkeyboard();
+  EXPECT_TRUE(keyboard[SDLK_5] && !prevkeyboard[SDLK_5]);
+  checkkeyboard();
+  EXPECT_TRUE(keyboard[SDLK_5] && prevkeyboard[SDLK_5]);
+  platformkeys()[SDLK_KP5] = 0;
+  checkkeyboard();
+  EXPECT_TRUE(!keyboard[SDLK_5] && prevkeyboard[SDLK_5]);
+}
+
+TEST(keyboard_edges, the_unknown_key_never_reads_as_held)
+{
+  releaseall();
+  platformkeys()[SDLK_UNKNOWN] = 1;
+  checkkeyboard();
+  EXPECT_EQ(keyboard[0], 0);
+  platformkeys()[SDLK_UNKNOWN] = 0;
+}
+
+TEST(keyboard_edges, the_previous_array_holds_the_last_poll_folding_included)
+{
+  releaseall();
+  platformkeys()[SDLK_KP_ENTER] = 1;
+  platformkeys()[SDLK_a] = 1;
+  checkkeyboard();
+  uint8_t snapshot[keycount];
+  memcpy(snapshot, keyboard, keycount);
+  memset(platformkeys(), 0, SDLK_LAST);
+  checkkeyboard();
+  EXPECT_EQ(memcmp(prevkeyboard, snapshot, keycount), 0);
+  EXPECT_EQ(prevkeyboard[SDLK_RETURN], 1);
+}
+
+}  // namespace

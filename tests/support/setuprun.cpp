@@ -1,0 +1,178 @@
+// The end-to-end harness: process control, a tiny X client and xdotool.
+#include "setuprun.h"
+#include "xserver.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#ifndef TAVREL_SETUP_BINARY
+#error "TAVREL_SETUP_BINARY must name the program under test"
+#endif
+#ifndef TAVREL_DATA_DIR
+#error "TAVREL_DATA_DIR must name the artwork directory"
+#endif
+
+static void sleepms(int ms)
+{
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::vector<unsigned char> readbytes(const std::string &path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writebytes(const std::string &path, const std::vector<unsigned char> &bytes)
+{
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::string makeworkdir()
+{
+  char pattern[] = "/tmp/tavrel-e2e-XXXXXX";
+  if (!mkdtemp(pattern))
+    throw std::runtime_error("mkdtemp failed");
+  chmod(pattern, 0777);  // runs that drop to another user still need to get in
+  for (const char *artwork : {"font.bmp", "tvr.bmp"}) {
+    std::vector<unsigned char> bytes = readbytes(std::string(TAVREL_DATA_DIR) + "/" + artwork);
+    if (!bytes.empty())
+      writebytes(std::string(pattern) + "/" + artwork, bytes);
+  }
+  return pattern;
+}
+
+setuprun::setuprun(const std::string &workdir, const std::vector<std::string> &prefix,
+                   bool withdisplay)
+    : dir(workdir)
+{
+  startxserver();
+  std::string errorfile = dir + ".stderr";
+  pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0)
+      _exit(126);
+    int errors = open(errorfile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    dup2(errors, 2);
+    if (!withdisplay)
+      unsetenv("DISPLAY");
+    std::vector<std::string> words = prefix;
+    words.push_back(TAVREL_SETUP_BINARY);
+    std::vector<char *> argv;
+    for (std::string &word : words)
+      argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+}
+
+setuprun::~setuprun()
+{
+  if (pid > 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+}
+
+std::string setuprun::errors() const
+{
+  std::vector<unsigned char> bytes = readbytes(dir + ".stderr");
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// depth-first search for a window by its name
+static Window findnamed(Display *display, Window parent, const char *name)
+{
+  char *title = nullptr;
+  if (XFetchName(display, parent, &title) && title) {
+    bool match = strcmp(title, name) == 0;
+    XFree(title);
+    if (match)
+      return parent;
+  }
+  Window root, up, *children = nullptr;
+  unsigned int count = 0;
+  Window found = 0;
+  if (XQueryTree(display, parent, &root, &up, &children, &count)) {
+    for (unsigned int i = 0; i < count && !found; ++i)
+      found = findnamed(display, children[i], name);
+    XFree(children);
+  }
+  return found;
+}
+
+bool setuprun::waitforwindow(int timeoutms)
+{
+  Display *display = XOpenDisplay(nullptr);
+  if (!display)
+    return false;
+  for (int waited = 0; waited < timeoutms && !window; waited += 50) {
+    Window candidate = findnamed(display, DefaultRootWindow(display), "Tavrel Setup");
+    XWindowAttributes attributes;
+    if (candidate && XGetWindowAttributes(display, candidate, &attributes) &&
+        attributes.map_state == IsViewable)
+      window = candidate;
+    else
+      sleepms(50);
+  }
+  XCloseDisplay(display);
+  return window != 0;
+}
+
+void setuprun::closewindow()
+{
+  Display *display = XOpenDisplay(nullptr);
+  if (!display)
+    return;
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+  XCloseDisplay(display);
+}
+
+int setuprun::waitforexit(int timeoutms)
+{
+  for (int waited = 0; waited < timeoutms; waited += 20) {
+    int status;
+    pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) {
+      pid = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    sleepms(20);
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  pid = -1;
+  return -1;
+}
+
+int xdotool(const std::vector<std::string> &arguments)
+{
+  startxserver();
+  std::string command = "xdotool";
+  for (const std::string &argument : arguments)
+    command += " '" + argument + "'";
+  return system(command.c_str());
+}

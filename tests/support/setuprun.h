@@ -1,0 +1,36 @@
+// Runs the real tavrel-setup in a temporary directory under the test's private Xvfb, finds its
+// window, drives it with xdotool and closes it the way a window manager does.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// a fresh temporary directory holding copies of the program's artwork
+std::string makeworkdir();
+// the file's bytes; empty when it cannot be read
+std::vector<unsigned char> readbytes(const std::string &path);
+void writebytes(const std::string &path, const std::vector<unsigned char> &bytes);
+
+struct setuprun {
+  std::string dir;           // working directory of the run
+  pid_t pid = -1;
+  unsigned long window = 0;  // the top-level X window, once found
+
+  // starts the program in dir; prefix runs it through another command (e.g. setpriv)
+  explicit setuprun(const std::string &workdir, const std::vector<std::string> &prefix = {},
+                    bool withdisplay = true);
+  ~setuprun();
+
+  // waits until the window titled "Tavrel Setup" is mapped; false on timeout
+  bool waitforwindow(int timeoutms = 10000);
+  // sends WM_DELETE_WINDOW, as a window manager's close button does
+  void closewindow();
+  // the exit status, or -1 when it did not end in time (it is killed then)
+  int waitforexit(int timeoutms = 10000);
+  // what the program wrote to standard error
+  std::string errors() const;
+};
+
+// runs xdotool with the given arguments on the test's display; its exit status
+int xdotool(const std::vector<std::string> &arguments);

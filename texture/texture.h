@@ -1,0 +1,40 @@
+// Textures: the table of 512 slots, each keeping its RGBA pixels (and mipmap chain) in memory
+// beside its GL texture, so that every loaded slot can be uploaded again at any time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int maxtextures = 512;
+constexpr int fontslot = 511;         // the font and the pointer glyph; no other loader uses it
+constexpr int maxtextureside = 16384; // the largest side a loader accepts
+
+struct textureslot {
+  int32_t width;        // level-0 width; 0 means the slot holds nothing
+  int32_t height;       // level-0 height
+  int32_t mipmap;       // the buffer carries a generated mipmap chain
+  unsigned char *data;  // RGBA pixels, rows top first, owned by the slot
+  uint32_t glname;      // GL texture name, made once at start-up
+};
+extern textureslot texture[maxtextures];
+
+// bytes a slot's buffer needs: level 0, or twice that to hold the mipmap chain too
+size_t texturebytes(int width, int height, int mipmap);
+// installs a filled buffer in a slot, freeing the one it held
+void settexture(int slot, int width, int height, int mipmap, unsigned char *data);
+
+// one fresh GL texture name for every slot, slot 0 first
+void setuptexturenames();
+// binds the slot, sets its wrap and filters, uploads level 0 and, for mipmapped slots, the chain
+void uploadtexture(int slot, int wrap, int magfilter, int minfilter);
+// uploads a slot the way the image loaders leave it: repeat, linear, mipmapped when it has a chain
+void uploadloadedtexture(int slot);
+// uploads every loaded slot again, as after the window regains the input focus
+void restoretextures();
+
+// builds levels 1 and up of a slot from level 0, in its own buffer, and uploads each to the bound
+// texture; each level halves both sides down to 1, so a chain ends at 1x1 for any size
+void generatemipmap(int slot);
+// the box filter of one level: each output pixel is the truncated mean of a 2x2 block of the
+// level above (a side of 1 is averaged along the other side only)
+void halvelevel(const unsigned char *src, int width, int height, unsigned char *dst);
