@@ -42,11 +42,24 @@ void writebytes(const std::string &path, const std::vector<unsigned char> &bytes
   out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+static std::vector<std::string> workdirs;
+
+static void removeworkdirs()
+{
+  for (const std::string &dir : workdirs) {
+    std::string command = "rm -rf '" + dir + "' '" + dir + ".stderr'";
+    (void)system(command.c_str());
+  }
+}
+
 std::string makeworkdir()
 {
   char pattern[] = "/tmp/tavrel-e2e-XXXXXX";
   if (!mkdtemp(pattern))
     throw std::runtime_error("mkdtemp failed");
+  if (workdirs.empty())
+    atexit(removeworkdirs);
+  workdirs.push_back(pattern);
   chmod(pattern, 0777);  // runs that drop to another user still need to get in
   for (const char *artwork : {"font.bmp", "tvr.bmp"}) {
     std::vector<unsigned char> bytes = readbytes(std::string(TAVREL_DATA_DIR) + "/" + artwork);
