@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 packages=(
   build-essential cmake pkg-config            # the toolchain
   libsdl1.2-dev libgl-dev libgl1-mesa-dri     # the window, OpenGL and Mesa's software renderer
-  libx11-dev xvfb xdotool                     # the tests' private X server and their input
+  libx11-dev xvfb xdotool x11-apps            # the tests' private X server, their input, xwd
   libgtest-dev libbenchmark-dev               # tests and benchmarks
   clang libclang-rt-14-dev                    # fuzz targets with the sanitizers
   libstb-dev imagemagick                      # an independent image decoder and image writer

@@ -4,6 +4,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -188,4 +189,81 @@ int xdotool(const std::vector<std::string> &arguments)
   for (const std::string &argument : arguments)
     command += " '" + argument + "'";
   return system(command.c_str());
+}
+
+// SDL follows a hidden, grabbed pointer by its relative motion and clamps what it adds up to the
+// window, so the pointer is first pushed into the top-left corner and then moved by exact steps;
+// SDL re-centres the real pointer whenever it comes near an edge, so each step starts from where
+// the pointer really is
+void setuprun::pointto(int x, int y)
+{
+  Display *display = XOpenDisplay(nullptr);
+  if (!display)
+    return;
+  auto warp = [&](int wx, int wy) {
+    XWarpPointer(display, None, window, 0, 0, 0, 0, wx, wy);
+    XSync(display, False);
+    sleepms(40);
+  };
+  auto where = [&](int &wx, int &wy) {
+    Window root, child;
+    int rootx, rooty;
+    unsigned int mask;
+    XQueryPointer(display, window, &root, &child, &rootx, &rooty, &wx, &wy, &mask);
+  };
+  for (int push = 0; push < 4; ++push)
+    warp(0, 0);
+  int leftx = x, lefty = y;
+  while (leftx > 0 || lefty > 0) {
+    int wx, wy;
+    where(wx, wy);
+    int stepx = std::min(leftx, 639 - wx), stepy = std::min(lefty, 479 - wy);
+    warp(wx + stepx, wy + stepy);
+    leftx -= stepx;
+    lefty -= stepy;
+  }
+  XCloseDisplay(display);
+  sleepms(60);
+}
+
+static void xdotoolheld(const char *action, const std::string &what)
+{
+  xdotool({action, what});
+  sleepms(120);  // several frames: a press shorter than a frame is never seen
+}
+
+void setuprun::buttondown() { xdotoolheld("mousedown", "1"); }
+void setuprun::buttonup() { xdotoolheld("mouseup", "1"); }
+void setuprun::keydown(const std::string &key) { xdotoolheld("keydown", key); }
+void setuprun::keyup(const std::string &key) { xdotoolheld("keyup", key); }
+
+void setuprun::clickat(int x, int y)
+{
+  pointto(x, y);
+  buttondown();
+  buttonup();
+}
+
+void setuprun::press(const std::string &key)
+{
+  keydown(key);
+  keyup(key);
+}
+
+std::vector<unsigned char> setuprun::capture()
+{
+  char rawname[] = "/tmp/tavrel-capture-XXXXXX";
+  int fd = mkstemp(rawname);
+  if (fd < 0)
+    return {};
+  close(fd);
+  std::string command = "xwd -silent -id " + std::to_string(window) +
+                        " | /usr/bin/convert xwd:- -depth 8 rgb:" + rawname;
+  std::vector<unsigned char> pixels;
+  if (system(command.c_str()) == 0)
+    pixels = readbytes(rawname);
+  unlink(rawname);
+  if (pixels.size() != size_t(640) * 480 * 3)
+    pixels.clear();
+  return pixels;
 }

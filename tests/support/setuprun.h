@@ -30,6 +30,21 @@ struct setuprun {
   int waitforexit(int timeoutms = 10000);
   // what the program wrote to standard error
   std::string errors() const;
+
+  // puts the program's pointer at virtual (x, y), as a player's mouse would
+  void pointto(int x, int y);
+  // holds the left button down or lets it go, long enough for a frame to see it
+  void buttondown();
+  void buttonup();
+  // pointto, then a press and release of the left button
+  void clickat(int x, int y);
+  // presses and releases a key named as xdotool names it ("Escape", "KP_3", "f")
+  void press(const std::string &key);
+  // holds a key down or lets it go ("Control_L", "Shift_L")
+  void keydown(const std::string &key);
+  void keyup(const std::string &key);
+  // the window's picture as 640x480 RGB bytes, rows top first; empty when it cannot be read
+  std::vector<unsigned char> capture();
 };
 
 // runs xdotool with the given arguments on the test's display; its exit status
