@@ -54,3 +54,25 @@ struct bytewriter {
 // float <-> its IEEE 754 bit pattern, for the binary formats
 uint32_t floatbits(float value);
 float bitsfloat(uint32_t bits);
+
+// [SECTION] directory listing
+constexpr int filenamesize = 32;  // a name slot: at most 31 characters and the terminating zero
+typedef char filenameslot[filenamesize];
+
+// lists the working directory's files (directories 0) or its subdirectories (non-zero; hidden
+// ones left out) whose names match spec, in byte order, into a table of capacity slots, and
+// marks the end with a slot that starts with a zero byte. A table too small for every match
+// keeps the names that sort first; names too long for a slot and names starting with '<' are
+// left out, as are entries that cannot be examined (a dangling link)
+void listfiles(const char *spec, filenameslot *items, int directories, int capacity);
+// the same for a table declared as an array, whose length is the capacity
+template <size_t capacity>
+void listfiles(const char *spec, filenameslot (&items)[capacity], int directories)
+{
+  listfiles(spec, items, directories, int(capacity));
+}
+// 1 when name matches spec in one forward scan: '*' swallows name characters up to the first
+// that equals the spec character after it; either string running out counts as a match
+int checkfilespec(const char *spec, const char *name);
+// byte-wise order of two name slots, for qsort
+int comparestrings(const void *a, const void *b);
