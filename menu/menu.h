@@ -5,6 +5,126 @@
 #include <cstdint>
 
 // [SECTION] item table
+// items are declared anew every frame; a slot's only lasting state is its two activity flags
+#include "platform/platform.h"  // keycount: hotkeys and key labels are key codes
+
+constexpr int maxmenuitems = 256;    // items per frame
+constexpr int menutextsize = 64;     // caption bytes, terminator included
+constexpr int keylabelsize = 16;     // key label bytes, terminator included
+
+// menuitem.type
+constexpr int itemplain = 0;
+constexpr int itemtextinput = 1;
+constexpr int itemtoggle = 2;
+constexpr int itemset = 3;
+
+// menuitem.state, also the drawing brightness
+constexpr int itemdisabled = 0;
+constexpr int itemnormal = 1;
+constexpr int itemhovered = 2;
+constexpr int itemon = 3;
+
+// menuitem.inputtype: the variable a text input edits
+constexpr int inputint = 0;
+constexpr int inputunsigned = 1;
+constexpr int inputfloat = 2;
+constexpr int inputstring = 3;
+
+// setmenuitem options
+constexpr int optionhotkey = 1;          // a: key code
+constexpr int optionstate = 2;           // a: state; 0 disables the item
+constexpr int optionintinput = 3;        // a: address of an int
+constexpr int optionunsignedinput = 4;   // a: address of an unsigned int
+constexpr int optionfloatinput = 5;      // a: address of a float
+constexpr int optionstringinput = 6;     // a: address of a character buffer
+constexpr int optioncallback = 7;        // a: address of a void() operation
+constexpr int optiontoggle = 8;          // a: address of an int flipped by the item
+constexpr int optionset = 9;             // a: address of an int, b: the value the item stores
+constexpr int optionrepeat = 10;         // the hotkey fires in every frame while it is held
+
+struct menuitemrecord {
+  char text[menutextsize];  // caption, at most 63 characters
+  int32_t x, y;             // top-left corner, virtual pixels, 0 to 65535
+  int32_t size;             // side of a square character cell
+  float red, green, blue;   // caption colour at full brightness
+  int32_t type;             // itemplain, itemtextinput, itemtoggle or itemset
+  int32_t length;           // caption length: the hit box's and a field's width in cells
+  int32_t lines;            // hit box height in cells: 1, 2 for text inputs, 0 for blanks
+  int32_t hotkey;           // key code that activates the item, 0 for none
+  int32_t repeat;           // the hotkey activates in every frame it is held
+  int32_t state;            // itemdisabled to itemon
+  int32_t wasactive;        // active as it stood after this slot's last callback turn
+  int32_t active;           // activated; kept across frames
+  int32_t setvalue;         // what a set item stores into its variable
+  int32_t inputtype;        // inputint to inputstring
+  void *variable;           // the variable shown and edited, the caller's
+  void (*callback)();       // run while the item is active
+};
+extern menuitemrecord menuitem[maxmenuitems];
+extern int32_t numofmenuitems;   // items built this frame; the caller sets it to 0 each frame
+extern int32_t currentmenuitem;  // the item whose callback is running
+extern char keyboardlabel[keycount][keylabelsize];  // hotkey names, by key code
+
+// appends an item; x and y may carry 0x10000 (centre on it) or 0x20000 (right or bottom edge)
+void createmenuitem(const char *text, int x, int y, int size, float red, float green, float blue);
+// gives the last created item an option's fields; nothing when this frame has no such item
+void setmenuitem(int option, intptr_t a, int b = 0);
+// appends a blank slot that is never hit, activated or drawn
+void createmenuitemempty();
+// clears the activity flags of every slot
+void resetmenuitems();
+// fills keyboardlabel; once at start-up
+void setupmenuitems();
+
+// [SECTION] interaction
+// 1 while a text input was active at the end of the last checkmenuitems: hotkeys then sleep
+extern int32_t menuinputkeyboard;
+
+// once per frame after the input polls: states, activations, callbacks, keyboard ownership
+void checkmenuitems();
+// toggle callback: flips bit 0 of the item's int
+void menutoggle();
+// set callback: stores the item's set value into its int
+void menuset();
+
+// [SECTION] text entry
+constexpr int menuinputsize = 256;  // bytes of the edit buffers, terminator included
+constexpr int menuinputarea = 192;  // the positions that editing acts on
+
+// getinputletter's character classes
+constexpr int acceptletters = 0x01;
+constexpr int acceptdigits = 0x02;
+constexpr int acceptperiod = 0x04;
+constexpr int acceptspace = 0x08;
+constexpr int acceptminus = 0x10;
+constexpr int acceptpunctuation = 0x20;
+constexpr int acceptall = 0xff;
+
+// getinputletter's results besides printable characters
+constexpr int typednothing = -1;
+constexpr int typeddelete = 9;     // delete forward
+constexpr int typedbackspace = 10; // delete backward
+constexpr int typedend = 11;       // Return or Escape
+constexpr int typedtab = 12;       // on to the next text input
+
+extern char menuinput[menuinputsize];      // the text being edited
+extern char menuinputtemp[menuinputsize];  // scratch: shortened text, formatted values
+extern int32_t menuinputcursorpos;         // where the next character goes
+extern int32_t menuinputselectpos;         // selection anchor; the selection lies up to the cursor
+extern int32_t menuinputinsert;            // 0 typing inserts, 1 typing overwrites
+
+// text input callback: loads the variable, edits by keys and mouse, writes the text back
+void menutextbox();
+// this frame's typed character or control code; moves the cursor and toggles insert mode
+int getinputletter(int repeat, int accept);
+// the character at the cursor, inserted or overwriting
+void addmenuinputchar(int c);
+// removes the selection and cuts the text to the work area; 1 when something was selected
+int deleteselectedtext();
+
+// [SECTION] drawing
+// every item of the frame: captions by state, hotkey letters, text fields with their cursor
+void drawmenuitems();
 
 // [SECTION] colour edit bars
 constexpr int maxeditbars = 3;

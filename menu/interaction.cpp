@@ -1,0 +1,117 @@
+// Menu interaction: turns the pointer, the left button and the hotkeys into each item's state
+// and activity, runs the callbacks of active items, and the stock toggle and set callbacks.
+#include "menu/menu.h"
+
+#include <algorithm>
+#include <cstdint>
+
+int32_t menuinputkeyboard;
+
+// the slots that hold this frame's items, never more than the table has
+static int itemsinuse()
+{
+  return std::clamp(int(numofmenuitems), 0, maxmenuitems);
+}
+
+static bool newleftpress()
+{
+  return mouse.left && !prevmouse.left;
+}
+
+// a new press anywhere ends latched activations; a repeat item's activity lasts one frame
+static void releaseitems()
+{
+  const bool press = newleftpress();
+  for (int i = 0; i < itemsinuse(); ++i)
+    if (press || menuitem[i].repeat)
+      menuitem[i].active = 0;
+}
+
+// 64-bit sums keep items far off the screen from overflowing
+static bool pointerinside(const menuitemrecord &item)
+{
+  const int64_t right = int64_t(item.x) + int64_t(item.length) * item.size;
+  const int64_t bottom = int64_t(item.y) + int64_t(item.lines) * item.size;
+  return item.x <= mouse.x && mouse.x < right && item.y <= mouse.y && mouse.y < bottom;
+}
+
+// the hotkey goes down, or is held for repeat items; asleep while a text input has the keyboard
+static bool hotkeyfires(const menuitemrecord &item)
+{
+  const int key = item.hotkey;  // setmenuitem keeps it inside the key arrays; 0 is never held
+  return !menuinputkeyboard && keyboard[key] && (!prevkeyboard[key] || item.repeat);
+}
+
+static bool showson(const menuitemrecord &item)
+{
+  if (item.active)
+    return true;
+  if (item.type == itemtoggle)
+    return *static_cast<const int32_t *>(item.variable) != 0;
+  if (item.type == itemset)
+    return *static_cast<const int32_t *>(item.variable) == item.setvalue;
+  return false;
+}
+
+// every enabled item under the pointer is hovered and every one of them is activated by a new
+// press: there is no tie-break; states are settled before any callback runs
+static void hittestitems()
+{
+  const bool press = newleftpress();
+  for (int i = 0; i < itemsinuse(); ++i) {
+    menuitemrecord &item = menuitem[i];
+    if (item.state == itemdisabled)
+      continue;
+    item.state = itemnormal;
+    if (pointerinside(item)) {
+      item.state = itemhovered;
+      if (press)
+        item.active = 1;
+    }
+    if (hotkeyfires(item))
+      item.active = 1;
+    if (showson(item))
+      item.state = itemon;
+  }
+}
+
+// in slot order; a callback may activate other slots, and a later slot then runs in this pass
+static void runcallbacks()
+{
+  for (currentmenuitem = 0; currentmenuitem < itemsinuse(); ++currentmenuitem) {
+    menuitemrecord &item = menuitem[currentmenuitem];
+    if (item.active && item.callback)
+      item.callback();
+    if (item.type != itemtextinput && item.callback)
+      item.active = 0;  // one-shot: the callback ran once for this activation
+    item.wasactive = item.active;
+  }
+}
+
+static void settlekeyboardowner()
+{
+  menuinputkeyboard = 0;
+  for (int i = 0; i < itemsinuse(); ++i)
+    if (menuitem[i].active && menuitem[i].type == itemtextinput)
+      menuinputkeyboard = 1;
+}
+
+void checkmenuitems()
+{
+  releaseitems();
+  hittestitems();
+  runcallbacks();
+  settlekeyboardowner();
+}
+
+void menutoggle()
+{
+  menuitemrecord &item = menuitem[currentmenuitem];
+  *static_cast<int32_t *>(item.variable) ^= 1;
+}
+
+void menuset()
+{
+  menuitemrecord &item = menuitem[currentmenuitem];
+  *static_cast<int32_t *>(item.variable) = item.setvalue;
+}

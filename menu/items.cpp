@@ -1,0 +1,146 @@
+// The menu item table: items appended every frame with their options, blank slots, the reset
+// of the activity flags, and the key labels that mark hotkeys in captions.
+#include "menu/menu.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+menuitemrecord menuitem[maxmenuitems];
+int32_t numofmenuitems;
+int32_t currentmenuitem;
+char keyboardlabel[keycount][keylabelsize];
+
+constexpr int placecentre = 0x10000;
+constexpr int placefar = 0x20000;  // the coordinate is the right or bottom edge
+
+// the last creation found the table full, so the options that follow have no item to act on
+static bool lastitemrefused;
+
+// applies the placement flags, then keeps the low 16 bits: a position that went negative wraps
+// off the screen; 64-bit arithmetic keeps huge sizes from overflowing
+static int32_t placecoordinate(int value, int64_t extent)
+{
+  int64_t placed = value;
+  if (placed & placecentre)
+    placed -= extent / 2;
+  if (placed & placefar)
+    placed -= extent;
+  return int32_t(placed & 0xFFFF);
+}
+
+// the slot for a new item, or null when all of them are taken this frame
+static menuitemrecord *appenditem()
+{
+  lastitemrefused = numofmenuitems < 0 || numofmenuitems >= maxmenuitems;
+  if (lastitemrefused)
+    return nullptr;
+  return &menuitem[numofmenuitems++];
+}
+
+// every field but the two activity flags, which belong to the slot rather than the item
+static void clearitem(menuitemrecord &item)
+{
+  const int32_t active = item.active, wasactive = item.wasactive;
+  item = menuitemrecord{};
+  item.active = active;
+  item.wasactive = wasactive;
+}
+
+void createmenuitem(const char *text, int x, int y, int size, float red, float green, float blue)
+{
+  menuitemrecord *item = appenditem();
+  if (!item)
+    return;
+  clearitem(*item);
+  snprintf(item->text, menutextsize, "%s", text);  // longer captions are cut to 63 characters
+  item->length = int32_t(strlen(item->text));
+  item->x = placecoordinate(x, int64_t(item->length) * size);
+  item->y = placecoordinate(y, size);
+  item->size = size;
+  item->red = red;
+  item->green = green;
+  item->blue = blue;
+  item->lines = 1;
+  item->state = itemnormal;
+}
+
+void createmenuitemempty()
+{
+  menuitemrecord *item = appenditem();
+  if (item)
+    clearitem(*item);
+}
+
+void resetmenuitems()
+{
+  for (menuitemrecord &item : menuitem) {
+    item.active = 0;
+    item.wasactive = 0;
+  }
+}
+
+static void maketextinput(menuitemrecord &item, int inputtype, intptr_t variable)
+{
+  item.type = itemtextinput;
+  item.inputtype = inputtype;
+  item.variable = reinterpret_cast<void *>(variable);
+  item.callback = menutextbox;
+  item.lines = 2;  // caption row and field row
+}
+
+void setmenuitem(int option, intptr_t a, int b)
+{
+  if (lastitemrefused || numofmenuitems <= 0 || numofmenuitems > maxmenuitems)
+    return;
+  menuitemrecord &item = menuitem[numofmenuitems - 1];
+  switch (option) {
+  case optionhotkey:  // a key the keyboard array cannot hold would never fire: no hotkey
+    item.hotkey = (a >= 0 && a < keycount) ? int32_t(a) : key_none;
+    break;
+  case optionstate: item.state = int32_t(a); break;
+  case optionintinput: maketextinput(item, inputint, a); break;
+  case optionunsignedinput: maketextinput(item, inputunsigned, a); break;
+  case optionfloatinput: maketextinput(item, inputfloat, a); break;
+  case optionstringinput: maketextinput(item, inputstring, a); break;
+  case optioncallback: item.callback = reinterpret_cast<void (*)()>(a); break;
+  case optiontoggle:
+    item.type = itemtoggle;
+    item.variable = reinterpret_cast<void *>(a);
+    item.callback = menutoggle;
+    break;
+  case optionset:
+    item.type = itemset;
+    item.variable = reinterpret_cast<void *>(a);
+    item.setvalue = b;
+    item.callback = menuset;
+    break;
+  case optionrepeat: item.repeat = 1; break;
+  default: break;  // unknown options change nothing
+  }
+}
+
+// keys named by their keypad navigation role or by what they are; digits and letters are
+// labelled by themselves in setupmenuitems
+static const struct {
+  int key;
+  const char *label;
+} namedkeys[] = {
+    {key_return, "Enter"},    {key_space, "Space"},     {key_comma, "Comma"},
+    {key_period, "Period"},   {key_kp0, "Ins"},         {key_kp0 + 1, "End"},
+    {key_kp0 + 3, "PgDn"},    {key_kp0 + 5, "Center"},  {key_kp0 + 7, "Home"},
+    {key_kp9, "PgUp"},        {key_kp_period, "Del"},   {key_kp_minus, "Minus"},
+    {key_kp_plus, "Plus"},    {key_up, "Up"},           {key_down, "Down"},
+    {key_right, "Right"},     {key_left, "Left"},       {key_lshift, "Shift"},
+    {key_lctrl, "Ctrl"},      {key_lalt, "Alt"},
+};
+
+void setupmenuitems()
+{
+  for (int digit = 0; digit <= 9; ++digit)
+    snprintf(keyboardlabel[key_0 + digit], keylabelsize, "%c", '0' + digit);
+  for (int letter = 0; letter < 26; ++letter)
+    snprintf(keyboardlabel[key_a + letter], keylabelsize, "%c", 'A' + letter);
+  for (const auto &named : namedkeys)
+    snprintf(keyboardlabel[named.key], keylabelsize, "%s", named.label);
+}

@@ -1,0 +1,299 @@
+// The text-entry field: one shared edit buffer with a cursor and a selection, loaded from the
+// active text input's variable, edited by the frame's keys and mouse, and written back each frame.
+#include "menu/menu.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+char menuinput[menuinputsize];
+char menuinputtemp[menuinputsize];
+int32_t menuinputcursorpos;
+int32_t menuinputselectpos;
+int32_t menuinputinsert;
+
+static int textlength()
+{
+  return int(strnlen(menuinput, menuinputsize));
+}
+
+static void clampselection()
+{
+  const int length = textlength();
+  menuinputselectpos = std::clamp(int(menuinputselectpos), 0, length);
+  menuinputcursorpos = std::clamp(int(menuinputcursorpos), 0, length);
+}
+
+// [SECTION] typed keys
+
+static bool keycounts(int key, int repeat)
+{
+  return keyboard[key] && (repeat || !prevkeyboard[key]);
+}
+
+static bool newlypressed(int key)
+{
+  return keyboard[key] && !prevkeyboard[key];
+}
+
+static bool shiftheld()
+{
+  return keyboard[key_lshift] != 0;
+}
+
+// the punctuation class, in the order the keys are tested (a US layout); 0 types nothing
+static const struct {
+  int key;
+  char plain, shifted;
+} punctuationkeys[] = {
+    {key_0, 0, ')'},           {key_0 + 1, 0, '!'},       {key_0 + 2, 0, '@'},
+    {key_0 + 3, 0, '#'},       {key_0 + 4, 0, '$'},       {key_0 + 5, 0, '%'},
+    {key_0 + 6, 0, '^'},       {key_0 + 7, 0, '&'},       {key_0 + 8, 0, '*'},
+    {key_9, 0, '('},           {key_slash, '/', '?'},     {key_semicolon, ';', ':'},
+    {key_minus, '-', '_'},     {key_equals, '=', '+'},    {key_period, 0, '>'},
+    {key_comma, ',', '<'},     {key_backslash, '\\', '|'}, {key_quote, '\'', '"'},
+};
+
+// of several keys typed in one frame the last one tested wins
+static int typedcharacter(int repeat, int accept)
+{
+  const bool shift = shiftheld();
+  int result = typednothing;
+  if (accept & acceptletters) {
+    for (int key = key_a; key <= key_z; ++key)
+      if (keycounts(key, repeat))
+        result = (shift ? 'A' : 'a') + (key - key_a);
+  }
+  if ((accept & acceptspace) && keycounts(key_space, repeat))
+    result = ' ';
+  if (!shift) {
+    for (int digit = 0; digit <= 9; ++digit)
+      if ((accept & acceptdigits) && keycounts(key_0 + digit, repeat))
+        result = '0' + digit;
+    if ((accept & acceptperiod) && keycounts(key_period, repeat))
+      result = '.';
+    if ((accept & acceptminus) && keycounts(key_minus, repeat))
+      result = '-';
+  }
+  if (accept & acceptpunctuation)
+    for (const auto &row : punctuationkeys) {
+      const char character = shift ? row.shifted : row.plain;
+      if (character && keycounts(row.key, repeat))
+        result = character;
+    }
+  return result;
+}
+
+// Return, Escape and Tab count only when new, so holding them never repeats
+static int controlcode(int repeat, int result)
+{
+  if (keycounts(key_kp_period, repeat) || keycounts(key_delete, repeat))
+    result = typeddelete;
+  if (keycounts(key_backspace, repeat))
+    result = typedbackspace;
+  if (newlypressed(key_return) || newlypressed(key_escape))
+    result = typedend;
+  if (newlypressed(key_tab))
+    result = typedtab;
+  return result;
+}
+
+// Shift keeps the anchor, so the selection follows the cursor
+static void movecursorto(int position)
+{
+  menuinputcursorpos = position;
+  if (!shiftheld())
+    menuinputselectpos = menuinputcursorpos;
+}
+
+static void editingkeys(int repeat)
+{
+  const int length = textlength();
+  if (keycounts(key_insert, repeat))
+    menuinputinsert = !menuinputinsert;
+  if (keycounts(key_home, repeat))
+    movecursorto(0);
+  if (keycounts(key_end, repeat))
+    movecursorto(length);
+  if (keycounts(key_left, repeat))
+    movecursorto(menuinputcursorpos > 0 ? menuinputcursorpos - 1 : menuinputcursorpos);
+  if (keycounts(key_right, repeat))
+    movecursorto(menuinputcursorpos < length ? menuinputcursorpos + 1 : menuinputcursorpos);
+}
+
+int getinputletter(int repeat, int accept)
+{
+  const int result = controlcode(repeat, typedcharacter(repeat, accept));
+  editingkeys(repeat);
+  clampselection();
+  return result;
+}
+
+// [SECTION] buffer edits
+
+void addmenuinputchar(int c)
+{
+  const int at = menuinputcursorpos;
+  if (at < 0 || at >= menuinputarea)
+    return;
+  if (!menuinputinsert)  // positions at to 191 move up one; whatever stood at 192 is lost
+    memmove(menuinput + at + 1, menuinput + at, size_t(menuinputarea - at));
+  else if (!menuinput[at])
+    menuinput[at + 1] = 0;  // overwriting the end appends, and the text ends right after it
+  menuinput[at] = char(c);
+  menuinputcursorpos = at + 1;
+  menuinputselectpos = menuinputcursorpos;
+}
+
+// also collapses the selection and cuts the text to the work area when nothing is selected
+int deleteselectedtext()
+{
+  const int low = std::min(menuinputselectpos, menuinputcursorpos);
+  const int high = std::max(menuinputselectpos, menuinputcursorpos);
+  int kept = 0, removed = 0;
+  for (int j = 0; j < menuinputarea; ++j) {
+    if (low <= j && j < high)
+      removed = 1;
+    else
+      menuinputtemp[kept++] = menuinput[j];
+  }
+  menuinputtemp[kept] = 0;
+  // cleared behind the text, so that overwriting at its end appends cleanly
+  memset(menuinput, 0, menuinputsize);
+  strcpy(menuinput, menuinputtemp);
+  const int start = removed ? low : menuinputcursorpos;
+  menuinputcursorpos = std::clamp(start, 0, textlength());
+  menuinputselectpos = menuinputcursorpos;
+  return removed;
+}
+
+static void removecharacterat(int position)
+{
+  char *at = menuinput + position;
+  memmove(at, at + 1, strlen(at));  // the terminator moves along
+}
+
+// [SECTION] the field's callback
+
+// the character cell under the pointer; the pointer's row is not consulted
+static int pointercolumn(const menuitemrecord &item)
+{
+  if (item.size <= 0)
+    return 0;  // a field without cells has no column to point at
+  return (mouse.x - item.x) / item.size;
+}
+
+static void loadinput(const menuitemrecord &item)
+{
+  memset(menuinput, 0, menuinputsize);
+  switch (item.inputtype) {
+  case inputint: snprintf(menuinput, menuinputsize, "%d", *static_cast<int *>(item.variable)); break;
+  case inputunsigned:
+    snprintf(menuinput, menuinputsize, "%u", *static_cast<unsigned *>(item.variable));
+    break;
+  case inputfloat:
+    snprintf(menuinput, menuinputsize, "%g", double(*static_cast<float *>(item.variable)));
+    break;
+  default:  // a longer string is cut to what the buffer holds
+    snprintf(menuinput, menuinputsize, "%s", static_cast<const char *>(item.variable));
+    break;
+  }
+}
+
+// a text that holds no number leaves a numeric variable as it was
+static void writeback(const menuitemrecord &item)
+{
+  switch (item.inputtype) {
+  case inputint: sscanf(menuinput, "%d", static_cast<int *>(item.variable)); break;
+  case inputunsigned: sscanf(menuinput, "%u", static_cast<unsigned *>(item.variable)); break;
+  case inputfloat: sscanf(menuinput, "%g", static_cast<float *>(item.variable)); break;
+  default: strcpy(static_cast<char *>(item.variable), menuinput); break;
+  }
+}
+
+// activated by a click the cursor goes under the pointer; otherwise the whole text is selected,
+// so that typing replaces it; the key that activated the field is not typed
+static void beginedit(const menuitemrecord &item)
+{
+  loadinput(item);
+  if (mouse.left) {
+    menuinputselectpos = menuinputcursorpos = pointercolumn(item);
+  } else {
+    menuinputselectpos = 0;
+    menuinputcursorpos = textlength();
+  }
+  clampselection();
+}
+
+// a press places the cursor with an empty selection, and dragging extends it
+static void dragselection(const menuitemrecord &item)
+{
+  if (!mouse.left)
+    return;
+  if (!prevmouse.left)
+    menuinputselectpos = pointercolumn(item);
+  menuinputcursorpos = pointercolumn(item);
+  clampselection();
+}
+
+// the field takes up to length - 1 characters, so an empty caption takes none
+static void typecharacter(const menuitemrecord &item, int c)
+{
+  deleteselectedtext();
+  if (textlength() < item.length - 1)
+    addmenuinputchar(c);
+}
+
+static void deleteforward()
+{
+  if (!deleteselectedtext() && menuinput[menuinputcursorpos])
+    removecharacterat(menuinputcursorpos);
+}
+
+static void deletebackward()
+{
+  if (deleteselectedtext() || menuinputcursorpos <= 0)
+    return;
+  removecharacterat(--menuinputcursorpos);
+  menuinputselectpos = menuinputcursorpos;
+}
+
+// the next text input in slot order, wrapping; with none other the edit stays here
+static void editnextfield()
+{
+  const int count = std::min(int(numofmenuitems), maxmenuitems);
+  for (int step = 1; step < count; ++step) {
+    const int next = (currentmenuitem + step) % count;
+    if (menuitem[next].type == itemtextinput) {
+      menuitem[currentmenuitem].active = 0;
+      menuitem[next].active = 1;
+      return;
+    }
+  }
+}
+
+static void editframe(menuitemrecord &item)
+{
+  dragselection(item);
+  const int code = getinputletter(0, acceptall);
+  if (code >= ' ')
+    typecharacter(item, code);
+  else if (code == typeddelete)
+    deleteforward();
+  else if (code == typedbackspace)
+    deletebackward();
+  else if (code == typedtab)
+    editnextfield();
+  if (newlypressed(key_return) || newlypressed(key_escape))
+    item.active = 0;  // the variable already holds the text: nothing to undo
+}
+
+void menutextbox()
+{
+  menuitemrecord &item = menuitem[currentmenuitem];
+  if (!item.wasactive)
+    beginedit(item);
+  else
+    editframe(item);
+  writeback(item);
+}

@@ -1,0 +1,370 @@
+// Menu interaction frame by frame: hit boxes, presses, hotkeys, latching, callbacks, radio
+// groups and the keyboard that a text input holds.
+#include "menuframes.h"
+
+#include <vector>
+
+namespace {
+
+int flag;
+int width;
+int number;
+std::vector<int> calls;
+
+void recordcall()
+{
+  calls.push_back(currentmenuitem);
+  calls.push_back(menuitem[currentmenuitem].wasactive);
+}
+
+class menuinteraction : public menuframes {
+protected:
+  void SetUp() override
+  {
+    menuframes::SetUp();
+    flag = width = number = 0;
+    calls.clear();
+  }
+};
+
+// one item at (100, 50), "Item" in 16-pixel cells: the box is x 100..163, y 50..65
+class menu_mouse : public menuinteraction {
+protected:
+  int state = itemnormal;
+  void SetUp() override
+  {
+    menuinteraction::SetUp();
+    build = [this] {
+      createmenuitem("Item", 100, 50, 16, 1, 1, 1);
+      setmenuitem(optionhotkey, letterkey('i'));
+      setmenuitem(optionstate, state);
+    };
+  }
+};
+
+TEST_F(menu_mouse, the_hit_box_takes_its_left_and_top_edges_but_not_its_right_and_bottom)
+{
+  const struct {
+    int x, y, state;
+  } cases[] = {{100, 50, itemhovered}, {163, 65, itemhovered}, {99, 50, itemnormal},
+               {164, 50, itemnormal},  {100, 49, itemnormal},  {100, 66, itemnormal}};
+  for (const auto &c : cases) {
+    pointer(c.x, c.y);
+    frame();
+    EXPECT_EQ(menuitem[0].state, c.state) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(menu_mouse, a_held_button_activates_once_and_moving_onto_an_item_activates_nothing)
+{
+  pointer(120, 55);
+  mouse.left = 1;
+  frame();
+  EXPECT_EQ(menuitem[0].active, 1);
+  EXPECT_EQ(menuitem[0].state, itemon);
+  frame();
+  EXPECT_EQ(menuitem[0].active, 1);  // a polled item stays latched
+
+  resetmenuitems();
+  mouse.left = 0;
+  pointer(10, 10);
+  frame();
+  mouse.left = 1;
+  frame();
+  pointer(120, 55);  // dragged in with the button down
+  frame();
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(menuitem[0].state, itemhovered);
+}
+
+TEST_F(menu_mouse, a_disabled_item_is_never_hovered_clicked_or_triggered)
+{
+  state = itemdisabled;
+  pointer(120, 55);
+  mouse.left = 1;
+  hold(letterkey('i'));
+  frame();
+  EXPECT_EQ(menuitem[0].state, itemdisabled);
+  EXPECT_EQ(menuitem[0].active, 0);
+}
+
+TEST_F(menu_mouse, any_other_state_given_is_replaced)
+{
+  state = 5;
+  frame();
+  EXPECT_EQ(menuitem[0].state, itemnormal);
+}
+
+// a polled item, a toggle on flag and a repeat item with hotkeys p, t and r in a column
+class menu_hotkeys : public menuinteraction {
+protected:
+  void SetUp() override
+  {
+    menuinteraction::SetUp();
+    build = [] {
+      createmenuitem("Polled", 0, 0, 16, 1, 1, 1);
+      setmenuitem(optionhotkey, letterkey('p'));
+      createmenuitem("Toggle", 0, 16, 16, 1, 1, 1);
+      setmenuitem(optiontoggle, (intptr_t)&flag);
+      setmenuitem(optionhotkey, letterkey('t'));
+      createmenuitem("Repeat", 0, 32, 16, 1, 1, 1);
+      setmenuitem(optionhotkey, letterkey('r'));
+      setmenuitem(optionrepeat, 0);
+    };
+  }
+};
+
+TEST_F(menu_hotkeys, a_click_and_the_hotkey_in_one_frame_flip_a_toggle_once)
+{
+  pointer(10, 20);
+  mouse.left = 1;
+  hold(letterkey('t'));
+  frame();
+  EXPECT_EQ(flag, 1);
+  EXPECT_EQ(menuitem[1].active, 0);  // one-shot
+  frame();  // both still held: nothing new
+  EXPECT_EQ(flag, 1);
+}
+
+TEST_F(menu_hotkeys, a_held_hotkey_fires_once_unless_the_item_repeats)
+{
+  hold(letterkey('t'));
+  hold(letterkey('r'));
+  for (int i = 0; i < 3; ++i) {
+    frame();
+    EXPECT_EQ(menuitem[2].active, 1) << "frame " << i;
+  }
+  EXPECT_EQ(flag, 1);
+  letgo(letterkey('r'));
+  frame();
+  EXPECT_EQ(menuitem[2].active, 0);
+}
+
+TEST_F(menu_hotkeys, a_clicked_repeat_item_is_active_for_that_frame_only)
+{
+  click(10, 40);
+  EXPECT_EQ(menuitem[2].active, 0);
+  pointer(10, 40);
+  mouse.left = 1;
+  frame();
+  EXPECT_EQ(menuitem[2].active, 1);
+  frame();
+  EXPECT_EQ(menuitem[2].active, 0);
+}
+
+TEST_F(menu_hotkeys, a_polled_item_stays_active_until_a_press_anywhere)
+{
+  tap(letterkey('p'));
+  frame();
+  EXPECT_EQ(menuitem[0].active, 1);
+  click(600, 400);
+  EXPECT_EQ(menuitem[0].active, 0);
+
+  tap(letterkey('p'));
+  resetmenuitems();
+  frame();
+  EXPECT_EQ(menuitem[0].active, 0);
+}
+
+TEST_F(menu_hotkeys, toggles_flip_only_the_lowest_bit)
+{
+  flag = 2;
+  frame();
+  EXPECT_EQ(menuitem[1].state, itemon);
+  tap(letterkey('t'));
+  EXPECT_EQ(flag, 3);
+  EXPECT_EQ(menuitem[1].state, itemon);
+}
+
+// two radio items on width, and two toggles on flag, as the set-up screen has them
+class menu_groups : public menuinteraction {
+protected:
+  void SetUp() override
+  {
+    menuinteraction::SetUp();
+    width = 640;
+    build = [] {
+      createmenuitem("1. 640x480", 0, 0, 16, 1, 1, 1);
+      setmenuitem(optionset, (intptr_t)&width, 640);
+      createmenuitem("2. 800x600", 0, 16, 16, 1, 1, 1);
+      setmenuitem(optionset, (intptr_t)&width, 800);
+      createmenuitem("Text", 0, 32, 16, 1, 1, 1);
+      setmenuitem(optiontoggle, (intptr_t)&flag);
+      createmenuitem("Color", 80, 32, 16, 1, 1, 1);
+      setmenuitem(optiontoggle, (intptr_t)&flag);
+    };
+  }
+};
+
+TEST_F(menu_groups, states_are_settled_before_the_callback_sets_the_variable)
+{
+  pointer(10, 20);
+  mouse.left = 1;
+  frame();
+  EXPECT_EQ(width, 800);
+  EXPECT_EQ(menuitem[0].state, itemon);  // the old value, read before the callback
+  EXPECT_EQ(menuitem[1].state, itemon);  // active
+  mouse.left = 0;
+  frame();
+  EXPECT_EQ(menuitem[0].state, itemnormal);
+  EXPECT_EQ(menuitem[1].state, itemon);
+}
+
+TEST_F(menu_groups, both_toggles_on_one_variable_flip_it_and_show_it)
+{
+  click(10, 40);
+  EXPECT_EQ(flag, 1);
+  EXPECT_EQ(menuitem[2].state, itemon);
+  EXPECT_EQ(menuitem[3].state, itemon);
+  click(90, 40);
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(menuitem[2].state, itemnormal);
+}
+
+TEST_F(menu_groups, overlapping_items_are_all_activated_and_the_higher_slot_wins)
+{
+  build = [] {
+    createmenuitem("640", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optionset, (intptr_t)&width, 640);
+    setmenuitem(optionhotkey, key_1);
+    createmenuitem("800", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optionset, (intptr_t)&width, 800);
+    setmenuitem(optionhotkey, key_1);
+  };
+  click(5, 5);
+  EXPECT_EQ(width, 800);
+  width = 0;
+  tap(key_1);
+  EXPECT_EQ(width, 800);
+}
+
+class menu_callbacks : public menuinteraction {};
+
+TEST_F(menu_callbacks, run_in_slot_order_and_see_their_first_frame)
+{
+  build = [] {
+    createmenuitem("A", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&recordcall);
+    createmenuitemempty();
+    createmenuitem("B", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&recordcall);
+  };
+  click(5, 5);
+  EXPECT_EQ(calls, (std::vector<int>{0, 0, 2, 0}));
+  EXPECT_EQ(currentmenuitem, numofmenuitems);
+}
+
+// a callback that activates another slot: a later one runs in the same pass
+void activateslot2()
+{
+  menuitem[2].active = 1;
+}
+void activateslot0()
+{
+  menuitem[0].active = 1;
+}
+
+TEST_F(menu_callbacks, activating_a_later_slot_runs_it_now_and_an_earlier_one_next_frame)
+{
+  build = [] {
+    createmenuitem("Earlier", 0, 100, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&recordcall);
+    createmenuitem("Chain", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&activateslot2);
+    setmenuitem(optionhotkey, letterkey('c'));
+    createmenuitem("Later", 0, 100, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&recordcall);
+  };
+  hold(letterkey('c'));
+  frame();
+  EXPECT_EQ(calls, (std::vector<int>{2, 0}));
+
+  calls.clear();
+  build = [] {
+    createmenuitem("Earlier", 0, 100, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&recordcall);
+    createmenuitem("Chain", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&activateslot0);
+    setmenuitem(optionhotkey, letterkey('d'));
+  };
+  hold(letterkey('d'));
+  frame();
+  EXPECT_TRUE(calls.empty());
+  frame();
+  EXPECT_EQ(calls, (std::vector<int>{0, 0}));
+}
+
+// two text inputs on number and width, then an item whose hotkey is Escape and one with e
+class menu_keyboardowner : public menuinteraction {
+protected:
+  int firststate = itemnormal;
+  void SetUp() override
+  {
+    menuinteraction::SetUp();
+    build = [this] {
+      createmenuitem("Number", 0, 0, 16, 1, 1, 1);
+      setmenuitem(optionintinput, (intptr_t)&number);
+      setmenuitem(optionhotkey, letterkey('n'));
+      setmenuitem(optionstate, firststate);
+      createmenuitem("Width", 0, 100, 16, 1, 1, 1);
+      setmenuitem(optionintinput, (intptr_t)&width);
+      createmenuitem("Done", 0, 200, 16, 1, 1, 1);
+      setmenuitem(optionhotkey, key_escape);
+      createmenuitem("Else", 0, 300, 16, 1, 1, 1);
+      setmenuitem(optionhotkey, letterkey('e'));
+    };
+  }
+};
+
+TEST_F(menu_keyboardowner, a_text_input_swallows_other_items_hotkeys)
+{
+  tap(letterkey('n'));
+  EXPECT_EQ(menuinputkeyboard, 1);
+  tap(letterkey('e'));
+  EXPECT_EQ(menuitem[3].active, 0);
+  EXPECT_STREQ(menuinput, "e");
+}
+
+TEST_F(menu_keyboardowner, escape_ends_the_edit_without_reaching_the_escape_item)
+{
+  tap(letterkey('n'));
+  hold(key_escape);
+  frame();
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(menuitem[2].active, 0);
+  EXPECT_EQ(menuinputkeyboard, 0);
+  frame();  // still held: not new any more
+  EXPECT_EQ(menuitem[2].active, 0);
+  letgo(key_escape);
+  frame();
+  tap(key_escape);
+  EXPECT_EQ(menuitem[2].active, 1);
+}
+
+TEST_F(menu_keyboardowner, clicking_another_field_moves_the_edit_there_afresh)
+{
+  width = 5;
+  click(5, 5);
+  EXPECT_EQ(menuitem[0].active, 1);
+  click(5, 105);  // the caption row of the second field
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(menuitem[1].active, 1);
+  EXPECT_STREQ(menuinput, "5");  // loaded: its first frame saw wasactive 0
+  click(5, 110);  // again inside: the edit goes on
+  EXPECT_EQ(menuitem[1].active, 1);
+  EXPECT_EQ(menuitem[1].wasactive, 1);
+}
+
+TEST_F(menu_keyboardowner, a_field_disabled_while_edited_keeps_editing_until_a_press)
+{
+  tap(letterkey('n'));
+  firststate = itemdisabled;
+  tap(key_0 + 4);
+  EXPECT_EQ(number, 4);
+  EXPECT_EQ(menuinputkeyboard, 1);
+  click(600, 400);
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(menuinputkeyboard, 0);
+}
+
+}  // namespace

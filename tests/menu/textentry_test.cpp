@@ -1,0 +1,444 @@
+// The text-entry field frame by frame: loading and writing back each type, the caption's length
+// limit, cursor and selection by keys and mouse, insert and overwrite, Tab, Return and Escape;
+// and the key table and buffer edits on their own.
+#include "menuframes.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+int intvalue;
+unsigned unsignedvalue;
+float floatvalue;
+char text[400];
+
+constexpr int fieldx = 100;
+constexpr int cell = 16;
+constexpr int integerkey = key_f1;  // the hotkeys of the two fields: keys that type nothing
+constexpr int namekey = key_f1 + 1;
+
+// a text input at (fieldx, y)
+void field(const char *caption, int y, int option, void *variable, int hotkey)
+{
+  createmenuitem(caption, fieldx, y, cell, 1, 1, 1);
+  setmenuitem(option, (intptr_t)variable);
+  setmenuitem(optionhotkey, hotkey);
+}
+
+class textfield : public menuframes {
+protected:
+  void SetUp() override
+  {
+    menuframes::SetUp();
+    intvalue = 42;
+    unsignedvalue = 0;
+    floatvalue = 0;
+    snprintf(text, sizeof text, "hello");
+    // an int field at y 0 and a string field at y 100
+    build = [] {
+      field("Integer", 0, optionintinput, &intvalue, integerkey);
+      field("Name field", 100, optionstringinput, text, namekey);
+    };
+  }
+  // taps each character's key: lower-case letters and digits
+  void type(const char *characters)
+  {
+    for (const char *c = characters; *c; ++c)
+      tap(*c >= 'a' ? letterkey(*c) : key_0 + (*c - '0'));
+  }
+  void shifted(int key)
+  {
+    hold(key_lshift);
+    tap(key);
+    letgo(key_lshift);
+  }
+  void expectselection(int anchor, int cursor)
+  {
+    EXPECT_EQ(menuinputselectpos, anchor);
+    EXPECT_EQ(menuinputcursorpos, cursor);
+  }
+};
+
+class menu_textload : public textfield {};
+
+TEST_F(menu_textload, a_hotkey_selects_the_whole_value_and_typing_replaces_it)
+{
+  tap(integerkey);
+  EXPECT_STREQ(menuinput, "42");
+  expectselection(0, 2);
+  hold(key_0 + 7);
+  frame();
+  EXPECT_STREQ(menuinput, "7");
+  EXPECT_EQ(intvalue, 7);  // written back in the same frame
+}
+
+TEST_F(menu_textload, a_click_puts_the_cursor_in_the_cell_under_the_pointer)
+{
+  click(fieldx + cell, 20);
+  expectselection(1, 1);
+  click(fieldx + 5 * cell + 3, 20);  // past the text's end
+  expectselection(2, 2);
+  click(fieldx + cell, 5);  // the caption row places it the same way
+  expectselection(1, 1);
+}
+
+TEST_F(menu_textload, numbers_are_shown_and_read_back_in_their_own_format)
+{
+  floatvalue = 0.1234567f;
+  build = [] { field("Float field", 0, optionfloatinput, &floatvalue, integerkey); };
+  hold(integerkey);
+  frame();
+  EXPECT_STREQ(menuinput, "0.123457");
+  EXPECT_EQ(floatvalue, 0.123457f);  // even with nothing typed
+
+  build = [] { field("Unsigned field", 0, optionunsignedinput, &unsignedvalue, integerkey); };
+  resetmenuitems();
+  letgo(integerkey);
+  frame();
+  tap(integerkey);
+  tap(key_minus);
+  tap(key_0 + 5);
+  EXPECT_EQ(unsignedvalue, 4294967291u);  // what "%u" makes of "-5"
+}
+
+TEST_F(menu_textload, a_text_without_a_number_keeps_the_last_value)
+{
+  tap(integerkey);
+  tap(key_backspace);
+  EXPECT_STREQ(menuinput, "");
+  EXPECT_EQ(intvalue, 42);
+  tap(key_minus);
+  EXPECT_EQ(intvalue, 42);
+  tap(key_0 + 3);
+  EXPECT_EQ(intvalue, -3);
+}
+
+TEST_F(menu_textload, a_string_longer_than_the_buffer_is_cut_to_fit)
+{
+  memset(text, 'q', sizeof text - 1);
+  text[sizeof text - 1] = 0;
+  tap(namekey);
+  EXPECT_EQ(strlen(menuinput), size_t(menuinputsize - 1));
+  tap(letterkey('z'));  // removes the selection, all of it
+  EXPECT_STREQ(text, "z");
+}
+
+class menu_textlimits : public textfield {};
+
+TEST_F(menu_textlimits, a_caption_of_ten_characters_takes_nine)
+{
+  text[0] = 0;
+  tap(namekey);
+  type("abcdefghij");
+  EXPECT_STREQ(text, "abcdefghi");
+  hold(key_lshift);
+  tap(key_left);  // select the last character: there is room again once it goes
+  letgo(key_lshift);
+  type("z");
+  EXPECT_STREQ(text, "abcdefghz");
+}
+
+TEST_F(menu_textlimits, a_field_with_an_empty_caption_takes_no_typing)
+{
+  build = [] { field("", 0, optionintinput, &intvalue, integerkey); };
+  tap(integerkey);
+  EXPECT_EQ(menuitem[0].active, 1);
+  type("7");
+  EXPECT_STREQ(menuinput, "");  // the selection went, the character did not come
+  EXPECT_EQ(intvalue, 42);
+  tap(key_escape);
+  build = [] { field("", 0, optionstringinput, text, integerkey); };
+  tap(integerkey);
+  tap(key_end);
+  tap(key_backspace);  // editing what it holds still works
+  EXPECT_STREQ(text, "hell");
+}
+
+class menu_textcursor : public textfield {
+protected:
+  void SetUp() override
+  {
+    textfield::SetUp();
+    tap(namekey);  // "hello", all selected
+    tap(key_end);
+  }
+};
+
+TEST_F(menu_textcursor, shift_home_selects_everything_before_the_cursor)
+{
+  shifted(key_home);
+  expectselection(5, 0);
+  tap(key_backspace);
+  EXPECT_STREQ(text, "");
+  expectselection(0, 0);
+}
+
+TEST_F(menu_textcursor, moves_stop_at_the_ends_and_shift_keeps_the_anchor)
+{
+  shifted(key_left);
+  shifted(key_right);
+  shifted(key_right);  // at the end: stays, and so does the anchor
+  expectselection(5, 5);
+  shifted(key_left);
+  shifted(key_left);
+  expectselection(5, 3);
+  tap(key_right);
+  expectselection(4, 4);  // without Shift the selection collapses
+  tap(key_home);
+  tap(key_left);
+  expectselection(0, 0);
+  tap(key_backspace);
+  tap(key_end);
+  tap(key_delete);
+  EXPECT_STREQ(text, "hello");
+}
+
+TEST_F(menu_textcursor, delete_and_backspace_remove_one_character_or_the_selection)
+{
+  tap(key_home);
+  tap(key_delete);
+  expectselection(0, 0);
+  tap(key_end);
+  tap(key_backspace);
+  EXPECT_STREQ(text, "ell");
+  expectselection(3, 3);
+  tap(key_kp_period);  // keypad period deletes forward: nothing at the end
+  shifted(key_home);
+  tap(key_kp_period);
+  EXPECT_STREQ(text, "");
+}
+
+TEST_F(menu_textcursor, dragging_selects_from_the_press_to_the_pointer)
+{
+  pointer(fieldx + cell + 2, 120);
+  mouse.left = 1;
+  frame();
+  expectselection(1, 1);
+  pointer(fieldx + 4 * cell, 120);
+  frame();
+  expectselection(1, 4);
+  pointer(fieldx + 30 * cell, 300);  // rows are not consulted, the end is the limit
+  frame();
+  expectselection(1, 5);
+  pointer(0, 120);  // left of the field
+  frame();
+  expectselection(1, 0);
+  mouse.left = 0;
+  frame();
+  EXPECT_EQ(menuitem[1].active, 1);
+}
+
+class menu_textedit : public textfield {};
+
+TEST_F(menu_textedit, a_held_key_types_once)
+{
+  text[0] = 0;
+  tap(namekey);
+  hold(letterkey('k'));
+  for (int i = 0; i < 5; ++i)
+    frame();
+  EXPECT_STREQ(text, "k");
+}
+
+TEST_F(menu_textedit, return_or_tab_with_a_letter_wins_over_the_letter)
+{
+  tap(namekey);
+  hold(letterkey('k'));
+  hold(key_return);
+  frame();
+  EXPECT_EQ(menuitem[1].active, 0);
+  EXPECT_STREQ(text, "hello");
+  letgo(letterkey('k'));
+  letgo(key_return);
+  frame();
+
+  tap(namekey);
+  hold(letterkey('k'));
+  hold(key_tab);
+  frame();
+  EXPECT_EQ(menuitem[1].active, 0);
+  EXPECT_EQ(menuitem[0].active, 1);
+  EXPECT_STREQ(text, "hello");
+}
+
+TEST_F(menu_textedit, tab_wraps_to_the_first_field_which_loads_in_the_next_frame)
+{
+  tap(namekey);
+  hold(key_tab);
+  frame();
+  EXPECT_STREQ(menuinput, "hello");  // slot 0 comes before: its first frame is the next one
+  frame();
+  EXPECT_STREQ(menuinput, "42");
+  letgo(key_tab);
+  frame();
+  tap(key_tab);  // forward to the later slot: loaded in the same pass
+  EXPECT_EQ(menuitem[1].active, 1);
+  EXPECT_STREQ(menuinput, "hello");
+  expectselection(0, 5);
+}
+
+TEST_F(menu_textedit, tab_in_the_only_field_keeps_it)
+{
+  build = [] { field("Integer", 0, optionintinput, &intvalue, integerkey); };
+  tap(integerkey);
+  tap(key_tab);
+  EXPECT_EQ(menuitem[0].active, 1);
+  EXPECT_EQ(menuinputkeyboard, 1);
+}
+
+TEST_F(menu_textedit, overwrite_replaces_under_the_cursor_and_appends_at_the_end)
+{
+  snprintf(text, sizeof text, "abc");
+  tap(namekey);
+  tap(key_insert);
+  EXPECT_EQ(menuinputinsert, 1);
+  tap(key_home);
+  tap(key_right);
+  type("x");
+  EXPECT_STREQ(text, "axc");
+  tap(key_end);
+  type("y");
+  EXPECT_STREQ(text, "axcy");
+  shifted(key_left);
+  shifted(key_left);
+  type("z");  // the cut tail is gone: the text ends after the new character
+  EXPECT_STREQ(text, "axz");
+}
+
+TEST_F(menu_textedit, the_insert_mode_outlives_the_edit)
+{
+  tap(namekey);
+  tap(key_insert);
+  tap(key_return);
+  tap(integerkey);
+  tap(key_home);
+  type("7");
+  EXPECT_EQ(intvalue, 72);
+}
+
+TEST_F(menu_textedit, escape_keeps_what_was_typed)
+{
+  tap(integerkey);
+  type("9");
+  tap(key_escape);
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(intvalue, 9);
+  type("5");
+  EXPECT_EQ(intvalue, 9);
+}
+
+// the key table, without a field
+class menu_textkeys : public menuframes {
+protected:
+  int letter(int repeat = 0, int accept = acceptall) { return getinputletter(repeat, accept); }
+};
+
+TEST_F(menu_textkeys, shift_gives_capitals_and_the_us_symbols)
+{
+  hold(letterkey('q'));
+  EXPECT_EQ(letter(), 'q');
+  hold(key_lshift);
+  EXPECT_EQ(letter(), 'Q');
+  letgo(letterkey('q'));
+  const struct {
+    int key;
+    char plain, shifted;
+  } keys[] = {{key_0, '0', ')'},      {key_0 + 2, '2', '@'},       {key_9, '9', '('},
+              {key_slash, '/', '?'},  {key_semicolon, ';', ':'},   {key_minus, '-', '_'},
+              {key_equals, '=', '+'}, {key_period, '.', '>'},      {key_comma, ',', '<'},
+              {key_backslash, '\\', '|'}, {key_quote, '\'', '"'}, {key_space, ' ', ' '}};
+  for (const auto &k : keys) {
+    hold(k.key);
+    letgo(key_lshift);
+    EXPECT_EQ(letter(), k.plain) << k.key;
+    hold(key_lshift);
+    EXPECT_EQ(letter(), k.shifted) << k.key;
+    letgo(k.key);
+  }
+}
+
+TEST_F(menu_textkeys, classes_limit_what_is_typed)
+{
+  hold(letterkey('a'));
+  hold(key_0 + 1);
+  EXPECT_EQ(letter(0, acceptletters), 'a');
+  EXPECT_EQ(letter(0, acceptdigits), '1');
+  hold(key_lshift);  // shifted digits are punctuation
+  EXPECT_EQ(letter(0, acceptdigits), typednothing);
+  letgo(key_lshift);
+  letgo(letterkey('a'));
+  letgo(key_0 + 1);
+  hold(key_period);
+  EXPECT_EQ(letter(0, acceptdigits | acceptminus), typednothing);
+  EXPECT_EQ(letter(0, acceptperiod), '.');
+  hold(key_backspace);  // control codes need no class
+  EXPECT_EQ(letter(0, 0), typedbackspace);
+}
+
+TEST_F(menu_textkeys, of_several_keys_the_last_tested_wins)
+{
+  hold(letterkey('z'));
+  hold(letterkey('a'));
+  EXPECT_EQ(letter(), 'z');
+  hold(key_0 + 3);
+  EXPECT_EQ(letter(), '3');
+  hold(key_quote);
+  EXPECT_EQ(letter(), '\'');
+  hold(key_delete);
+  EXPECT_EQ(letter(), typeddelete);
+  hold(key_return);
+  EXPECT_EQ(letter(), typedend);
+  hold(key_tab);
+  EXPECT_EQ(letter(), typedtab);
+}
+
+TEST_F(menu_textkeys, repeat_counts_held_keys_but_never_return_escape_or_tab)
+{
+  for (int key : {letterkey('m'), key_return, key_escape, key_tab})
+    hold(key);
+  memcpy(prevkeyboard, keyboard, keycount);
+  EXPECT_EQ(letter(0), typednothing);
+  EXPECT_EQ(letter(1), 'm');
+}
+
+// the edit buffer's work area, without a field
+class menu_textbuffer : public menuframes {
+protected:
+  void settext(const std::string &content, int anchor, int cursor)
+  {
+    memset(menuinput, 0, sizeof menuinput);
+    memcpy(menuinput, content.data(), content.size());
+    menuinputselectpos = anchor;
+    menuinputcursorpos = cursor;
+  }
+};
+
+TEST_F(menu_textbuffer, characters_go_in_only_below_position_192)
+{
+  const std::string full(menuinputarea, 'f');
+  settext(full, menuinputarea, menuinputarea);
+  addmenuinputchar('x');
+  EXPECT_EQ(std::string(menuinput), full);
+
+  settext(full, 0, 0);
+  addmenuinputchar('x');  // the last character moves to 192, the terminator there is lost
+  EXPECT_EQ(menuinput[0], 'x');
+  EXPECT_EQ(menuinput[menuinputarea], 'f');
+  EXPECT_EQ(strlen(menuinput), size_t(menuinputarea + 1));
+  EXPECT_EQ(menuinputcursorpos, 1);
+}
+
+TEST_F(menu_textbuffer, deleting_the_selection_keeps_the_first_192_characters)
+{
+  settext(std::string(menuinputsize - 1, 'g'), 10, 10);
+  EXPECT_EQ(deleteselectedtext(), 0);
+  EXPECT_EQ(strlen(menuinput), size_t(menuinputarea));
+  settext("abcdef", 5, 2);
+  EXPECT_EQ(deleteselectedtext(), 1);
+  EXPECT_STREQ(menuinput, "abf");
+  EXPECT_EQ(menuinputcursorpos, 2);
+  EXPECT_EQ(menuinputselectpos, 2);
+}
+
+}  // namespace
