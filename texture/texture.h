@@ -38,3 +38,20 @@ void generatemipmap(int slot);
 // the box filter of one level: each output pixel is the truncated mean of a 2x2 block of the
 // level above (a side of 1 is averaged along the other side only)
 void halvelevel(const unsigned char *src, int width, int height, unsigned char *dst);
+
+// [SECTION] image loaders
+// Each reads its file whole and decodes it from memory. A file that is missing or not accepted
+// leaves the slot as it was; either way the slot is uploaded (again) while graphics is on.
+constexpr const char *texturefolder = "texture";        // where the loaders find their images
+constexpr const char *lowtexturefolder = "texturelow";  // the low-detail set of TGA images
+constexpr int dimmedbmpslot = 16;  // BMPs loaded into this slot get alpha 128 instead of 255
+extern unsigned char bmpheader[54];  // the file and info headers of the last BMP decoded
+
+// an uncompressed 24-bit BMP, rows bottom-up or top-down, into slot; 1 when it was accepted
+int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap);
+// path inside the "texture" folder (or as given when there is no such folder), then as above
+void loadtexturebmp(int slot, const char *path, int mipmap);
+// a 24- or 32-bit true-colour TGA, plain or run-length encoded, any pixel order; 1 when accepted
+int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int mipmap);
+// path inside "texture", or "texturelow" when low is set (or as given without it), then as above
+void loadtexturetga(int slot, const char *path, int mipmap, int low);

@@ -1,0 +1,148 @@
+// The BMP loader against files written by ImageMagick and read independently by stb_image, and
+// against hand-made headers that it must refuse without touching the slot.
+#include "engine.h"
+#include "imagefiles.h"
+
+#include <climits>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// a 24-bit file with rows bottom-up (height above 0) or top-down, pixel bytes counting up
+bytes handmadebmp(int width, int height)
+{
+  const int rows = height < 0 ? -height : height, stride = (width * 3 + 3) & ~3;
+  bytewriter file;
+  file.u16(0x4D42);
+  file.u32(uint32_t(54 + stride * rows));
+  file.u32(0);
+  file.u32(54);
+  file.u32(40);
+  file.u32(uint32_t(width));
+  file.u32(uint32_t(height));
+  file.u16(1);
+  file.u16(24);
+  for (int field = 0; field < 6; ++field)  // compression, image size, resolution, palette
+    file.u32(0);
+  for (int i = 0; i < stride * rows; ++i)
+    file.u8(uint8_t(i * 7 + 3));
+  return file.bytes;
+}
+
+void put32(bytes &file, size_t at, uint32_t value)
+{
+  for (int i = 0; i < 4; ++i)
+    file[at + i] = uint8_t(value >> (8 * i));
+}
+
+class bmploader : public ::testing::Test {
+protected:
+  scratchfolder folder;
+  void TearDown() override { emptytextures(); }
+
+  // random colours from ImageMagick; "BMP3" writes the 40-byte info header, "BMP" a long one
+  bytes realbmp(int width, int height, const std::string &flavour)
+  {
+    std::string path = folder.file("real.bmp");
+    EXPECT_TRUE(convertimage("-size " + std::to_string(width) + "x" + std::to_string(height) +
+                             " -seed " + std::to_string(width * 31 + height) +
+                             " plasma: -alpha off -type TrueColor " + flavour + ":" + path));
+    return readbytes(path);
+  }
+};
+
+TEST_F(bmploader, reads_real_files_as_an_independent_decoder_does)
+{
+  const int sizes[][2] = {{1, 1}, {2, 2}, {3, 5}, {5, 3}, {7, 4}, {4, 4}, {64, 33}, {1, 9}};
+  for (const char *flavour : {"BMP3", "BMP"})
+    for (const auto &size : sizes) {
+      SCOPED_TRACE(testing::Message() << flavour << " " << size[0] << "x" << size[1]);
+      bytes file = realbmp(size[0], size[1], flavour);
+      ASSERT_EQ(file[14], flavour == std::string("BMP3") ? 40 : 124);  // the info header size
+      EXPECT_EQ(loadtexturebmpbytes(3, file.data(), file.size(), size[0] & 1), 1);
+      EXPECT_TRUE(samepicture(stbdecode(file), slotimage(3)));
+      EXPECT_EQ(texture[3].mipmap, size[0] & 1);
+    }
+}
+
+TEST_F(bmploader, turns_top_down_rows_the_right_way_up)
+{
+  bytes bottomup = realbmp(5, 3, "BMP3"), topdown = bottomup;
+  const size_t stride = 16;
+  for (int row = 0; row < 3; ++row)
+    std::copy_n(&bottomup[54 + stride * (2 - row)], stride, &topdown[54 + stride * row]);
+  put32(topdown, 22, uint32_t(-3));
+  ASSERT_EQ(loadtexturebmpbytes(1, topdown.data(), topdown.size(), 0), 1);
+  EXPECT_TRUE(samepicture(stbdecode(bottomup), slotimage(1)));
+  EXPECT_TRUE(samepicture(stbdecode(topdown), slotimage(1)));
+}
+
+TEST_F(bmploader, gives_slot_sixteen_half_alpha_and_every_other_slot_full)
+{
+  bytes file = realbmp(3, 2, "BMP3");
+  ASSERT_EQ(loadtexturebmpbytes(dimmedbmpslot, file.data(), file.size(), 0), 1);
+  image expected = stbdecode(file);
+  for (size_t i = 3; i < expected.rgba.size(); i += 4)
+    expected.rgba[i] = 128;
+  EXPECT_TRUE(samepicture(expected, slotimage(dimmedbmpslot)));
+}
+
+TEST_F(bmploader, takes_the_pixels_from_the_offset_the_header_gives)
+{
+  bytes file = realbmp(3, 2, "BMP3"), spaced = file;
+  spaced.insert(spaced.begin() + 54, 12, 0xEE);  // a colour table a 24-bit file need not have
+  put32(spaced, 10, 66);
+  ASSERT_EQ(loadtexturebmpbytes(2, spaced.data(), spaced.size(), 0), 1);
+  EXPECT_TRUE(samepicture(stbdecode(file), slotimage(2)));
+}
+
+TEST_F(bmploader, accepts_a_last_row_without_its_padding)
+{
+  bytes file = handmadebmp(2, 2);
+  file.resize(file.size() - 2);
+  EXPECT_EQ(loadtexturebmpbytes(2, file.data(), file.size(), 0), 1);
+}
+
+TEST_F(bmploader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
+{
+  const struct {
+    const char *name;
+    std::function<void(bytes &)> spoil;
+  } cases[] = {
+      {"not BM", [](bytes &f) { f[1] = 'A'; }},
+      {"32 bits", [](bytes &f) { f[28] = 32; }},
+      {"run-length compressed", [](bytes &f) { put32(f, 30, 1); }},
+      {"bit fields", [](bytes &f) { put32(f, 30, 3); }},
+      {"the 12-byte header", [](bytes &f) { put32(f, 14, 12); }},
+      {"width 0", [](bytes &f) { put32(f, 18, 0); }},
+      {"negative width", [](bytes &f) { put32(f, 18, uint32_t(-4)); }},
+      {"width past the limit", [](bytes &f) { put32(f, 18, 16385); }},
+      {"width whose bytes overflow", [](bytes &f) { put32(f, 18, 0x55555556); }},
+      {"height 0", [](bytes &f) { put32(f, 22, 0); }},
+      {"height INT_MIN", [](bytes &f) { put32(f, 22, uint32_t(INT_MIN)); }},
+      {"height past the limit", [](bytes &f) { put32(f, 22, 16385); }},
+      {"top-down height past the limit", [](bytes &f) { put32(f, 22, uint32_t(-16385)); }},
+      {"the largest sides in a small file", [](bytes &f) { put32(f, 18, 16384); put32(f, 22, 16384); }},
+      {"pixels at 53", [](bytes &f) { put32(f, 10, 53); }},
+      {"pixels at 0", [](bytes &f) { put32(f, 10, 0); }},
+      {"pixels inside the long header", [](bytes &f) { put32(f, 14, 108); }},
+      {"pixels at the end of the file", [](bytes &f) { put32(f, 10, uint32_t(f.size())); }},
+      {"pixels far past the end", [](bytes &f) { put32(f, 10, 0xFFFFFFFF); }},
+      {"one pixel byte short", [](bytes &f) { f.resize(f.size() - 4); }},
+      {"header only", [](bytes &f) { f.resize(54); }},
+      {"cut inside the header", [](bytes &f) { f.resize(20); }},
+      {"empty", [](bytes &f) { f.clear(); }},
+  };
+  for (const auto &test : cases) {
+    SCOPED_TRACE(test.name);
+    bytes file = handmadebmp(3, 2);  // rows of 9 bytes and 3 of padding
+    test.spoil(file);
+    fillslot(7);
+    slotstate before = snapshot(7);
+    EXPECT_EQ(loadtexturebmpbytes(7, file.data(), file.size(), 1), 0);
+    EXPECT_TRUE(snapshot(7) == before);
+  }
+}
+
+}  // namespace

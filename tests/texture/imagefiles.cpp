@@ -1,0 +1,110 @@
+// Image files for the loader tests: a scratch folder, real files written by ImageMagick, an
+// independent decoder (stb_image), and the slot snapshots the tests compare against.
+#include "imagefiles.h"
+
+#include "engine.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stb/stb_image.h>
+#include <stdexcept>
+
+scratchfolder::scratchfolder()
+{
+  char name[] = "/tmp/tavrel-loaders-XXXXXX";
+  if (!mkdtemp(name))
+    throw std::runtime_error("cannot make a scratch folder");
+  path = name;
+}
+
+scratchfolder::~scratchfolder()
+{
+  std::system(("rm -rf '" + path + "'").c_str());
+}
+
+bytes readbytes(const std::string &path)
+{
+  std::ifstream file(path, std::ios::binary);
+  return bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void writebytes(const std::string &path, const bytes &content)
+{
+  std::ofstream file(path, std::ios::binary);
+  file.write(reinterpret_cast<const char *>(content.data()), std::streamsize(content.size()));
+}
+
+bool convertimage(const std::string &arguments)
+{
+  // the full path: another "convert" may come first on the search path
+  return std::system(("/usr/bin/convert " + arguments).c_str()) == 0;
+}
+
+image stbdecode(const bytes &file)
+{
+  image picture;
+  int channels = 0;
+  unsigned char *pixels = stbi_load_from_memory(file.data(), int(file.size()), &picture.width,
+                                                &picture.height, &channels, 4);
+  if (!pixels)
+    return image{};
+  picture.rgba.assign(pixels, pixels + size_t(picture.width) * picture.height * 4);
+  stbi_image_free(pixels);
+  return picture;
+}
+
+image mirrored(image picture)
+{
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width / 2; ++x)
+      for (int c = 0; c < 4; ++c)
+        std::swap(picture.rgba[(size_t(y) * picture.width + x) * 4 + c],
+                  picture.rgba[(size_t(y) * picture.width + picture.width - 1 - x) * 4 + c]);
+  return picture;
+}
+
+image slotimage(int slot)
+{
+  const textureslot &t = texture[slot];
+  image picture;
+  picture.width = t.width;
+  picture.height = t.height;
+  if (t.data)
+    picture.rgba.assign(t.data, t.data + size_t(t.width) * t.height * 4);
+  return picture;
+}
+
+testing::AssertionResult samepicture(const image &expected, const image &actual)
+{
+  if (expected.width != actual.width || expected.height != actual.height)
+    return testing::AssertionFailure() << "size " << actual.width << "x" << actual.height
+                                       << ", expected " << expected.width << "x" << expected.height;
+  for (size_t i = 0; i < expected.rgba.size(); ++i)
+    if (expected.rgba[i] != actual.rgba[i])
+      return testing::AssertionFailure()
+             << "pixel (" << i / 4 % expected.width << ", " << i / 4 / expected.width
+             << ") channel " << i % 4 << " is " << int(actual.rgba[i]) << ", expected "
+             << int(expected.rgba[i]);
+  return testing::AssertionSuccess();
+}
+
+slotstate snapshot(int slot)
+{
+  const textureslot &t = texture[slot];
+  return {t.width, t.height, t.mipmap, t.data, slotimage(slot).rgba};
+}
+
+void fillslot(int slot)
+{
+  unsigned char *data = static_cast<unsigned char *>(malloc(texturebytes(2, 2, 1)));
+  for (int i = 0; i < 16; ++i)
+    data[i] = uint8_t(i * 13 + 5);
+  settexture(slot, 2, 2, 1, data);
+}
+
+void emptytextures()
+{
+  for (int slot = 0; slot < maxtextures; ++slot)
+    settexture(slot, 0, 0, 0, nullptr);
+}

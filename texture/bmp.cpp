@@ -1,0 +1,97 @@
+// The BMP loader: uncompressed 24-bit images, rows bottom-up or top-down, any info-header version
+// whose first 40 bytes are the common layout.
+#include "files/files.h"
+#include "texture/imageload.h"
+#include "texture/texture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+unsigned char bmpheader[54];
+
+namespace {
+
+constexpr uint16_t bmpsignature = 0x4D42;  // "BM"
+constexpr uint32_t fileheaderbytes = 14;
+constexpr uint32_t shortestinfoheader = 40;
+
+struct bmplayout {
+  int width;
+  int height;
+  bool bottomup;     // the file's first row is the image's bottom row
+  size_t offset;     // where the pixels start
+  size_t rowstride;  // bytes from one row to the next: 3 a pixel, padded to a multiple of 4
+};
+
+bool sidesaccepted(int32_t width, int32_t height)
+{
+  // checked without negating the height, which INT_MIN would overflow
+  return width >= 1 && width <= maxtextureside && height != 0 && height >= -maxtextureside &&
+         height <= maxtextureside;
+}
+
+// reads the header field by field; 0 when this loader does not take the file
+int readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
+{
+  bytereader in(bytes, count);
+  uint16_t signature = in.u16();
+  in.skip(4);  // bfSize: often wrong; the pixels are checked against the real byte count
+  in.skip(4);  // bfReserved1, bfReserved2
+  uint32_t offset = in.u32();  // the pixels follow the headers and any colour table
+  uint32_t infosize = in.u32();  // 12 is the older header whose fields lie elsewhere
+  int32_t width = int32_t(in.u32());
+  int32_t height = int32_t(in.u32());  // above 0 the rows are stored bottom-up
+  in.skip(2);                          // biPlanes: always 1
+  uint16_t bitcount = in.u16();
+  uint32_t compression = in.u32();
+  // biSizeImage, the resolution and the palette counts: not needed for 24-bit pixels
+  if (in.overrun || signature != bmpsignature || infosize < shortestinfoheader ||
+      bitcount != 24 || compression != 0 || !sidesaccepted(width, height) ||
+      offset < fileheaderbytes + uint64_t(infosize) || offset >= count)
+    return 0;
+  layout.width = width;
+  layout.height = std::abs(height);
+  layout.bottomup = height > 0;
+  layout.offset = offset;
+  layout.rowstride = (size_t(width) * 3 + 3) & ~size_t(3);
+  // the last row may end without its padding
+  size_t pixelbytes = layout.rowstride * (layout.height - 1) + size_t(width) * 3;
+  return count - offset >= pixelbytes;
+}
+
+unsigned char *decodebmp(const unsigned char *bytes, const bmplayout &layout, int mipmap,
+                         uint8_t alpha)
+{
+  unsigned char *pixels = newimagebuffer(layout.width, layout.height, mipmap);
+  if (!pixels)
+    return nullptr;
+  const size_t slotrowbytes = size_t(layout.width) * 4;
+  for (int row = 0; row < layout.height; ++row) {
+    int slotrow = layout.bottomup ? layout.height - 1 - row : row;
+    convertrow(bytes + layout.offset + layout.rowstride * row, 3, layout.width, alpha, false,
+               pixels + slotrowbytes * slotrow);
+  }
+  return pixels;
+}
+
+}  // namespace
+
+int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
+{
+  memset(bmpheader, 0, sizeof bmpheader);
+  if (count)
+    memcpy(bmpheader, bytes, std::min(count, sizeof bmpheader));
+  bmplayout layout = {};
+  unsigned char *pixels = nullptr;
+  if (readbmpheader(bytes, count, layout))
+    pixels = decodebmp(bytes, layout, mipmap, slot == dimmedbmpslot ? 128 : 255);
+  return finishimageload(slot, layout.width, layout.height, mipmap, pixels);
+}
+
+void loadtexturebmp(int slot, const char *path, int mipmap)
+{
+  std::vector<unsigned char> bytes;
+  readwholefile(imagepath(texturefolder, path).c_str(), bytes);
+  loadtexturebmpbytes(slot, bytes.data(), bytes.size(), mipmap);
+}

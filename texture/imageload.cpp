@@ -1,0 +1,77 @@
+// Steps the BMP and TGA loaders share: finding the file, sizing the pixel buffer, turning file
+// rows into table rows, and installing and uploading the result.
+#include "texture/imageload.h"
+#include "platform/platform.h"
+#include "texture/texture.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian words");
+
+std::string imagepath(const char *folder, const char *path)
+{
+  // the folder is looked into rather than entered, so the working directory never changes
+  struct stat info;
+  if (path[0] == '/' || stat(folder, &info) != 0 || !S_ISDIR(info.st_mode))
+    return path;
+  return std::string(folder) + "/" + path;
+}
+
+unsigned char *newimagebuffer(int width, int height, int mipmap)
+{
+  if (width < 1 || width > maxtextureside || height < 1 || height > maxtextureside)
+    return nullptr;
+  return static_cast<unsigned char *>(malloc(texturebytes(width, height, mipmap)));
+}
+
+static inline uint32_t load32(const unsigned char *p)
+{
+  uint32_t v;
+  memcpy(&v, p, 4);
+  return v;
+}
+
+// blue, green, red, alpha bytes to red, green, blue, alpha: the first and third bytes swap
+static inline uint32_t swapredblue(uint32_t v)
+{
+  return (v & 0xFF00FF00u) | (v >> 16 & 0xFFu) | (v & 0xFFu) << 16;
+}
+
+void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t alpha,
+                bool mirrored, unsigned char *dst)
+{
+  const ptrdiff_t step = mirrored ? -4 : 4;
+  unsigned char *out = mirrored ? dst + size_t(count - 1) * 4 : dst;
+  if (bytesperpixel == 4) {
+    for (int i = 0; i < count; ++i, out += step) {
+      uint32_t v = swapredblue(load32(src + size_t(i) * 4));
+      memcpy(out, &v, 4);
+    }
+    return;
+  }
+  const uint32_t opaque = uint32_t(alpha) << 24;
+  // a 4-byte load of a 3-byte pixel takes a byte of the next one, so the last pixel is read
+  // byte by byte to stay inside the row
+  for (int i = 0; i < count - 1; ++i, out += step) {
+    uint32_t v = (swapredblue(load32(src + size_t(i) * 3)) & 0xFFFFFFu) | opaque;
+    memcpy(out, &v, 4);
+  }
+  const unsigned char *last = src + size_t(count - 1) * 3;
+  uint32_t v = swapredblue(last[0] | last[1] << 8 | uint32_t(last[2]) << 16) | opaque;
+  memcpy(out, &v, 4);
+}
+
+int finishimageload(int slot, int width, int height, int mipmap, unsigned char *pixels)
+{
+  if (slot < 0 || slot >= maxtextures) {
+    free(pixels);
+    return 0;
+  }
+  if (pixels)
+    settexture(slot, width, height, mipmap, pixels);
+  if (windowinfo.graphics)
+    uploadloadedtexture(slot);
+  return pixels != nullptr;
+}
