@@ -2,16 +2,9 @@
 // and activity, runs the callbacks of active items, and the stock toggle and set callbacks.
 #include "menu/menu.h"
 
-#include <algorithm>
 #include <cstdint>
 
 int32_t menuinputkeyboard;
-
-// the slots that hold this frame's items, never more than the table has
-static int itemsinuse()
-{
-  return std::clamp(int(numofmenuitems), 0, maxmenuitems);
-}
 
 static bool newleftpress()
 {
@@ -22,7 +15,7 @@ static bool newleftpress()
 static void releaseitems()
 {
   const bool press = newleftpress();
-  for (int i = 0; i < itemsinuse(); ++i)
+  for (int i = 0; i < menuitemsinuse(); ++i)
     if (press || menuitem[i].repeat)
       menuitem[i].active = 0;
 }
@@ -58,7 +51,7 @@ static bool showson(const menuitemrecord &item)
 static void hittestitems()
 {
   const bool press = newleftpress();
-  for (int i = 0; i < itemsinuse(); ++i) {
+  for (int i = 0; i < menuitemsinuse(); ++i) {
     menuitemrecord &item = menuitem[i];
     if (item.state == itemdisabled)
       continue;
@@ -78,7 +71,7 @@ static void hittestitems()
 // in slot order; a callback may activate other slots, and a later slot then runs in this pass
 static void runcallbacks()
 {
-  for (currentmenuitem = 0; currentmenuitem < itemsinuse(); ++currentmenuitem) {
+  for (currentmenuitem = 0; currentmenuitem < menuitemsinuse(); ++currentmenuitem) {
     menuitemrecord &item = menuitem[currentmenuitem];
     if (item.active && item.callback)
       item.callback();
@@ -91,7 +84,7 @@ static void runcallbacks()
 static void settlekeyboardowner()
 {
   menuinputkeyboard = 0;
-  for (int i = 0; i < itemsinuse(); ++i)
+  for (int i = 0; i < menuitemsinuse(); ++i)
     if (menuitem[i].active && menuitem[i].type == itemtextinput)
       menuinputkeyboard = 1;
 }

@@ -2,6 +2,7 @@
 // of the activity flags, and the key labels that mark hotkeys in captions.
 #include "menu/menu.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -63,6 +64,11 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
   item->blue = blue;
   item->lines = 1;
   item->state = itemnormal;
+}
+
+int menuitemsinuse()
+{
+  return std::clamp(int(numofmenuitems), 0, maxmenuitems);
 }
 
 void createmenuitemempty()

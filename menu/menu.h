@@ -71,6 +71,8 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
 void setmenuitem(int option, intptr_t a, int b = 0);
 // appends a blank slot that is never hit, activated or drawn
 void createmenuitemempty();
+// the slots that hold this frame's items: numofmenuitems kept within the table
+int menuitemsinuse();
 // clears the activity flags of every slot
 void resetmenuitems();
 // fills keyboardlabel; once at start-up
@@ -121,6 +123,8 @@ int getinputletter(int repeat, int accept);
 void addmenuinputchar(int c);
 // removes the selection and cuts the text to the work area; 1 when something was selected
 int deleteselectedtext();
+// a text input's variable in its text form ("%d", "%u", "%g" or the string), cut to fit
+void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize]);
 
 // [SECTION] drawing
 // every item of the frame: captions by state, hotkey letters, text fields with their cursor

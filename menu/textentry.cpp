@@ -183,19 +183,19 @@ static int pointercolumn(const menuitemrecord &item)
   return (mouse.x - item.x) / item.size;
 }
 
-static void loadinput(const menuitemrecord &item)
+void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize])
 {
-  memset(menuinput, 0, menuinputsize);
+  const void *variable = item.variable;
   switch (item.inputtype) {
-  case inputint: snprintf(menuinput, menuinputsize, "%d", *static_cast<int *>(item.variable)); break;
+  case inputint: snprintf(out, menuinputsize, "%d", *static_cast<const int *>(variable)); break;
   case inputunsigned:
-    snprintf(menuinput, menuinputsize, "%u", *static_cast<unsigned *>(item.variable));
+    snprintf(out, menuinputsize, "%u", *static_cast<const unsigned *>(variable));
     break;
   case inputfloat:
-    snprintf(menuinput, menuinputsize, "%g", double(*static_cast<float *>(item.variable)));
+    snprintf(out, menuinputsize, "%g", double(*static_cast<const float *>(variable)));
     break;
   default:  // a longer string is cut to what the buffer holds
-    snprintf(menuinput, menuinputsize, "%s", static_cast<const char *>(item.variable));
+    snprintf(out, menuinputsize, "%s", static_cast<const char *>(variable));
     break;
   }
 }
@@ -215,7 +215,8 @@ static void writeback(const menuitemrecord &item)
 // so that typing replaces it; the key that activated the field is not typed
 static void beginedit(const menuitemrecord &item)
 {
-  loadinput(item);
+  memset(menuinput, 0, menuinputsize);
+  formatmenuvalue(item, menuinput);
   if (mouse.left) {
     menuinputselectpos = menuinputcursorpos = pointercolumn(item);
   } else {
@@ -261,7 +262,7 @@ static void deletebackward()
 // the next text input in slot order, wrapping; with none other the edit stays here
 static void editnextfield()
 {
-  const int count = std::min(int(numofmenuitems), maxmenuitems);
+  const int count = menuitemsinuse();
   for (int step = 1; step < count; ++step) {
     const int next = (currentmenuitem + step) % count;
     if (menuitem[next].type == itemtextinput) {
