@@ -4,6 +4,9 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 static inline uint32_t loadpixel(const unsigned char *p)
 {
@@ -21,6 +24,53 @@ static inline uint32_t average4(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
   return (even >> 2 & lanes) | (odd >> 2 & lanes) << 8;
 }
 
+#ifdef __SSE2__
+// the truncated mean of bytes, from pavgb's rounded-up one: take off the bit it rounded with
+static inline __m128i floormean(__m128i x, __m128i y, __m128i oddsum)
+{
+  return _mm_sub_epi8(_mm_avg_epu8(x, y), oddsum);
+}
+
+// the even and the odd pixels of two vectors of four, as two vectors of four
+static inline __m128i evenpixels(__m128i x, __m128i y)
+{
+  return _mm_castps_si128(
+      _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(2, 0, 2, 0)));
+}
+static inline __m128i oddpixels(__m128i x, __m128i y)
+{
+  return _mm_castps_si128(
+      _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
+// four output pixels at a time from two rows of eight, with the same truncated means as
+// average4. With v1, v2 the floored means of the block's two columns, floor((a+b+c+d)/4) is
+// floor((v1+v2+1)/2) when both column sums are odd and floor((v1+v2)/2) otherwise. Returns the
+// number of output pixels made.
+static int halvequads(const unsigned char *row0, const unsigned char *row1, int outwidth,
+                      unsigned char *out)
+{
+  const __m128i one = _mm_set1_epi8(1);
+  int x = 0;
+  for (; x + 4 <= outwidth; x += 4) {
+    const __m128i *top = reinterpret_cast<const __m128i *>(row0 + size_t(8) * x);
+    const __m128i *bottom = reinterpret_cast<const __m128i *>(row1 + size_t(8) * x);
+    const __m128i top0 = _mm_loadu_si128(top), top1 = _mm_loadu_si128(top + 1);
+    const __m128i bottom0 = _mm_loadu_si128(bottom), bottom1 = _mm_loadu_si128(bottom + 1);
+    const __m128i odd0 = _mm_and_si128(_mm_xor_si128(top0, bottom0), one);
+    const __m128i odd1 = _mm_and_si128(_mm_xor_si128(top1, bottom1), one);
+    const __m128i column0 = floormean(top0, bottom0, odd0);
+    const __m128i column1 = floormean(top1, bottom1, odd1);
+    const __m128i left = evenpixels(column0, column1), right = oddpixels(column0, column1);
+    const __m128i bothodd = _mm_and_si128(evenpixels(odd0, odd1), oddpixels(odd0, odd1));
+    const __m128i oddpair = _mm_and_si128(_mm_xor_si128(left, right), one);
+    const __m128i mean = floormean(left, right, _mm_andnot_si128(bothodd, oddpair));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(out + size_t(4) * x), mean);
+  }
+  return x;
+}
+#endif
+
 void halvelevel(const unsigned char *src, int width, int height, unsigned char *dst)
 {
   const int outwidth = std::max(1, width >> 1);
@@ -31,7 +81,12 @@ void halvelevel(const unsigned char *src, int width, int height, unsigned char *
   for (int y = 0; y < outheight; ++y) {
     const unsigned char *row = src + size_t(2 * y) * width * 4;
     unsigned char *out = dst + size_t(y) * outwidth * 4;
-    for (int x = 0; x < outwidth; ++x) {
+    int x = 0;
+#ifdef __SSE2__
+    if (width > 1)
+      x = halvequads(row, row + down, outwidth, out);
+#endif
+    for (; x < outwidth; ++x) {
       const unsigned char *p = row + size_t(8) * x;
       uint32_t v = average4(loadpixel(p), loadpixel(p + across), loadpixel(p + down),
                             loadpixel(p + down + across));
