@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
 #   ./build.sh play   start the set-up utility in build/, which holds its artwork and hwconfig.cfg
-#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb)
+#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb), then each fuzz target
+#                     for a minute
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -33,6 +34,24 @@ build() {
   cmake --build build -j "$(nproc)"
 }
 
+# builds the fuzz targets with clang and runs each for the given seconds from its seed corpus;
+# any finding (crash, sanitizer report, leak, time-out) fails the command and shows the log
+fuzz() {
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTAVREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build-fuzz -j "$(nproc)"
+  for name in bmp tga config; do
+    local corpus="build-fuzz/corpus/$name" log="build-fuzz/$name.log"
+    mkdir -p "$corpus"
+    if ! "build-fuzz/tests/fuzz/${name}_fuzz" -max_total_time="$1" -artifact_prefix=build-fuzz/ \
+        "$corpus" "tests/fuzz/corpus/$name" >"$log" 2>&1; then
+      tail -n 60 "$log"
+      echo "fuzz ${name}_fuzz: finding above; the input is in build-fuzz/" >&2
+      return 1
+    fi
+    echo "fuzz ${name}_fuzz: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log"), no findings"
+  done
+}
+
 case "${1:-}" in
   play)
     installpackages
@@ -45,6 +64,8 @@ case "${1:-}" in
     build
     cd build
     ctest --output-on-failure -j "$(nproc)"
+    cd ..
+    fuzz 60
     ;;
   *)
     echo "usage: $0 play | test" >&2
