@@ -2,7 +2,45 @@
 // 3-D viewports and view transforms, and screenshots.
 #pragma once
 
+#include <cstdarg>
+#include <cstddef>
+
 // [SECTION] text, font and pointer
+constexpr int textbuffersize = 1024;   // characters in each formatting buffer, terminator included
+constexpr int textoutputlimit = 1000;  // formatting stops once the output holds this many
+constexpr int aligncentre = 0x10000;   // placement flag: centre on the coordinate
+constexpr int alignend = 0x20000;      // placement flag: the coordinate is the right or bottom edge
+constexpr int fontwidth = 256;         // the font texture, of which the image fills the top half
+constexpr int fontheight = 256;
+constexpr int fontimagewidth = 256;    // "font.bmp": 16x8 cells of 16x16
+constexpr int fontimageheight = 128;
+constexpr int fontcell = 16;
+
+extern char textstring2[textbuffersize];  // the whole formatted text of the last drawtext
+extern char textstring3[textbuffersize];  // one conversion, before it is appended to textstring2
+
+// 2-D drawing state: texturing and alpha blending on, depth test off, the virtual-screen
+// projection; leaves GL_TEXTURE as the current matrix mode
+void setuptextdisplay();
+// "font.bmp" of the working directory into slot 511 (256x256, top half the image), uploaded when
+// graphics are on; a missing or malformed file leaves the slot cleared to transparent
+void loadfont();
+// rows 0 to 127 of 256x256 RGBA texels from a 256x128 24-bit BMP in memory: R = G = B = 255, A =
+// the red byte, bytes past the end 255; 0, touching nothing, when the bytes are no such BMP
+int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels);
+// text with its "/" escapes into textstring2, the length; as with printf, arguments the escapes
+// ask for but the caller did not pass are the caller's fault; a null "/s" string appends nothing
+int formattext(const char *text, va_list args);
+// a coordinate with its placement flags applied for an extent of count cells of side size, cut
+// to its low 16 bits: a result below 0 wraps into 0 to 65535
+int aligncoordinate(int value, int count, int size);
+// formatted text in square cells of side size, the first cell's top-left corner at (x, y) in the
+// virtual screen; codes 128 to 255 take their cell but draw nothing
+void drawtext(const char *text, int x, int y, int size, float red, float green, float blue,
+              float alpha, ...);
+// the 32x32 pointer glyph centred on mouse.x, mouse.y
+void drawmousecursor(float red, float green, float blue, float alpha);
+
 
 // [SECTION] viewports and view transforms
 

@@ -1,0 +1,93 @@
+// The font: "font.bmp", a 256x128 24-bit BMP of 16x8 glyph cells with the pointer in its top-left
+// 32x32 block, becomes the alpha of texture slot 511, whose colour is white throughout.
+#include "draw/draw.h"
+
+#include "files/files.h"
+#include "platform/platform.h"
+#include "texture/texture.h"
+
+#include <GL/gl.h>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+static constexpr long fontfilelimit = 1L << 22;  // far more than any 256x128 BMP needs
+static constexpr int bmpheaderbytes = 54;         // file header and the smallest info header
+static constexpr int bmpfileheaderbytes = 14;
+static constexpr int bmprowbytes = fontimagewidth * 3;  // already a multiple of 4: no padding
+
+// white and fully transparent, so that filtered glyph edges keep the drawing colour
+static void cleartexels(unsigned char *texels)
+{
+  for (int i = 0; i < fontwidth * fontheight; ++i) {
+    texels[i * 4 + 0] = texels[i * 4 + 1] = texels[i * 4 + 2] = 255;
+    texels[i * 4 + 3] = 0;
+  }
+}
+
+// the byte at pos; a file that ends early reads as 255, so missing texels are opaque white
+static uint8_t byteat(const unsigned char *bytes, size_t count, uint64_t pos)
+{
+  return pos < count ? bytes[pos] : 255;
+}
+
+// reads the header; the offset of the pixels and whether rows run top first, or 0 when the file
+// is not a 256x128 24-bit uncompressed BMP
+static uint32_t readfontheader(bytereader &in, bool &topdown)
+{
+  if (in.u8() != 'B' || in.u8() != 'M')
+    return 0;
+  in.skip(4);  // file size: writers disagree on it
+  in.skip(4);  // reserved
+  const uint32_t offset = in.u32();
+  const uint32_t infosize = in.u32();
+  const int32_t width = int32_t(in.u32());
+  const int32_t height = int32_t(in.u32());
+  const uint16_t planes = in.u16();
+  const uint16_t bits = in.u16();
+  const uint32_t compression = in.u32();
+  // image size, resolution and palette counts mean nothing to 24-bit uncompressed pixels
+  if (in.overrun || infosize < 40 || planes != 1 || bits != 24 || compression != 0)
+    return 0;
+  if (width != fontimagewidth || (height != fontimageheight && height != -fontimageheight))
+    return 0;
+  // the pixels follow the headers and start inside the file (editors write longer headers)
+  if (offset < bmpheaderbytes || offset < uint64_t(bmpfileheaderbytes) + infosize ||
+      offset >= in.size)
+    return 0;
+  topdown = height < 0;
+  return offset;
+}
+
+int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels)
+{
+  bytereader in(bytes, count);
+  bool topdown = false;
+  const uint32_t offset = readfontheader(in, topdown);
+  if (offset == 0)
+    return 0;
+  for (int filerow = 0; filerow < fontimageheight; ++filerow) {
+    const int row = topdown ? filerow : fontimageheight - 1 - filerow;
+    const uint64_t start = offset + uint64_t(filerow) * bmprowbytes;
+    for (int column = 0; column < fontimagewidth; ++column) {
+      unsigned char *texel = texels + (size_t(row) * fontwidth + column) * 4;
+      texel[0] = texel[1] = texel[2] = 255;
+      texel[3] = byteat(bytes, count, start + uint64_t(column) * 3 + 2);  // blue, green, red
+    }
+  }
+  return 1;
+}
+
+void loadfont()
+{
+  unsigned char *texels = static_cast<unsigned char *>(malloc(texturebytes(fontwidth, fontheight, 0)));
+  if (!texels)
+    return;
+  cleartexels(texels);
+  std::vector<unsigned char> bytes;
+  if (readwholefile("font.bmp", bytes, fontfilelimit))
+    decodefont(bytes.data(), bytes.size(), texels);
+  settexture(fontslot, fontwidth, fontheight, 0, texels);
+  if (windowinfo.graphics)
+    uploadtexture(fontslot, GL_CLAMP, GL_LINEAR, GL_LINEAR);
+}

@@ -1,0 +1,186 @@
+// Formatted 2-D text and the mouse pointer: the "/" escapes into the two fixed buffers, the
+// placement flags, the quads cut from the font in slot 511, and the GL state they rely on.
+#include "draw/draw.h"
+
+#include "platform/platform.h"
+#include "texture/texture.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+char textstring2[textbuffersize];
+char textstring3[textbuffersize];
+
+static constexpr float halftexel = 1.0f / 512.0f;  // keeps every sample inside its cell
+
+void setuptextdisplay()
+{
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDisable(GL_DEPTH_TEST);
+  glViewport(0, 0, windowinfo.width, windowinfo.height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(-1.0, 1.0, -0.75, 0.75, 1.0, 1000.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+}
+
+// the "I" escape: commas between groups of three digits; the millions group is never split
+static void formatgrouped(int v)
+{
+  if (v > 999999)
+    snprintf(textstring3, textbuffersize, "%d,%.3d,%.3d", v / 1000000, v / 1000 % 1000, v % 1000);
+  else if (v > 999)
+    snprintf(textstring3, textbuffersize, "%d,%.3d", v / 1000, v % 1000);
+  else
+    snprintf(textstring3, textbuffersize, "%d", v);
+}
+
+// prints the conversion of escape c into textstring3; false when c is no escape character
+static bool convert(char c, va_list *args)
+{
+  switch (c) {
+  case '/': snprintf(textstring3, textbuffersize, "/"); return true;
+  case 'i': snprintf(textstring3, textbuffersize, "%d", va_arg(*args, int)); return true;
+  case 'I': formatgrouped(va_arg(*args, int)); return true;
+  case 'u': snprintf(textstring3, textbuffersize, "%u", va_arg(*args, unsigned)); return true;
+  case 'x': snprintf(textstring3, textbuffersize, "%X", va_arg(*args, unsigned)); return true;
+  case 'f': snprintf(textstring3, textbuffersize, "%f", va_arg(*args, double)); return true;
+  case 'c':  // a code whose low 8 bits are 0 ends the string at once: nothing is appended
+    textstring3[0] = char(va_arg(*args, int));
+    textstring3[1] = '\0';
+    return true;
+  case 's': {
+    const char *s = va_arg(*args, const char *);
+    snprintf(textstring3, textbuffersize, "%s", s ? s : "");
+    return true;
+  }
+  default: return false;
+  }
+}
+
+// appends textstring3 at n, as much of it as textstring2 still has room for; the new length
+static int appendconversion(int n)
+{
+  size_t room = size_t(textbuffersize - 1 - n);
+  size_t length = std::min(strnlen(textstring3, textbuffersize), room);
+  memcpy(textstring2 + n, textstring3, length);
+  return n + int(length);
+}
+
+int formattext(const char *text, va_list args)
+{
+  va_list pending;
+  va_copy(pending, args);  // a copy whose address the conversions can share
+  int n = 0;
+  for (size_t i = 0; text && text[i] != '\0' && n < textoutputlimit;) {
+    if (text[i] != '/') {
+      textstring2[n++] = text[i++];
+    } else if (convert(text[i + 1], &pending)) {
+      n = appendconversion(n);
+      i += 2;
+    } else {
+      i += 1;  // an unknown escape or a "/" at the very end: only the "/" is dropped
+    }
+  }
+  va_end(pending);
+  textstring2[n] = '\0';
+  return n;
+}
+
+int aligncoordinate(int value, int count, int size)
+{
+  // the flags stay in the value while it is adjusted; 64 bits, so that no product overflows
+  int64_t v = value;
+  const int64_t extent = int64_t(count) * size;
+  if (uint64_t(v) & aligncentre)
+    v -= extent / 2;
+  if (uint64_t(v) & alignend)
+    v -= extent;
+  return int(uint64_t(v) & 0xFFFF);
+}
+
+// a virtual-screen point as a GL vertex on the plane z = -1 of the setuptextdisplay projection
+static void virtualvertex(double vx, double vy)
+{
+  glVertex3f(float((vx - 320.0) / 320.0), float((240.0 - vy) / 320.0), -1.0f);
+}
+
+// one character's cell as its own quad; codes 128 to 255 lie outside the font and draw nothing
+static void drawglyph(unsigned char code, double left, double top, double size, const float *rgba)
+{
+  if (code > 127)
+    return;
+  const int column = code & 15, row = code >> 4;
+  const float s0 = float(fontcell * column) / fontwidth + halftexel;
+  const float s1 = float(fontcell * column + fontcell) / fontwidth - halftexel;
+  const float t0 = float(fontcell * row) / fontheight + halftexel;
+  const float t1 = float(fontcell * row + fontcell) / fontheight - halftexel;
+  glBegin(GL_QUADS);
+  glColor4fv(rgba);
+  glTexCoord2f(s0, t0);
+  virtualvertex(left, top);
+  glColor4fv(rgba);
+  glTexCoord2f(s1, t0);
+  virtualvertex(left + size, top);
+  glColor4fv(rgba);
+  glTexCoord2f(s1, t1);
+  virtualvertex(left + size, top + size);
+  glColor4fv(rgba);
+  glTexCoord2f(s0, t1);
+  virtualvertex(left, top + size);
+  glEnd();
+}
+
+// the signature is fixed by its callers: va_start only needs to know where the named arguments
+// end, which a float as the last of them does not change on any ABI the engine builds for
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wvarargs"
+#endif
+void drawtext(const char *text, int x, int y, int size, float red, float green, float blue,
+              float alpha, ...)
+{
+  va_list args;
+  va_start(args, alpha);
+  const int n = formattext(text, args);
+  va_end(args);
+  x = aligncoordinate(x, n, size);
+  y = aligncoordinate(y, 1, size);
+  const float rgba[4] = {red, green, blue, alpha};
+  glBindTexture(GL_TEXTURE_2D, texture[fontslot].glname);
+  for (int k = 0; k < n; ++k)
+    drawglyph(uint8_t(textstring2[k]), x + double(k) * size, y, size, rgba);
+}
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
+
+void drawmousecursor(float red, float green, float blue, float alpha)
+{
+  // the 32x32 texels of the top-left block, half a texel inside on every side
+  const float lo = halftexel, hi = 32.0f / fontwidth - halftexel;
+  const int left = mouse.x - 16, right = mouse.x + 16, top = mouse.y - 16, bottom = mouse.y + 16;
+  glBindTexture(GL_TEXTURE_2D, texture[fontslot].glname);
+  glBegin(GL_QUADS);
+  glColor4f(red, green, blue, alpha);
+  glTexCoord2f(lo, lo);
+  virtualvertex(left, top);
+  glColor4f(red, green, blue, alpha);
+  glTexCoord2f(hi, lo);
+  virtualvertex(right, top);
+  glColor4f(red, green, blue, alpha);
+  glTexCoord2f(hi, hi);
+  virtualvertex(right, bottom);
+  glColor4f(red, green, blue, alpha);
+  glTexCoord2f(lo, hi);
+  virtualvertex(left, bottom);
+  glEnd();
+}

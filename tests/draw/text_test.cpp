@@ -1,0 +1,168 @@
+// drawtext's formatting and placement as pure logic: every "/" escape, the "I" grouping, the
+// output limit, buffers that are never overrun, and the placement flags with their wrap.
+#include "engine.h"
+
+#include <climits>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// formats as drawtext does and returns what textstring2 then holds
+std::string format(const char *text, ...)
+{
+  va_list args;
+  va_start(args, text);
+  const int length = formattext(text, args);
+  va_end(args);
+  EXPECT_EQ(size_t(length), strlen(textstring2));
+  return textstring2;
+}
+
+TEST(text_format, plain_text_is_copied_as_it_is)
+{
+  EXPECT_EQ(format("Resolution"), "Resolution");
+  EXPECT_EQ(format(""), "");
+  EXPECT_EQ(format("1. 640x480 %d \\n"), "1. 640x480 %d \\n");  // only "/" is special
+}
+
+TEST(text_format, each_escape_prints_its_argument)
+{
+  EXPECT_EQ(format("/i", -42), "-42");
+  EXPECT_EQ(format("/i", INT_MIN), "-2147483648");
+  EXPECT_EQ(format("/u", 4294967295u), "4294967295");
+  EXPECT_EQ(format("/x", 255u), "FF");
+  EXPECT_EQ(format("/x", 0xDEADBEEFu), "DEADBEEF");
+  EXPECT_EQ(format("/f", 2.5), "2.500000");
+  EXPECT_EQ(format("/f", -0.0000004), "-0.000000");
+  EXPECT_EQ(format("/s", "menu"), "menu");
+  EXPECT_EQ(format("/c", 'A'), "A");
+  EXPECT_EQ(format("100//"), "100/");
+}
+
+TEST(text_format, escapes_take_their_arguments_in_order)
+{
+  EXPECT_EQ(format("/s: /i x /i at /f, /x/c", "mode", 640, 480, 0.5, 171u, '!'),
+            "mode: 640 x 480 at 0.500000, AB!");
+}
+
+TEST(text_format, a_zero_character_appends_nothing_but_uses_its_argument)
+{
+  EXPECT_EQ(format("[/c]/i", 0, 7), "[]7");
+  EXPECT_EQ(format("[/c]/i", 256, 7), "[]7");  // only the low 8 bits count
+  EXPECT_EQ(format("/c", 'A' + 512), "A");
+}
+
+TEST(text_format, character_codes_above_127_are_kept)
+{
+  EXPECT_EQ(format("/c", 200), std::string(1, char(200)));
+  EXPECT_EQ(format("\xe9t\xe9"), "\xe9t\xe9");
+}
+
+TEST(text_format, a_null_string_appends_nothing)
+{
+  EXPECT_EQ(format("<</s>>/i", static_cast<const char *>(nullptr), 3), "<<>>3");
+  EXPECT_EQ(format(nullptr), "");
+}
+
+TEST(text_format, grouping_puts_commas_between_thousands)
+{
+  EXPECT_EQ(format("/I", 1234567), "1,234,567");
+  EXPECT_EQ(format("/I", 1000), "1,000");
+  EXPECT_EQ(format("/I", 12005), "12,005");
+  EXPECT_EQ(format("/I", 1000001), "1,000,001");
+  EXPECT_EQ(format("/I", 999999), "999,999");
+  EXPECT_EQ(format("/I", 999), "999");
+  EXPECT_EQ(format("/I", 0), "0");
+}
+
+TEST(text_format, grouping_leaves_negatives_whole_and_never_splits_the_millions)
+{
+  EXPECT_EQ(format("/I", -5000), "-5000");
+  EXPECT_EQ(format("/I", INT_MIN), "-2147483648");
+  EXPECT_EQ(format("/I", INT_MAX), "2147,483,647");
+  EXPECT_EQ(format("/I", 1000000000), "1000,000,000");
+}
+
+TEST(text_format, an_unknown_escape_drops_only_the_slash)
+{
+  EXPECT_EQ(format("a/zb"), "azb");
+  EXPECT_EQ(format("/d/%/ /1", 5), "d% 1");
+  EXPECT_EQ(format("/X/F/S", 1), "XFS");  // the escapes are case-sensitive, I aside
+  EXPECT_EQ(format("/i", 5), "5");        // and none of them used an argument
+}
+
+TEST(text_format, a_slash_at_the_very_end_is_dropped)
+{
+  EXPECT_EQ(format("100/"), "100");
+  EXPECT_EQ(format("/"), "");
+  EXPECT_EQ(format("///"), "/");
+}
+
+TEST(text_format, output_stops_at_one_thousand_characters)
+{
+  const std::string plain(1500, 'q');
+  EXPECT_EQ(format(plain.c_str()), std::string(1000, 'q'));
+
+  // the limit is tested between steps: the conversion that crosses it is kept whole
+  const std::string nearly(999, 'p');
+  EXPECT_EQ(format((nearly + "/itail").c_str(), 123456), nearly + "123456");
+  EXPECT_EQ(format((std::string(1000, 'p') + "/i").c_str(), 7), std::string(1000, 'p'));
+}
+
+TEST(text_format, a_long_conversion_is_cut_to_the_buffers)
+{
+  const std::string huge(5000, 's');
+  EXPECT_EQ(format("/s", huge.c_str()), std::string(1023, 's'));
+  EXPECT_EQ(strlen(textstring3), 1023u);
+
+  const std::string nearly(999, 'p');
+  EXPECT_EQ(format((nearly + "/s").c_str(), huge.c_str()), nearly + std::string(24, 's'));
+  EXPECT_EQ(textstring2[1023], '\0');
+
+  EXPECT_EQ(format("/f", 1e300).size(), 308u);  // 301 digits, the point and six decimals
+}
+
+TEST(text_format, the_last_conversion_is_left_in_textstring3)
+{
+  format("/i and /s", 12, "last");
+  EXPECT_STREQ(textstring3, "last");
+}
+
+TEST(text_placement, centring_and_end_flags_move_by_the_text_extent)
+{
+  EXPECT_EQ(aligncoordinate(0x10000 + 320, 10, 16), 240);
+  EXPECT_EQ(aligncoordinate(0x20000 + 640, 10, 16), 480);
+  EXPECT_EQ(aligncoordinate(0x10000 + 100, 1, 16), 92);
+  EXPECT_EQ(aligncoordinate(0x20000 + 100, 1, 16), 84);
+  EXPECT_EQ(aligncoordinate(0x30000 + 320, 4, 16), 224);  // both: 320 - 32 - 64
+  EXPECT_EQ(aligncoordinate(0x10000 + 320, 3, 5), 313);   // 15 / 2 truncates to 7
+  EXPECT_EQ(aligncoordinate(123, 10, 16), 123);
+}
+
+TEST(text_placement, a_coordinate_below_zero_wraps_into_sixteen_bits)
+{
+  EXPECT_EQ(aligncoordinate(0x10000 + 20, 10, 16), 65476);  // 20 - 80
+  EXPECT_EQ(aligncoordinate(0x20000 + 10, 1, 16), 65530);
+  EXPECT_EQ(aligncoordinate(-1, 0, 16), 65535);
+  EXPECT_EQ(aligncoordinate(70000, 0, 16), 70000 - 65536);
+}
+
+TEST(text_placement, the_flags_stay_in_the_value_while_it_is_adjusted)
+{
+  // centring 0x30000 + 8 by 80 leaves bit 17 set, so the end alignment follows
+  EXPECT_EQ(aligncoordinate(0x30000 + 8, 10, 16), (0x30000 + 8 - 80 - 160) & 0xFFFF);
+  // centring it by 80000 clears bit 17: no end alignment
+  EXPECT_EQ(aligncoordinate(0x30000 + 8, 10, 16000), (0x30000 + 8 - 80000) & 0xFFFF);
+  // centring 0x10000 + 8 below zero sets bit 17 (and every bit above): the end alignment applies
+  EXPECT_EQ(aligncoordinate(0x10000 + 8, 10, 14000), (0x10000 + 8 - 70000 - 140000) & 0xFFFF);
+}
+
+TEST(text_placement, huge_extents_do_not_overflow)
+{
+  EXPECT_EQ(aligncoordinate(0x20000, 1023, INT_MAX), int((0x20000 - 1023LL * INT_MAX) & 0xFFFF));
+  EXPECT_EQ(aligncoordinate(INT_MIN, 1, 16), 0);
+}
+
+}  // namespace
