@@ -177,7 +177,8 @@ struct benchfolder {
   {
     if (!mkdtemp(path) || chdir(path) != 0 || mkdir(texturefolder, 0755) != 0)
       return;
-    for (const auto &[name, bytes] : {std::pair{bmpname, bmpfile()}, std::pair{tganame, tgafile()}}) {
+    for (const auto &[name, bytes] :
+         {std::pair{bmpname, bmpfile()}, std::pair{tganame, tgafile()}}) {
       FILE *file = fopen(imagefile(name).c_str(), "wb");
       if (!file || fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
         return;

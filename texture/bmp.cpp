@@ -36,10 +36,10 @@ int readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
 {
   bytereader in(bytes, count);
   uint16_t signature = in.u16();
-  in.skip(4);  // bfSize: often wrong; the pixels are checked against the real byte count
-  in.skip(4);  // bfReserved1, bfReserved2
-  uint32_t offset = in.u32();  // the pixels follow the headers and any colour table
-  uint32_t infosize = in.u32();  // 12 is the older header whose fields lie elsewhere
+  in.skip(4);                          // bfSize: often wrong; the real byte count is checked
+  in.skip(4);                          // bfReserved1, bfReserved2
+  uint32_t offset = in.u32();          // the pixels follow the headers and any colour table
+  uint32_t infosize = in.u32();        // 12 is the older header, whose fields lie elsewhere
   int32_t width = int32_t(in.u32());
   int32_t height = int32_t(in.u32());  // above 0 the rows are stored bottom-up
   in.skip(2);                          // biPlanes: always 1

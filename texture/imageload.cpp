@@ -12,7 +12,7 @@
 #define TAVREL_SHUFFLE_ROWS 1
 #endif
 
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian words");
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian");
 
 std::string imagepath(const char *folder, const char *path)
 {
@@ -62,7 +62,8 @@ __attribute__((target("ssse3"))) static int shufflerow(const unsigned char *src,
   const size_t rowbytes = size_t(count) * bytesperpixel;
   int i = 0;
   for (; size_t(i) * bytesperpixel + 16 <= rowbytes; i += 4) {
-    __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + size_t(i) * bytesperpixel));
+    const unsigned char *in = src + size_t(i) * bytesperpixel;
+    __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
     pixels = _mm_or_si128(_mm_shuffle_epi8(pixels, order), opaque);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + size_t(i) * 4), pixels);
   }
@@ -94,8 +95,8 @@ void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t 
     uint32_t v = (swapredblue(load32(src + size_t(i) * 3)) & 0xFFFFFFu) | opaque;
     memcpy(out, &v, 4);
   }
-  const unsigned char *lastpixel = src + size_t(count - 1) * 3;
-  uint32_t v = swapredblue(lastpixel[0] | lastpixel[1] << 8 | uint32_t(lastpixel[2]) << 16) | opaque;
+  const unsigned char *last = src + size_t(count - 1) * 3;
+  uint32_t v = swapredblue(last[0] | last[1] << 8 | uint32_t(last[2]) << 16) | opaque;
   memcpy(out, &v, 4);
 }
 

@@ -20,7 +20,9 @@ std::vector<image> referencechain(const image &top)
     const image up = chain.back();
     image down{std::max(1, up.width / 2), std::max(1, up.height / 2), {}};
     auto at = [&](int x, int y, int c) {
-      return up.rgba[(size_t(std::min(y, up.height - 1)) * up.width + std::min(x, up.width - 1)) * 4 + c];
+      x = std::min(x, up.width - 1);
+      y = std::min(y, up.height - 1);
+      return up.rgba[(size_t(y) * up.width + x) * 4 + c];
     };
     for (int y = 0; y < down.height; ++y)
       for (int x = 0; x < down.width; ++x)

@@ -1,5 +1,5 @@
-// The TGA loader against files written by ImageMagick and read independently by stb_image, hand-made
-// files for the pixel orders, skipped fields and runs, and headers it must refuse.
+// The TGA loader against files written by ImageMagick and read independently by stb_image,
+// hand-made files for the pixel orders, skipped fields and runs, and headers it must refuse.
 #include "engine.h"
 #include "imagefiles.h"
 
@@ -146,7 +146,8 @@ TEST_F(tgaloader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
       {"a run cut short", bytes(runs.begin(), runs.end() - 1)},
       {"runs ending a row early", append(tgaheader(2, 2, 24, 10), {0x82, 1, 2, 3, 0x00})},
       {"an ID past the end", [&] { bytes f = plain; f[0] = 200; return f; }()},
-      {"a colour map past the end", [&] { bytes f = plain; f[5] = 0xFF; f[6] = 0xFF; f[7] = 32; return f; }()},
+      {"a colour map past the end",
+       [&] { bytes f = plain; f[5] = f[6] = 0xFF; f[7] = 32; return f; }()},
       {"cut inside the header", bytes(plain.begin(), plain.begin() + 17)},
       {"empty", {}},
   };
