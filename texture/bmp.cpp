@@ -79,8 +79,7 @@ unsigned char *decodebmp(const unsigned char *bytes, const bmplayout &layout, in
 
 int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
 {
-  memset(bmpheader, 0, sizeof bmpheader);
-  if (count)
+  if (count)  // a short file replaces only the bytes it has, as a short read would
     memcpy(bmpheader, bytes, std::min(count, sizeof bmpheader));
   bmplayout layout = {};
   unsigned char *pixels = nullptr;

@@ -3,6 +3,7 @@
 #include "engine.h"
 #include "imagefiles.h"
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <gtest/gtest.h>
@@ -63,6 +64,7 @@ TEST_F(bmploader, reads_real_files_as_an_independent_decoder_does)
       EXPECT_EQ(loadtexturebmpbytes(3, file.data(), file.size(), size[0] & 1), 1);
       EXPECT_TRUE(samepicture(stbdecode(file), slotimage(3)));
       EXPECT_EQ(texture[3].mipmap, size[0] & 1);
+      EXPECT_TRUE(std::equal(bmpheader, bmpheader + sizeof bmpheader, file.begin()));
     }
 }
 
