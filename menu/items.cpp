@@ -2,6 +2,8 @@
 // of the activity flags, and the key labels that mark hotkeys in captions.
 #include "menu/menu.h"
 
+#include "draw/draw.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -12,23 +14,8 @@ int32_t numofmenuitems;
 int32_t currentmenuitem;
 char keyboardlabel[keycount][keylabelsize];
 
-constexpr int placecentre = 0x10000;
-constexpr int placefar = 0x20000;  // the coordinate is the right or bottom edge
-
 // the last creation found the table full, so the options that follow have no item to act on
 static bool lastitemrefused;
-
-// applies the placement flags, then keeps the low 16 bits: a position that went negative wraps
-// off the screen; 64-bit arithmetic keeps huge sizes from overflowing
-static int32_t placecoordinate(int value, int64_t extent)
-{
-  int64_t placed = value;
-  if (placed & placecentre)
-    placed -= extent / 2;
-  if (placed & placefar)
-    placed -= extent;
-  return int32_t(placed & 0xFFFF);
-}
 
 // the slot for a new item, or null when all of them are taken this frame
 static menuitemrecord *appenditem()
@@ -56,8 +43,9 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
   clearitem(*item);
   snprintf(item->text, menutextsize, "%s", text);  // longer captions are cut to 63 characters
   item->length = int32_t(strlen(item->text));
-  item->x = placecoordinate(x, int64_t(item->length) * size);
-  item->y = placecoordinate(y, size);
+  // placed as drawtext places text: a position that went negative wraps off the screen
+  item->x = aligncoordinate(x, item->length, size);
+  item->y = aligncoordinate(y, 1, size);
   item->size = size;
   item->red = red;
   item->green = green;
