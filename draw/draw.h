@@ -41,7 +41,29 @@ void drawtext(const char *text, int x, int y, int size, float red, float green, 
 // the 32x32 pointer glyph centred on mouse.x, mouse.y
 void drawmousecursor(float red, float green, float blue, float alpha);
 
-
 // [SECTION] viewports and view transforms
+// The viewports take a rectangle of the virtual screen (origin top left, y down) and scale it to
+// windowinfo's size. A position is three floats x, y, z; an orientation nine floats, the first,
+// second and third axis of the camera or object in world coordinates.
+
+// a perspective view, 90 degrees across and square pixels; the modelview matrix is left current
+// and identity, the texture matrix identity
+void setupperspectiveviewport(int x, int y, int width, int height, float znear, float zfar);
+// an orthographic view of eye space from -half to +half on each axis; matrices left as above
+void setuporthoviewport(int x, int y, int width, int height, float halfwidth, float halfheight,
+                        float halfdepth);
+// multiplies the camera's inverse placement onto the modelview matrix; either pointer may be null
+void setupviewpoint(const float *position, const float *orientation);
+// multiplies an object's placement onto the modelview matrix; either pointer may be null
+void setupobjectrender(const float *position, const float *orientation);
 
 // [SECTION] screenshots
+constexpr int screenshotmaxpixels = 1280 * 960;  // the largest window a screenshot can take
+
+// the back buffer as read back, RGBA rows bottom first; a screenshot packs it into its file rows
+extern unsigned char screenshotbuffer[screenshotmaxpixels * 4];
+
+// saves the back buffer (call it before the buffer swap) as the first free name from
+// "scsht000.bmp" to "scsht999.bmp" in the working directory, never replacing an existing entry;
+// 1 when a whole file was written, 0 when nothing was (a failed write leaves no file behind)
+int screenshot();
