@@ -61,6 +61,7 @@ static int startup()
   }
   mouse.x = 320;
   mouse.y = 240;
+  loadfont();
   return 1;
 }
 
@@ -71,6 +72,9 @@ static void runframe()
   checksystemmessages();
   checkkeyboard();
   checkmouse();
+  setuptextdisplay();
+  drawtext("Resolution", 0, 96, 16, 1.0f, 1.0f, 1.0f, 1.0f);
+  drawmousecursor(1.0f, 1.0f, 1.0f, 1.0f);
   SDL_GL_SwapBuffers();
 }
 
