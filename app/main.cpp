@@ -1,6 +1,7 @@
 // Tavrel Setup: start-up, the frame loop of the one set-up screen, and the shutdown that stores
 // the player's choices in "hwconfig.cfg".
 #include "engine.h"
+#include "setupscreen.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -62,32 +63,32 @@ static int startup()
   mouse.x = 320;
   mouse.y = 240;
   loadfont();
+  setupmenuitems();
+  resetmenuitems();
   return 1;
 }
 
+// one frame, in a fixed order: the choices made by this frame's input are drawn in it
 static void runframe()
 {
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);
+  buildsetupscreen();
   checksystemmessages();
   checkkeyboard();
   checkmouse();
+  checkmenuitems();
+  // the bars draw under the previous frame's 2-D set-up, before this frame's text
+  if (textcolor) {
+    bindeditbars();
+    checkeditbars();
+    rendereditbars();
+  }
   setuptextdisplay();
-  drawtext("Resolution", 0, 96, 16, 1.0f, 1.0f, 1.0f, 1.0f);
+  drawsetupheading();
+  drawmenuitems();
   drawmousecursor(1.0f, 1.0f, 1.0f, 1.0f);
   SDL_GL_SwapBuffers();
-}
-
-// the height stored for the game always follows the chosen width
-static void settleheight()
-{
-  switch (config.width) {
-  case 640: config.height = 480; break;
-  case 800: config.height = 600; break;
-  case 1024: config.height = 768; break;
-  case 1280: config.height = 960; break;
-  default: break;  // a hand-made width keeps its stored height
-  }
 }
 
 // stores the choices and closes down; the process's exit status
@@ -106,7 +107,8 @@ int main(int, char **)
 {
   if (!startup())
     return 1;
-  while (!windowinfo.quit)
+  // "Done" is slot 0; its activation, like a quit request, ends the loop before the next frame
+  while (!menuitem[0].active && !windowinfo.quit)
     runframe();
   return shutdown();
 }

@@ -109,6 +109,18 @@ std::string setuprun::errors() const
   return std::string(bytes.begin(), bytes.end());
 }
 
+// windows of earlier runs may vanish while they are looked at; that is no reason to stop
+static int ignorexerror(Display *, XErrorEvent *)
+{
+  return 0;
+}
+
+static Display *opendisplay()
+{
+  XSetErrorHandler(ignorexerror);
+  return XOpenDisplay(nullptr);
+}
+
 // depth-first search for a window by its name
 static Window findnamed(Display *display, Window parent, const char *name)
 {
@@ -132,7 +144,7 @@ static Window findnamed(Display *display, Window parent, const char *name)
 
 bool setuprun::waitforwindow(int timeoutms)
 {
-  Display *display = XOpenDisplay(nullptr);
+  Display *display = opendisplay();
   if (!display)
     return false;
   for (int waited = 0; waited < timeoutms && !window; waited += 50) {
@@ -150,7 +162,7 @@ bool setuprun::waitforwindow(int timeoutms)
 
 void setuprun::closewindow()
 {
-  Display *display = XOpenDisplay(nullptr);
+  Display *display = opendisplay();
   if (!display)
     return;
   XEvent event = {};
@@ -197,7 +209,7 @@ int xdotool(const std::vector<std::string> &arguments)
 // the pointer really is
 void setuprun::pointto(int x, int y)
 {
-  Display *display = XOpenDisplay(nullptr);
+  Display *display = opendisplay();
   if (!display)
     return;
   auto warp = [&](int wx, int wy) {
