@@ -5,8 +5,34 @@
 #include <cstring>
 
 static_assert(keycount == SDLK_LAST, "key arrays are indexed by SDL key symbols");
-static_assert(key_f12 == SDLK_F12 && key_lctrl == SDLK_LCTRL && key_kp_enter == SDLK_KP_ENTER &&
-              key_insert == SDLK_INSERT && key_lalt == SDLK_LALT, "key codes are SDL's");
+
+// every named key code is SDL's own, so hotkeys and key tables can be written without SDL
+constexpr struct { int ours, platforms; } namedkeys[] = {
+    {key_none, SDLK_UNKNOWN}, {key_backspace, SDLK_BACKSPACE}, {key_tab, SDLK_TAB},
+    {key_return, SDLK_RETURN}, {key_escape, SDLK_ESCAPE}, {key_space, SDLK_SPACE},
+    {key_quote, SDLK_QUOTE}, {key_comma, SDLK_COMMA}, {key_minus, SDLK_MINUS},
+    {key_period, SDLK_PERIOD}, {key_slash, SDLK_SLASH}, {key_0, SDLK_0},
+    {key_1, SDLK_1}, {key_9, SDLK_9}, {key_semicolon, SDLK_SEMICOLON},
+    {key_equals, SDLK_EQUALS}, {key_backslash, SDLK_BACKSLASH}, {key_a, SDLK_a},
+    {key_z, SDLK_z}, {key_delete, SDLK_DELETE}, {key_kp0, SDLK_KP0},
+    {key_kp9, SDLK_KP9}, {key_kp_period, SDLK_KP_PERIOD}, {key_kp_divide, SDLK_KP_DIVIDE},
+    {key_kp_multiply, SDLK_KP_MULTIPLY}, {key_kp_minus, SDLK_KP_MINUS}, {key_kp_plus, SDLK_KP_PLUS},
+    {key_kp_enter, SDLK_KP_ENTER}, {key_kp_equals, SDLK_KP_EQUALS}, {key_up, SDLK_UP},
+    {key_down, SDLK_DOWN}, {key_right, SDLK_RIGHT}, {key_left, SDLK_LEFT},
+    {key_insert, SDLK_INSERT}, {key_home, SDLK_HOME}, {key_end, SDLK_END},
+    {key_pageup, SDLK_PAGEUP}, {key_pagedown, SDLK_PAGEDOWN}, {key_f1, SDLK_F1},
+    {key_f12, SDLK_F12}, {key_rshift, SDLK_RSHIFT}, {key_lshift, SDLK_LSHIFT},
+    {key_rctrl, SDLK_RCTRL}, {key_lctrl, SDLK_LCTRL}, {key_ralt, SDLK_RALT},
+    {key_lalt, SDLK_LALT},
+};
+constexpr bool namedkeysmatch()
+{
+  for (const auto &key : namedkeys)
+    if (key.ours != key.platforms)
+      return false;
+  return true;
+}
+static_assert(namedkeysmatch(), "key codes are SDL's");
 
 uint8_t keyboard[keycount];
 uint8_t prevkeyboard[keycount];
