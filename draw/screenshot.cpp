@@ -48,6 +48,20 @@ bytewriter bmpheader(int width, int height)
   return header;
 }
 
+// reads the window's bottom-left width x height pixels into the buffer as tight RGBA rows,
+// whatever pack state the caller left, which could otherwise spread them past the buffer
+void readwindow(int width, int height)
+{
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, screenshotbuffer);
+  glPopClientAttrib();
+}
+
 // turns the RGBA read-back into padded BGR rows in place; a stored row is never longer than a
 // read-back one, so each byte lands at or before the bytes still to be read
 size_t packbmprows(unsigned char *pixels, int width, int height)
@@ -98,8 +112,7 @@ int screenshot()
   const int width = windowinfo.width, height = windowinfo.height;
   if (width <= 0 || height <= 0 || int64_t(width) * height > screenshotmaxpixels)
     return 0;
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, screenshotbuffer);
+  readwindow(width, height);
   const size_t pixelbytes = packbmprows(screenshotbuffer, width, height);
 
   char name[] = "scsht000.bmp";

@@ -129,11 +129,15 @@ TEST_F(screenshots, a_picture_comes_back_pixel_for_pixel)
   expectsamepicture("scsht000.bmp", 640, 480);
 }
 
-TEST_F(screenshots, rows_of_any_width_are_padded_to_four_bytes)
+TEST_F(screenshots, rows_of_any_width_are_padded_to_four_bytes_whatever_the_pack_state)
 {
   drawpicture();
   setwindow(637, 5);
+  glPixelStorei(GL_PACK_ALIGNMENT, 8);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 700);
   ASSERT_EQ(screenshot(), 1);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
   EXPECT_EQ(readbytes("scsht000.bmp").size(), 54u + 1912 * 5);
   expectsamepicture("scsht000.bmp", 637, 5);
   setwindow(1, 3);
