@@ -75,6 +75,8 @@ static void runframe()
   glClear(GL_COLOR_BUFFER_BIT);
   buildsetupscreen();
   checksystemmessages();
+  if (!windowinfo.graphics)
+    return;  // the window could not be set up again after a focus change: draw nothing
   checkkeyboard();
   checkmouse();
   checkmenuitems();
@@ -94,13 +96,19 @@ static void runframe()
 // stores the choices and closes down; the process's exit status
 static int shutdown()
 {
+  int status = 0;
+  if (!windowinfo.graphics) {
+    reportfailure("lost the 640x480 OpenGL window", SDL_GetError());
+    status = 1;
+  }
   settleheight();
-  int error = saveconfig();
-  if (error)
-    reportfailure("cannot save hwconfig.cfg, the old file is kept", strerror(error));
+  if (int error = saveconfig()) {
+    reportfailure("cannot save hwconfig.cfg", strerror(error));
+    status = 1;
+  }
   SDL_WM_IconifyWindow();
   SDL_Quit();
-  return error ? 1 : 0;
+  return status;
 }
 
 int main(int, char **)

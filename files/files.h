@@ -9,11 +9,16 @@
 // the one shared file handle: every file is opened into it, worked on and closed before the next
 extern FILE *fp;
 
-// largest file readwholefile takes; anything bigger is refused rather than allocated
+// the most readwholefile reads of a file unless asked for less
 constexpr long maxfilebytes = 1L << 30;
 
-// reads at most limit bytes of path into bytes; 0 when the file cannot be opened or read
+// reads at most limit bytes of the regular file path into bytes; 0 when it cannot be opened or
+// read (a FIFO, device or directory is not opened at all)
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit = maxfilebytes);
+// replaces path (or the file a link at path names) with bytes, written beside it, made durable
+// and renamed over it, so that a failure leaves the old file whole; keeps its permissions and
+// refuses a read-only file; 0 or an errno value
+int replacefile(const char *path, const unsigned char *bytes, size_t count);
 
 // reads little-endian values from a block of bytes; past the end it yields zeros and notes the
 // overrun, so a truncated file can never make a parser read outside its buffer

@@ -3,27 +3,38 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 FILE *fp = nullptr;
 
-// the file's size when it is a regular file, so that one read fetches it whole
-static size_t expectedsize(FILE *file)
+// opens a regular file for reading; a FIFO or device is refused without waiting on it
+static FILE *openregular(const char *path, size_t &size)
 {
+  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
+    return nullptr;
   struct stat info;
-  if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
-    return 0;
-  return size_t(info.st_size);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
+  size = size_t(info.st_size);
+  FILE *file = fdopen(fd, "rb");
+  if (!file)
+    close(fd);
+  return file;
 }
 
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit)
 {
   bytes.clear();
-  fp = fopen(path, "rb");
+  size_t expected = 0;
+  fp = openregular(path, expected);
   if (!fp)
     return 0;
   const size_t cap = size_t(limit);
-  const size_t expected = expectedsize(fp);
   while (bytes.size() < cap) {
     size_t have = bytes.size();
     size_t want = std::min(std::max(expected > have ? expected - have : 0, size_t(65536)), cap - have);

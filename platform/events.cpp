@@ -11,12 +11,16 @@ static bool focusevent(const SDL_Event &event, int gain)
          event.active.gain == gain;
 }
 
-// the mode is set again and every texture uploaded again: the context may not have survived
+// the mode is set again and every texture uploaded again: the context may not have survived;
+// without a window there is nothing to draw into, so graphics go off and the program ends
 static void regainfocus()
 {
+  if (windowinfo.graphics && !setvideomode()) {
+    windowinfo.graphics = 0;
+    windowinfo.quit = 1;
+  }
   if (windowinfo.graphics)
-    setvideomode();
-  restoretextures();
+    restoretextures();
   SDL_WM_GrabInput(SDL_GRAB_ON);
   SDL_ShowCursor(SDL_DISABLE);
   windowinfo.active = 1;

@@ -4,13 +4,7 @@
 
 #include "files/files.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 hardwareconfig config;
 int32_t editormovemode;
@@ -117,52 +111,9 @@ void encodeconfig(unsigned char out[configfilebytes])
   memcpy(out, file.bytes.data(), configfilebytes);
 }
 
-// the mode a freshly created file would get, or the mode of the file being replaced
-static mode_t filemode(const char *path)
-{
-  struct stat info;
-  if (stat(path, &info) == 0 && S_ISREG(info.st_mode))
-    return info.st_mode & 07777;
-  mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-// writes the image to an already opened temporary file and makes it durable; 0 or errno
-static int writeimage(const unsigned char *image, mode_t mode)
-{
-  if (fwrite(image, 1, configfilebytes, fp) != size_t(configfilebytes) || fflush(fp) != 0)
-    return errno ? errno : EIO;
-  if (fchmod(fileno(fp), mode) != 0 || fsync(fileno(fp)) != 0)
-    return errno;
-  return 0;
-}
-
 int saveconfig()
 {
   unsigned char image[configfilebytes];
   encodeconfig(image);
-
-  // the new file is written beside the old one and renamed over it only when complete
-  std::string temporary = std::string(configfilename) + ".XXXXXX";
-  int fd = mkstemp(temporary.data());
-  if (fd < 0)
-    return errno;
-  fp = fdopen(fd, "wb");
-  if (!fp) {
-    int error = errno;
-    close(fd);
-    unlink(temporary.c_str());
-    return error;
-  }
-  errno = 0;
-  int error = writeimage(image, filemode(configfilename));
-  if (fclose(fp) != 0 && !error)
-    error = errno ? errno : EIO;
-  fp = nullptr;
-  if (!error && rename(temporary.c_str(), configfilename) != 0)
-    error = errno;
-  if (error)
-    unlink(temporary.c_str());
-  return error;
+  return replacefile(configfilename, image, configfilebytes);
 }

@@ -21,13 +21,14 @@ colour pixelat(const picture &frame, int x, int y)
   return {p[0], p[1], p[2]};
 }
 
-// the brightest red in a 16x16 character cell: a glyph's stroke at the caption's brightness
-int cellbrightness(const picture &frame, int x, int y)
+// the brightest value of a channel in a 16x16 character cell: a glyph's stroke at the caption's
+// brightness
+int cellbrightness(const picture &frame, int x, int y, int colour::*channel = &colour::r)
 {
   int brightest = 0;
   for (int dy = 0; dy < 16; ++dy)
     for (int dx = 0; dx < 16; ++dx)
-      brightest = std::max(brightest, pixelat(frame, x + dx, y + dy).r);
+      brightest = std::max(brightest, pixelat(frame, x + dx, y + dy).*channel);
   return brightest;
 }
 
@@ -119,6 +120,21 @@ TEST_F(setuppicture, text_shows_the_bars_and_lights_both_of_its_captions)
     EXPECT_NEAR(marker.g, 128, 2);
     EXPECT_NEAR(marker.b, 128, 2);
   }
+}
+
+TEST_F(setuppicture, color_is_written_in_the_colour_the_bars_make)
+{
+  run.press("t");
+  run.pointto(288, 48);  // the red bar's left end: no red
+  run.buttondown();
+  run.buttonup();
+  picture frame = shot();
+  ASSERT_FALSE(frame.empty());
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_LE(cellbrightness(frame, 80 + 16 * k, 336, &colour::r), 3) << "character " << k;
+    EXPECT_NEAR(cellbrightness(frame, 80 + 16 * k, 336, &colour::g), 255, 3) << "character " << k;
+  }
+  EXPECT_NEAR(cellbrightness(frame, 4, 336, &colour::r), 255, 3);  // "Text" stays white
 }
 
 }  // namespace

@@ -120,23 +120,25 @@ TEST(setup_toggles, a_held_hotkey_flips_only_once)
             flipped);
 }
 
-TEST(setup_toggles, low_texture_detail_and_color_answer_the_mouse_only)
-{
-  bytes low = changed([](bytes &file) { put32(file, lowtextureat, 1); });
-  EXPECT_EQ(play([](setuprun &run) { run.clickat(cell(4, 4), 368 + 8); }), low);
-  EXPECT_EQ(play([](setuprun &run) {
-              run.press("l");
-              run.press("c");
-            }),
-            untouched());
-}
-
 // the red bar spans x 288 to 543 at y 32 to 63, the green one y 96 to 127, the blue one 160 to 191
 void dragbar(setuprun &run, int x, int y)
 {
   run.pointto(x, y);
   run.buttondown();
   run.buttonup();
+}
+
+TEST(setup_toggles, low_texture_detail_and_color_answer_the_mouse_only)
+{
+  bytes low = changed([](bytes &file) { put32(file, lowtextureat, 1); });
+  EXPECT_EQ(play([](setuprun &run) { run.clickat(cell(4, 4), 368 + 8); }), low);
+  // the bars stay hidden after c, so a drag where they would be changes nothing
+  EXPECT_EQ(play([](setuprun &run) {
+              run.press("l");
+              run.press("c");
+              dragbar(run, 288 + 128, 48);
+            }),
+            untouched());
 }
 
 TEST(setup_colour, the_bars_show_with_text_or_color_and_set_the_colour)
@@ -155,6 +157,13 @@ TEST(setup_colour, the_bars_show_with_text_or_color_and_set_the_colour)
               dragbar(run, 288 + 128, 48);
             }),
             half);
+  // a second press hides them again
+  EXPECT_EQ(play([](setuprun &run) {
+              run.press("t");
+              run.clickat(cell(80, 1), 336 + 8);
+              dragbar(run, 288 + 128, 48);
+            }),
+            untouched());
 }
 
 TEST(setup_colour, ctrl_snaps_and_shift_copies_to_all_three)

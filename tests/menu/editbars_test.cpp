@@ -44,10 +44,10 @@ TEST_F(editbarstest, the_strip_spans_from_zero_to_just_below_one)
 
 TEST_F(editbarstest, the_bottom_row_counts_and_the_row_below_does_not)
 {
-  dragat(416, 63);  // y + height - 1
-  EXPECT_EQ(red, 0.5f);
-  dragat(300, 64);  // y + height: the gap above the green bar
-  EXPECT_EQ(red, 0.5f);
+  dragat(300, 63);  // y + height - 1
+  EXPECT_EQ(red, 12.0f / 256.0f);
+  dragat(400, 64);  // y + height: the gap above the green bar
+  EXPECT_EQ(red, 12.0f / 256.0f);
   EXPECT_EQ(green, 0.5f);
   dragat(300, 96);
   EXPECT_EQ(green, 12.0f / 256.0f);

@@ -76,7 +76,8 @@ TEST_F(eventstest, focus_regain_uploads_every_loaded_slot_with_its_range_rules)
   struct { int slot, width, height, mipmap; bool nearest; } slots[] = {
       {0, 4, 4, 1, false},   {69, 8, 8, 0, false},  {70, 8, 8, 1, true},  {97, 2, 2, 0, true},
       {98, 16, 16, 1, false}, {399, 4, 4, 0, false}, {400, 4, 4, 1, true}, {419, 1, 1, 0, true},
-      {420, 8, 2, 1, false}, {511, 256, 256, 0, false}};
+      {420, 8, 2, 1, false}, {421, 3, 5, 1, false}, {422, 1, 16, 1, false},
+      {423, 33, 17, 1, false}, {511, 256, 256, 0, false}};
   for (const auto &s : slots)
     fillslot(s.slot, s.width, s.height, s.mipmap);
 
@@ -113,7 +114,7 @@ TEST_F(eventstest, focus_regain_uploads_every_loaded_slot_with_its_range_rules)
   }
 }
 
-TEST_F(eventstest, a_regain_builds_the_same_chain_every_time)
+TEST_F(eventstest, a_regain_builds_the_same_chain_every_time_in_place_after_level_zero)
 {
   fillslot(3, 4, 4, 1);
   pushfocus(1);
@@ -122,7 +123,12 @@ TEST_F(eventstest, a_regain_builds_the_same_chain_every_time)
   pushfocus(1);
   checksystemmessages();
   EXPECT_EQ(std::vector<unsigned char>(texture[3].data, texture[3].data + first.size()), first);
-  EXPECT_EQ(first[16 * 4], texture[3].data[16 * 4]);  // level 1 starts after 16 pixels
+  // level 1 (2x2) starts after the 16 pixels of level 0, level 2 (1x1) after its 4
+  unsigned char levelone[16], leveltwo[4];
+  halvelevel(first.data(), 4, 4, levelone);
+  halvelevel(levelone, 2, 2, leveltwo);
+  EXPECT_EQ(memcmp(&first[16 * 4], levelone, 16), 0);
+  EXPECT_EQ(memcmp(&first[20 * 4], leveltwo, 4), 0);
 }
 
 TEST_F(eventstest, focus_loss_releases_the_grab_and_parks_the_mouse)

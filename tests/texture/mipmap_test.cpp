@@ -60,18 +60,4 @@ TEST(mipmap_filter, matches_the_reference_for_every_shape)
   }
 }
 
-TEST(mipmap_layout, a_chain_of_any_shape_fits_in_twice_level_zero)
-{
-  for (int width : {1, 2, 3, 5, 16, 100, 1024})
-    for (int height : {1, 2, 7, 16, 100, 1024}) {
-      size_t total = size_t(width) * height;
-      for (int w = width, h = height; w > 1 || h > 1;) {
-        w = std::max(1, w / 2);
-        h = std::max(1, h / 2);
-        total += size_t(w) * h;
-      }
-      EXPECT_LE(total * 4, texturebytes(width, height, 1)) << width << "x" << height;
-    }
-}
-
 }  // namespace
