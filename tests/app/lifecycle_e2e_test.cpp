@@ -12,35 +12,21 @@
 
 namespace {
 
-using bytes = std::vector<unsigned char>;
-
-void le32(bytes &out, uint32_t v)
-{
-  for (int i = 0; i < 4; ++i)
-    out.push_back(uint8_t(v >> (8 * i)));
-}
-
-uint32_t at32(const bytes &file, size_t offset)
-{
-  return uint32_t(file[offset]) | uint32_t(file[offset + 1]) << 8 |
-         uint32_t(file[offset + 2]) << 16 | uint32_t(file[offset + 3]) << 24;
-}
-
 // a stored file: the version word, then 13 (version 4) or 7 fields, then the blocks it carries
 bytes storedfile(uint32_t version, uint32_t width, uint32_t height)
 {
   bytes file;
-  le32(file, version);
-  le32(file, width);
-  le32(file, height);
+  appendle32(file, version);
+  appendle32(file, width);
+  appendle32(file, height);
   int more = version == 4 ? 11 : 5;
   for (int i = 0; i < more; ++i)
-    le32(file, 0x100 + i);
+    appendle32(file, 0x100 + i);
   if (version >= 2)
     for (int i = 0; i < 96; ++i)
-      le32(file, 0x3C000000u + i);  // small floats, each distinct
+      appendle32(file, 0x3C000000u + i);  // small floats, each distinct
   if (version >= 3)
-    le32(file, 0x77);
+    appendle32(file, 0x77);
   return file;
 }
 
@@ -64,11 +50,11 @@ TEST(lifecycle, a_close_request_saves_the_defaults_when_there_is_no_file)
   EXPECT_EQ(runandclose(dir), 0);
   bytes file = readbytes(configpath(dir));
   ASSERT_EQ(file.size(), 444u);
-  EXPECT_EQ(at32(file, 0), 4u);
-  EXPECT_EQ(at32(file, 4), 640u);
-  EXPECT_EQ(at32(file, 8), 480u);
-  EXPECT_EQ(at32(file, 40), 0x3F800000u);  // text red 1.0
-  EXPECT_EQ(at32(file, 52), 0u);           // low texture detail off
+  EXPECT_EQ(le32at(file, 0), 4u);
+  EXPECT_EQ(le32at(file, 4), 640u);
+  EXPECT_EQ(le32at(file, 8), 480u);
+  EXPECT_EQ(le32at(file, 40), 0x3F800000u);  // text red 1.0
+  EXPECT_EQ(le32at(file, 52), 0u);           // low texture detail off
 }
 
 TEST(lifecycle, every_version_is_rewritten_as_version_four_with_the_height_settled)
@@ -81,18 +67,18 @@ TEST(lifecycle, every_version_is_rewritten_as_version_four_with_the_height_settl
     EXPECT_EQ(runandclose(dir), 0);
     bytes file = readbytes(configpath(dir));
     ASSERT_EQ(file.size(), 444u);
-    EXPECT_EQ(at32(file, 0), 4u);
-    EXPECT_EQ(at32(file, 4), 800u);
-    EXPECT_EQ(at32(file, 8), 600u);
+    EXPECT_EQ(le32at(file, 0), 4u);
+    EXPECT_EQ(le32at(file, 4), 800u);
+    EXPECT_EQ(le32at(file, 8), 600u);
     for (size_t offset = 12; offset < 32; offset += 4)
-      EXPECT_EQ(at32(file, offset), at32(old, offset)) << "offset " << offset;
+      EXPECT_EQ(le32at(file, offset), le32at(old, offset)) << "offset " << offset;
     if (version == 4)
       EXPECT_TRUE(std::equal(old.begin() + 32, old.begin() + 56, file.begin() + 32));
     else
-      EXPECT_EQ(at32(file, 32), 1u);  // mouse unlocked keeps its default
+      EXPECT_EQ(le32at(file, 32), 1u);  // mouse unlocked keeps its default
     uint32_t firstmaterial = version == 1 ? 0u : 0x3C000000u;
-    EXPECT_EQ(at32(file, 56), firstmaterial);
-    EXPECT_EQ(at32(file, 440), version >= 3 ? 0x77u : 0u);
+    EXPECT_EQ(le32at(file, 56), firstmaterial);
+    EXPECT_EQ(le32at(file, 440), version >= 3 ? 0x77u : 0u);
   }
 }
 
@@ -103,8 +89,8 @@ TEST(lifecycle, a_width_of_its_own_keeps_its_stored_height)
   EXPECT_EQ(runandclose(dir), 0);
   bytes file = readbytes(configpath(dir));
   ASSERT_EQ(file.size(), 444u);
-  EXPECT_EQ(at32(file, 4), 700u);
-  EXPECT_EQ(at32(file, 8), 123u);
+  EXPECT_EQ(le32at(file, 4), 700u);
+  EXPECT_EQ(le32at(file, 8), 123u);
 }
 
 TEST(lifecycle, truncated_and_unknown_files_fall_back_to_the_defaults_they_lack)
@@ -116,14 +102,14 @@ TEST(lifecycle, truncated_and_unknown_files_fall_back_to_the_defaults_they_lack)
   EXPECT_EQ(runandclose(dir), 0);
   bytes file = readbytes(configpath(dir));
   ASSERT_EQ(file.size(), 444u);
-  EXPECT_EQ(at32(file, 4), 1024u);
-  EXPECT_EQ(at32(file, 8), 768u);
+  EXPECT_EQ(le32at(file, 4), 1024u);
+  EXPECT_EQ(le32at(file, 8), 768u);
 
   writebytes(configpath(dir), storedfile(5, 1024, 5));
   EXPECT_EQ(runandclose(dir), 0);
   file = readbytes(configpath(dir));
   ASSERT_EQ(file.size(), 444u);
-  EXPECT_EQ(at32(file, 4), 640u);
+  EXPECT_EQ(le32at(file, 4), 640u);
 }
 
 TEST(lifecycle, a_directory_in_the_way_is_reported_and_left_alone)

@@ -2,31 +2,15 @@
 // Xvfb, with every choice checked in the "hwconfig.cfg" that the run leaves behind.
 #include "setuprun.h"
 
-#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
 
-using bytes = std::vector<unsigned char>;
-
 // where each field of the version-4 file lives
 constexpr size_t widthat = 4, heightat = 8, fullscreenat = 16, soundat = 24, mouseat = 32,
                  interfaceat = 36, redat = 40, greenat = 44, blueat = 48, lowtextureat = 52;
-
-void put32(bytes &file, size_t offset, uint32_t value)
-{
-  for (int i = 0; i < 4; ++i)
-    file[offset + i] = uint8_t(value >> (8 * i));
-}
-
-void putfloat(bytes &file, size_t offset, float value)
-{
-  uint32_t bits;
-  memcpy(&bits, &value, 4);
-  put32(file, offset, bits);
-}
 
 // one run from a fresh directory: play, leave with Escape (or as play itself does), and the file
 bytes play(const std::function<void(setuprun &)> &moves, bool leavewithescape = true)
@@ -71,8 +55,8 @@ TEST(setup_resolution, each_width_by_digit_keypad_and_click_with_its_height)
   for (const auto &row : rows) {
     SCOPED_TRACE(row.digit);
     bytes expected = changed([&](bytes &file) {
-      put32(file, widthat, row.width);
-      put32(file, heightat, row.height);
+      putle32(file, widthat, row.width);
+      putle32(file, heightat, row.height);
     });
     // start from another width so that the choice shows
     const char *other = row.width == 1280 ? "2" : "4";
@@ -96,7 +80,7 @@ TEST(setup_toggles, each_toggle_by_hotkey_and_by_click_flips_once_per_press)
   };
   for (const auto &toggle : toggles) {
     SCOPED_TRACE(toggle.key);
-    bytes flipped = changed([&](bytes &file) { put32(file, toggle.at, toggle.start ^ 1); });
+    bytes flipped = changed([&](bytes &file) { putle32(file, toggle.at, toggle.start ^ 1); });
     EXPECT_EQ(play([&](setuprun &run) { run.press(toggle.key); }), flipped);
     EXPECT_EQ(play([&](setuprun &run) { run.clickat(cell(4, 1), toggle.y + 8); }), flipped);
     EXPECT_EQ(play([&](setuprun &run) {
@@ -111,7 +95,7 @@ TEST(setup_toggles, each_toggle_by_hotkey_and_by_click_flips_once_per_press)
 
 TEST(setup_toggles, a_held_hotkey_flips_only_once)
 {
-  bytes flipped = changed([](bytes &file) { put32(file, fullscreenat, 1); });
+  bytes flipped = changed([](bytes &file) { putle32(file, fullscreenat, 1); });
   EXPECT_EQ(play([](setuprun &run) {
               run.keydown("f");
               run.keydown("f");  // the key repeats while held; the toggle does not
@@ -130,7 +114,7 @@ void dragbar(setuprun &run, int x, int y)
 
 TEST(setup_toggles, low_texture_detail_and_color_answer_the_mouse_only)
 {
-  bytes low = changed([](bytes &file) { put32(file, lowtextureat, 1); });
+  bytes low = changed([](bytes &file) { putle32(file, lowtextureat, 1); });
   EXPECT_EQ(play([](setuprun &run) { run.clickat(cell(4, 4), 368 + 8); }), low);
   // the bars stay hidden after c, so a drag where they would be changes nothing
   EXPECT_EQ(play([](setuprun &run) {
@@ -213,11 +197,11 @@ TEST(setup_leaving, escape_done_and_a_close_request_each_save_every_choice)
     run.clickat(cell(4, 2), 368 + 8);
   };
   bytes expected = changed([](bytes &file) {
-    put32(file, widthat, 1024);
-    put32(file, heightat, 768);
-    put32(file, fullscreenat, 1);
-    put32(file, soundat, 0);
-    put32(file, lowtextureat, 1);
+    putle32(file, widthat, 1024);
+    putle32(file, heightat, 768);
+    putle32(file, fullscreenat, 1);
+    putle32(file, soundat, 0);
+    putle32(file, lowtextureat, 1);
   });
   EXPECT_EQ(play(choices), expected);
   EXPECT_EQ(play([&](setuprun &run) {

@@ -1,21 +1,17 @@
 // "hwconfig.cfg": every version and truncation byte for byte, and saves that never lose the file.
 #include "engine.h"
+#include "testfiles.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-using bytes = std::vector<unsigned char>;
 
 // the start values of the carried-through blocks, restored before each test
 const std::vector<float> starttable = [] {
@@ -27,19 +23,6 @@ const std::vector<float> starttable = [] {
   table.resize(96, 0.0f);
   return table;
 }();
-
-void le32(bytes &out, uint32_t v)
-{
-  for (int i = 0; i < 4; ++i)
-    out.push_back(uint8_t(v >> (8 * i)));
-}
-
-void lefloat(bytes &out, float f)
-{
-  uint32_t v;
-  memcpy(&v, &f, 4);
-  le32(out, v);
-}
 
 // the in-memory images a version's blocks are copied into, as raw bytes
 struct memoryimage {
@@ -62,51 +45,37 @@ memoryimage imageofcurrent()
 bytes distinctfile(uint32_t version)
 {
   bytes file;
-  le32(file, version);
+  appendle32(file, version);
   int fields = version == 4 ? 13 : 7;
   for (int i = 0; i < fields; ++i)
-    le32(file, 0x01020300u + i * 0x11);
+    appendle32(file, 0x01020300u + i * 0x11);
   if (version >= 2)
     for (int i = 0; i < 96; ++i)
-      lefloat(file, 0.001f * (i + 1));
+      appendfloat(file, 0.001f * (i + 1));
   if (version >= 3)
-    le32(file, 0xA5A5A5A5u);
+    appendle32(file, 0xA5A5A5A5u);
   return file;
 }
 
+// each test runs in a scratch folder of its own, where "hwconfig.cfg" is read and written
 class hwconfigtest : public ::testing::Test {
 protected:
-  std::string dir, olddir;
+  scratchfolder folder;
+  std::string olddir;
 
   void SetUp() override
   {
     std::copy(starttable.begin(), starttable.end(), materialcolor);
     editormovemode = 0;
     config.lowtexture = 0;
-    char pattern[] = "/tmp/tavrel-hwconfig-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     olddir = cwd;
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    ASSERT_EQ(chdir(folder.path.c_str()), 0);
   }
-  void TearDown() override
-  {
-    ASSERT_EQ(chdir(olddir.c_str()), 0);
-    std::string command = "rm -rf '" + dir + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-  }
-  static void writefile(const bytes &content)
-  {
-    std::ofstream out(configfilename, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(content.data()), std::streamsize(content.size()));
-  }
-  static bytes savedfile()
-  {
-    std::ifstream in(configfilename, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  void TearDown() override { ASSERT_EQ(chdir(olddir.c_str()), 0); }
+  static void writefile(const bytes &content) { writebytes(configfilename, content); }
+  static bytes savedfile() { return readbytes(configfilename); }
   std::vector<std::string> entries() const
   {
     std::vector<std::string> names;
@@ -143,13 +112,13 @@ TEST_F(hwconfigtest, no_file_gives_the_defaults_and_saves_444_bytes)
   bytes file = savedfile();
   bytes expected;
   for (uint32_t v : {4u, 640u, 480u, 16u, 0u, 1u, 1u, 1u, 1u, 1u})
-    le32(expected, v);
+    appendle32(expected, v);
   for (int i = 0; i < 3; ++i)
-    lefloat(expected, 1.0f);
-  le32(expected, 0);
+    appendfloat(expected, 1.0f);
+  appendle32(expected, 0);
   for (float value : starttable)
-    lefloat(expected, value);
-  le32(expected, 0);
+    appendfloat(expected, value);
+  appendle32(expected, 0);
   EXPECT_EQ(file, expected);
   EXPECT_EQ(file[4], 0x80);
   EXPECT_EQ(file[5], 0x02);
@@ -159,7 +128,7 @@ TEST_F(hwconfigtest, version_one_takes_seven_fields_and_keeps_the_rest)
 {
   bytes file;
   for (uint32_t v : {1u, 800u, 600u, 32u, 1u, 0u, 0u, 0u})
-    le32(file, v);
+    appendle32(file, v);
   writefile(file);
   config.mouseunlocked = 7;
   loadconfig();
@@ -186,8 +155,8 @@ TEST_F(hwconfigtest, version_four_pins_two_material_entries_older_versions_do_no
     bytes file = distinctfile(version);
     size_t material = version == 4 ? 56 : 32;
     bytes entry;
-    lefloat(entry, 0.1f);
-    lefloat(entry, 0.2f);
+    appendfloat(entry, 0.1f);
+    appendfloat(entry, 0.2f);
     std::copy(entry.begin(), entry.end(), file.begin() + material + 24 * 4);
     writefile(file);
     loadconfig();
@@ -262,8 +231,8 @@ TEST_F(hwconfigtest, a_version_four_file_saves_back_identical_but_for_the_pinned
   bytes saved = savedfile();
   ASSERT_EQ(saved.size(), file.size());
   bytes pinned;
-  lefloat(pinned, 0.9f);
-  lefloat(pinned, 0.65f);
+  appendfloat(pinned, 0.9f);
+  appendfloat(pinned, 0.65f);
   std::copy(pinned.begin(), pinned.end(), file.begin() + 56 + 24 * 4);
   EXPECT_EQ(saved, file);
 }

@@ -10,9 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -29,18 +26,6 @@
 static void sleepms(int ms)
 {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-std::vector<unsigned char> readbytes(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writebytes(const std::string &path, const std::vector<unsigned char> &bytes)
-{
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 static std::vector<std::string> workdirs;

@@ -2,15 +2,14 @@
 // window, drives it with xdotool and closes it the way a window manager does.
 #pragma once
 
+#include "testfiles.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 // a fresh temporary directory holding copies of the program's artwork
 std::string makeworkdir();
-// the file's bytes; empty when it cannot be read
-std::vector<unsigned char> readbytes(const std::string &path);
-void writebytes(const std::string &path, const std::vector<unsigned char> &bytes);
 
 struct setuprun {
   std::string dir;           // working directory of the run

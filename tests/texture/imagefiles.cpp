@@ -1,39 +1,11 @@
-// Image files for the loader tests: a scratch folder, real files written by ImageMagick, an
+// Image files for the loader tests: real files written by ImageMagick, an
 // independent decoder (stb_image), and the slot snapshots the tests compare against.
 #include "imagefiles.h"
 
 #include "engine.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stb/stb_image.h>
-#include <stdexcept>
-
-scratchfolder::scratchfolder()
-{
-  char name[] = "/tmp/tavrel-loaders-XXXXXX";
-  if (!mkdtemp(name))
-    throw std::runtime_error("cannot make a scratch folder");
-  path = name;
-}
-
-scratchfolder::~scratchfolder()
-{
-  std::system(("rm -rf '" + path + "'").c_str());
-}
-
-bytes readbytes(const std::string &path)
-{
-  std::ifstream file(path, std::ios::binary);
-  return bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void writebytes(const std::string &path, const bytes &content)
-{
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char *>(content.data()), std::streamsize(content.size()));
-}
 
 bool convertimage(const std::string &arguments)
 {

@@ -1,12 +1,12 @@
-// Image files for the loader tests: a scratch folder, real files written by ImageMagick, an
+// Image files for the loader tests: real files written by ImageMagick, an
 // independent decoder (stb_image), and the slot snapshots the tests compare against.
 #pragma once
+
+#include "testfiles.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-using bytes = std::vector<unsigned char>;
 
 // RGBA pixels, rows top first
 struct image {
@@ -15,16 +15,6 @@ struct image {
   bytes rgba;
 };
 
-// a fresh folder under /tmp, removed with everything in it when the object goes
-struct scratchfolder {
-  std::string path;
-  scratchfolder();
-  ~scratchfolder();
-  std::string file(const std::string &name) const { return path + "/" + name; }
-};
-
-bytes readbytes(const std::string &path);
-void writebytes(const std::string &path, const bytes &content);
 // runs ImageMagick's convert with the given arguments; true when it succeeded
 bool convertimage(const std::string &arguments);
 // the file decoded to RGBA by stb_image; width 0 when it refuses the file

@@ -1,0 +1,30 @@
+// Files for tests: scratch folders, whole-file reads and writes, and little-endian fields, kept
+// apart from the engine's own readers so that a test never checks the code with itself.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using bytes = std::vector<unsigned char>;
+
+// a fresh folder under /tmp, removed with everything in it when the object goes
+struct scratchfolder {
+  std::string path;
+  scratchfolder();
+  ~scratchfolder();
+  scratchfolder(const scratchfolder &) = delete;
+  scratchfolder &operator=(const scratchfolder &) = delete;
+  std::string file(const std::string &name) const { return path + "/" + name; }
+};
+
+// the file's bytes; empty when it cannot be read
+bytes readbytes(const std::string &path);
+void writebytes(const std::string &path, const bytes &content);
+
+// little-endian 32-bit fields: appended, read and overwritten
+void appendle32(bytes &out, uint32_t value);
+void appendfloat(bytes &out, float value);
+uint32_t le32at(const bytes &in, size_t offset);
+void putle32(bytes &out, size_t offset, uint32_t value);
+void putfloat(bytes &out, size_t offset, float value);
