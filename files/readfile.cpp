@@ -30,20 +30,13 @@ static FILE *openregular(const char *path, size_t &size)
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit)
 {
   bytes.clear();
-  size_t expected = 0;
-  fp = openregular(path, expected);
+  size_t size = 0;
+  fp = openregular(path, size);
   if (!fp)
     return 0;
-  const size_t cap = size_t(limit);
-  while (bytes.size() < cap) {
-    size_t have = bytes.size();
-    size_t want = std::min(std::max(expected > have ? expected - have : 0, size_t(65536)), cap - have);
-    bytes.resize(have + want);
-    size_t got = fread(bytes.data() + have, 1, want, fp);
-    bytes.resize(have + got);
-    if (got < want)
-      break;
-  }
+  // a regular file's size is known, so one read fetches all of it that is wanted
+  bytes.resize(std::min(size, size_t(limit)));
+  bytes.resize(fread(bytes.data(), 1, bytes.size(), fp));
   int ok = !ferror(fp);
   fclose(fp);
   fp = nullptr;
