@@ -2,7 +2,7 @@
 // of as many bytes, the fastest the file could be written; the read-back alone is timed too, so
 // that the part after it shows. A private Xvfb holds the window; the files go to /tmp.
 #include "engine.h"
-#include "scratchdir.h"
+#include "testfiles.h"
 #include "xserver.h"
 
 #include <GL/gl.h>
@@ -77,7 +77,7 @@ int main(int argc, char **argv)
   glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   {
-    scratchdir dir;  // both files are written here
+    scratchworkdir dir;  // both files are written here
     benchmark::RunSpecifiedBenchmarks();
   }
   SDL_Quit();

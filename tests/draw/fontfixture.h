@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine.h"
+#include "testfiles.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -63,34 +64,11 @@ struct fontfile {
   }
 };
 
-inline void writefile(const std::string &path, const std::vector<unsigned char> &bytes)
-{
-  FILE *file = fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr) << path;
-  fwrite(bytes.data(), 1, bytes.size(), file);
-  fclose(file);
-}
-
 // runs the test in a fresh empty directory, the one loadfont reads "font.bmp" from
 class scratchdirtest : public ::testing::Test {
 protected:
-  std::string olddir, dir;
+  scratchworkdir folder;
+  const std::string &dir = folder.path;
 
-  void SetUp() override
-  {
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    olddir = here;
-    char pattern[] = "/tmp/tavrel-font-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-  }
-  void TearDown() override
-  {
-    ASSERT_EQ(chdir(olddir.c_str()), 0);
-    std::string command = "rm -rf '" + dir + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-  }
-  void writefont(const std::vector<unsigned char> &bytes) { writefile("font.bmp", bytes); }
+  void writefont(const std::vector<unsigned char> &bytes) { writebytes("font.bmp", bytes); }
 };

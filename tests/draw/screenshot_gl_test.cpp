@@ -3,7 +3,7 @@
 #include "engine.h"
 #include "glwindow.h"
 
-#include "../support/scratchdir.h"
+#include "testfiles.h"
 
 #include <GL/gl.h>
 #include <cerrno>
@@ -26,14 +26,7 @@
 
 namespace {
 
-using bytes = std::vector<unsigned char>;
 using names = std::set<std::string>;
-
-bytes readbytes(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 void writetext(const std::string &path, const std::string &text)
 {
@@ -56,11 +49,6 @@ names entries(const std::string &path = ".")
     closedir(dir);
   }
   return found;
-}
-
-uint32_t le32(const bytes &file, size_t at)
-{
-  return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24;
 }
 
 // a smooth blend of four corner colours over the whole window, red at the bottom left
@@ -88,7 +76,7 @@ void drawpicture()
 
 class screenshots : public ::testing::Test {
 protected:
-  scratchdir dir;
+  scratchworkdir dir;
 
   void setwindow(int width, int height)
   {
@@ -155,11 +143,11 @@ TEST_F(screenshots, a_red_window_gives_the_documented_header_and_blue_green_red_
   ASSERT_EQ(file.size(), 921654u);
   EXPECT_EQ(file[0], 'B');
   EXPECT_EQ(file[1], 'M');
-  EXPECT_EQ(le32(file, 2), 921654u);
-  EXPECT_EQ(le32(file, 10), 54u);
-  EXPECT_EQ(le32(file, 18), 640u);
-  EXPECT_EQ(le32(file, 22), 480u);
-  EXPECT_EQ(le32(file, 34), 921600u);
+  EXPECT_EQ(le32at(file, 2), 921654u);
+  EXPECT_EQ(le32at(file, 10), 54u);
+  EXPECT_EQ(le32at(file, 18), 640u);
+  EXPECT_EQ(le32at(file, 22), 480u);
+  EXPECT_EQ(le32at(file, 34), 921600u);
   bytes red = {0x00, 0x00, 0xFF};
   int wrong = 0;
   for (size_t at = 54; at < file.size(); at += 3)

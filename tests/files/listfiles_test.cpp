@@ -2,7 +2,7 @@
 // the end mark, and tables and names that never overflow.
 #include "engine.h"
 
-#include "../support/scratchdir.h"
+#include "testfiles.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -71,7 +71,7 @@ TEST(file_spec, a_star_takes_the_first_occurrence_and_either_end_is_a_match)
 
 class listing : public ::testing::Test {
 protected:
-  scratchdir dir;
+  scratchworkdir dir;
 };
 
 TEST_F(listing, files_come_in_byte_order_hidden_ones_included)

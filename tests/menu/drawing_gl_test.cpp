@@ -3,6 +3,7 @@
 // every glyph fills the top half of its cell, "_" its bottom quarter and code 127 all of it, so
 // that each layer can be read at its own rows.
 #include "glwindow.h"
+#include "testfiles.h"
 #include "menuframes.h"
 
 #include <cstdio>
@@ -59,21 +60,9 @@ class menudrawing : public menuframes {
 protected:
   static void SetUpTestSuite()
   {
-    char directory[] = "/tmp/menufontXXXXXX";
-    ASSERT_NE(mkdtemp(directory), nullptr);
-    const std::string path = std::string(directory) + "/font.bmp";
-    const std::vector<unsigned char> font = testfont();
-    FILE *file = fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(font.data(), 1, font.size(), file);
-    fclose(file);
-    char *previous = getcwd(nullptr, 0);
-    ASSERT_EQ(chdir(directory), 0);
+    scratchworkdir folder;  // loadfont reads "font.bmp" from the working directory
+    writebytes("font.bmp", testfont());
     loadfont();
-    ASSERT_EQ(chdir(previous), 0);
-    free(previous);
-    remove(path.c_str());
-    rmdir(directory);
   }
 
   // the items as the last frame left them, drawn on a cleared screen

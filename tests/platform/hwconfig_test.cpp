@@ -60,20 +60,14 @@ bytes distinctfile(uint32_t version)
 // each test runs in a scratch folder of its own, where "hwconfig.cfg" is read and written
 class hwconfigtest : public ::testing::Test {
 protected:
-  scratchfolder folder;
-  std::string olddir;
+  scratchworkdir folder;
 
   void SetUp() override
   {
     std::copy(starttable.begin(), starttable.end(), materialcolor);
     editormovemode = 0;
     config.lowtexture = 0;
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    olddir = cwd;
-    ASSERT_EQ(chdir(folder.path.c_str()), 0);
   }
-  void TearDown() override { ASSERT_EQ(chdir(olddir.c_str()), 0); }
   static void writefile(const bytes &content) { writebytes(configfilename, content); }
   static bytes savedfile() { return readbytes(configfilename); }
   std::vector<std::string> entries() const

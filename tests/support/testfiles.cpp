@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <unistd.h>
 
 scratchfolder::scratchfolder()
 {
@@ -19,6 +20,21 @@ scratchfolder::~scratchfolder()
 {
   // permissions a test took away must not keep its files
   std::system(("chmod -R u+rwx '" + path + "' 2>/dev/null; rm -rf '" + path + "'").c_str());
+}
+
+scratchworkdir::scratchworkdir()
+{
+  char *here = getcwd(nullptr, 0);
+  previous = here ? here : "/";
+  free(here);
+  if (chdir(path.c_str()) != 0)
+    throw std::runtime_error("cannot enter a scratch folder");
+}
+
+scratchworkdir::~scratchworkdir()
+{
+  if (chdir(previous.c_str()) != 0)
+    std::abort();  // the scratch folder is about to go: staying in it would be worse
 }
 
 bytes readbytes(const std::string &path)

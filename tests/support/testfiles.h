@@ -18,6 +18,14 @@ struct scratchfolder {
   std::string file(const std::string &name) const { return path + "/" + name; }
 };
 
+// a scratch folder that is the working directory while it lives, as the engine's file
+// functions read and write relative to it
+struct scratchworkdir : scratchfolder {
+  std::string previous;
+  scratchworkdir();
+  ~scratchworkdir();
+};
+
 // the file's bytes; empty when it cannot be read
 bytes readbytes(const std::string &path);
 void writebytes(const std::string &path, const bytes &content);

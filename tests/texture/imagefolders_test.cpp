@@ -12,19 +12,9 @@ namespace {
 
 class imagefolders : public ::testing::Test {
 protected:
-  scratchfolder folder;
-  char startfolder[PATH_MAX] = {};
+  scratchworkdir folder;
 
-  void SetUp() override
-  {
-    ASSERT_TRUE(getcwd(startfolder, sizeof startfolder));
-    ASSERT_EQ(chdir(folder.path.c_str()), 0);
-  }
-  void TearDown() override
-  {
-    EXPECT_EQ(chdir(startfolder), 0);
-    emptytextures();
-  }
+  void TearDown() override { emptytextures(); }
   // a one-pixel image file of the given colour
   static void onepixel(const std::string &colour, const std::string &path)
   {
