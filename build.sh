@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
 #   ./build.sh play   start the set-up utility in build/, which holds its artwork and hwconfig.cfg
-#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb), then each fuzz target
-#                     for a minute
+#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb), the unit tests again
+#                     under the sanitizers, and each fuzz target for a minute
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -32,6 +32,14 @@ installpackages() {
 build() {
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build -j "$(nproc)"
+}
+
+# the tests that need no display, again with AddressSanitizer and UndefinedBehaviorSanitizer, so
+# that a read or write past a buffer fails a test even when the result looks right
+sanitized() {
+  cmake -S . -B build-sanitize -DTAVREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build-sanitize -j "$(nproc)"
+  (cd build-sanitize && ctest --output-on-failure -j "$(nproc)" -L unit)
 }
 
 # builds the fuzz targets with clang and runs each for the given seconds from its seed corpus;
@@ -65,6 +73,7 @@ case "${1:-}" in
     cd build
     ctest --output-on-failure -j "$(nproc)"
     cd ..
+    sanitized
     fuzz 60
     ;;
   *)
