@@ -6,6 +6,7 @@
 #include "draw/draw.h"
 
 #include <algorithm>
+#include <cstdint>
 
 constexpr int solidcell = 127;
 
@@ -31,15 +32,30 @@ static colour backgroundcolour(const menuitemrecord &item)
   return shade(item, item.state + 1, 32.0f);
 }
 
-static void drawcell(int character, int x, int y, int size, colour c, float alpha)
+// drawtext reads bits 16 and 17 as placement flags: a cell whose corner lies outside the 16-bit
+// coordinates, off the screen in any case, is left out rather than moved back onto it
+static bool onplane(int64_t x, int64_t y)
 {
-  drawtext("/c", x, y, size, c.red, c.green, c.blue, alpha, character);
+  return x >= 0 && x <= 0xFFFF && y >= 0 && y <= 0xFFFF;
+}
+
+// the left edge of cell k of a row starting at x, in 64 bits as the hit test sums it
+static int64_t cellx(int64_t x, int k, int size)
+{
+  return x + int64_t(k) * size;
+}
+
+static void drawcell(int character, int64_t x, int64_t y, int size, colour c, float alpha)
+{
+  if (onplane(x, y))
+    drawtext("/c", int(x), int(y), size, c.red, c.green, c.blue, alpha, character);
 }
 
 // the text as it stands: passed through "/s", a slash in it is never taken as an escape
-static void drawliteral(const char *text, int x, int y, int size, colour c)
+static void drawliteral(const char *text, int64_t x, int64_t y, int size, colour c)
 {
-  drawtext("/s", x, y, size, c.red, c.green, c.blue, 1.0f, text);
+  if (onplane(x, y))
+    drawtext("/s", int(x), int(y), size, c.red, c.green, c.blue, 1.0f, text);
 }
 
 static char uppercase(char c)
@@ -47,10 +63,16 @@ static char uppercase(char c)
   return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
 }
 
+// the table is public: a hotkey outside the key codes has no label
+static const char *hotkeylabel(const menuitemrecord &item)
+{
+  return (item.hotkey >= 0 && item.hotkey < keycount) ? keyboardlabel[item.hotkey] : "";
+}
+
 // the first character that matches a one-character hotkey label is drawn in the full colour
 static void drawcaption(const menuitemrecord &item)
 {
-  const char *label = keyboardlabel[item.hotkey];
+  const char *label = hotkeylabel(item);
   bool marking = item.state != itemdisabled && label[0] && !label[1];
   const int length = std::min(int(item.length), menutextsize);
   for (int k = 0; k < length && item.text[k]; ++k) {
@@ -59,24 +81,24 @@ static void drawcaption(const menuitemrecord &item)
       c = {item.red, item.green, item.blue};
       marking = false;
     }
-    drawcell((unsigned char)item.text[k], item.x + k * item.size, item.y, item.size, c, 1.0f);
+    drawcell((unsigned char)item.text[k], cellx(item.x, k, item.size), item.y, item.size, c, 1.0f);
   }
 }
 
-static void drawselection(const menuitemrecord &item, int x, int y)
+static void drawselection(const menuitemrecord &item, int64_t x, int64_t y)
 {
   const int from = std::min(menuinputselectpos, menuinputcursorpos);
   const int to = std::max(menuinputselectpos, menuinputcursorpos);
   for (int k = std::max(from, 0); k < std::min(to, int(item.length)); ++k)
-    drawcell(solidcell, x + k * item.size, y, item.size, textcolour(item), 0.5f);
+    drawcell(solidcell, cellx(x, k, item.size), y, item.size, textcolour(item), 0.5f);
 }
 
-static void drawcursor(const menuitemrecord &item, int x, int y)
+static void drawcursor(const menuitemrecord &item, int64_t x, int64_t y)
 {
   const colour c = textcolour(item);
-  const int cursorx = x + menuinputcursorpos * item.size;
+  const int64_t cursorx = cellx(x, menuinputcursorpos, item.size);
   if (!menuinputinsert)
-    drawtext("_", cursorx, y, item.size, c.red, c.green, c.blue, 1.0f);
+    drawliteral("_", cursorx, y, item.size, c);
   else
     drawcell(solidcell, cursorx, y, item.size, c, 0.5f);
 }
@@ -85,10 +107,10 @@ static void drawcursor(const menuitemrecord &item, int x, int y)
 static void drawfield(const menuitemrecord &item)
 {
   const bool besidecaption = item.lines == 1;
-  const int x = item.x + (besidecaption ? item.length * item.size : 0);
-  const int y = item.y + (besidecaption ? 0 : item.size);
+  const int64_t x = besidecaption ? cellx(item.x, item.length, item.size) : item.x;
+  const int64_t y = int64_t(item.y) + (besidecaption ? 0 : item.size);
   for (int k = 0; k < item.length; ++k)
-    drawcell(solidcell, x + k * item.size, y, item.size, backgroundcolour(item), 1.0f);
+    drawcell(solidcell, cellx(x, k, item.size), y, item.size, backgroundcolour(item), 1.0f);
   if (!item.active) {
     formatmenuvalue(item, menuinputtemp);
     drawliteral(menuinputtemp, x, y, item.size, textcolour(item));

@@ -31,8 +31,10 @@ static bool pointerinside(const menuitemrecord &item)
 // the hotkey goes down, or is held for repeat items; asleep while a text input has the keyboard
 static bool hotkeyfires(const menuitemrecord &item)
 {
-  const int key = item.hotkey;  // setmenuitem keeps it inside the key arrays; 0 is never held
-  return !menuinputkeyboard && keyboard[key] && (!prevkeyboard[key] || item.repeat);
+  const int key = item.hotkey;  // the table is public: a code outside the key arrays is no key
+  if (key < 0 || key >= keycount || menuinputkeyboard)
+    return false;
+  return keyboard[key] && (!prevkeyboard[key] || item.repeat);
 }
 
 static bool showson(const menuitemrecord &item)

@@ -41,7 +41,8 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
   if (!item)
     return;
   clearitem(*item);
-  snprintf(item->text, menutextsize, "%s", text);  // longer captions are cut to 63 characters
+  // longer captions are cut to 63 characters; no caption at all is an empty one
+  snprintf(item->text, menutextsize, "%.*s", menutextsize - 1, text ? text : "");
   item->length = int32_t(strlen(item->text));
   // placed as drawtext places text: a position that went negative wraps off the screen
   item->x = aligncoordinate(x, item->length, size);
@@ -76,6 +77,8 @@ void resetmenuitems()
 
 static void maketextinput(menuitemrecord &item, int inputtype, intptr_t variable)
 {
+  if (!variable)
+    return;
   item.type = itemtextinput;
   item.inputtype = inputtype;
   item.variable = reinterpret_cast<void *>(variable);
@@ -83,6 +86,7 @@ static void maketextinput(menuitemrecord &item, int inputtype, intptr_t variable
   item.lines = 2;  // caption row and field row
 }
 
+// options that name a variable are ignored without one: the item would read it every frame
 void setmenuitem(int option, intptr_t a, int b)
 {
   if (lastitemrefused || numofmenuitems <= 0 || numofmenuitems > maxmenuitems)
@@ -99,11 +103,15 @@ void setmenuitem(int option, intptr_t a, int b)
   case optionstringinput: maketextinput(item, inputstring, a); break;
   case optioncallback: item.callback = reinterpret_cast<void (*)()>(a); break;
   case optiontoggle:
+    if (!a)
+      break;
     item.type = itemtoggle;
     item.variable = reinterpret_cast<void *>(a);
     item.callback = menutoggle;
     break;
   case optionset:
+    if (!a)
+      break;
     item.type = itemset;
     item.variable = reinterpret_cast<void *>(a);
     item.setvalue = b;

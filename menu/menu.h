@@ -50,7 +50,7 @@ struct menuitemrecord {
   int32_t type;             // itemplain, itemtextinput, itemtoggle or itemset
   int32_t length;           // caption length: the hit box's and a field's width in cells
   int32_t lines;            // hit box height in cells: 1, 2 for text inputs, 0 for blanks
-  int32_t hotkey;           // key code that activates the item, 0 for none
+  int32_t hotkey;           // key code that activates the item, 0 (or any non-key) for none
   int32_t repeat;           // the hotkey activates in every frame it is held
   int32_t state;            // itemdisabled to itemon
   int32_t wasactive;        // active as it stood after this slot's last callback turn
@@ -65,9 +65,11 @@ extern int32_t numofmenuitems;   // items built this frame; the caller sets it t
 extern int32_t currentmenuitem;  // the item whose callback is running
 extern char keyboardlabel[keycount][keylabelsize];  // hotkey names, by key code
 
-// appends an item; x and y may carry 0x10000 (centre on it) or 0x20000 (right or bottom edge)
+// appends an item, a null caption as an empty one; x and y may carry 0x10000 (centre on it) or
+// 0x20000 (right or bottom edge)
 void createmenuitem(const char *text, int x, int y, int size, float red, float green, float blue);
-// gives the last created item an option's fields; nothing when this frame has no such item
+// gives the last created item an option's fields; nothing when this frame has no such item, nor
+// for an option that names a variable (3 to 6, 8, 9) given a null address
 void setmenuitem(int option, intptr_t a, int b = 0);
 // appends a blank slot that is never hit, activated or drawn
 void createmenuitemempty();

@@ -194,8 +194,8 @@ void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize])
   case inputfloat:
     snprintf(out, menuinputsize, "%g", double(*static_cast<const float *>(variable)));
     break;
-  default:  // a longer string is cut to what the buffer holds
-    snprintf(out, menuinputsize, "%s", static_cast<const char *>(variable));
+  default:  // a longer string is cut to what the buffer holds, and read no further
+    snprintf(out, menuinputsize, "%.*s", menuinputsize - 1, static_cast<const char *>(variable));
     break;
   }
 }

@@ -2,14 +2,11 @@
 // a text field's background, value, selection and cursor. The font is a test image in which
 // every glyph fills the top half of its cell, "_" its bottom quarter and code 127 all of it, so
 // that each layer can be read at its own rows.
+#include "../draw/fontfixture.h"
 #include "glwindow.h"
-#include "testfiles.h"
 #include "menuframes.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -29,31 +26,13 @@ bool opaquetexel(int code, int row)
   return code != ' ' && row < 8;
 }
 
-// a 256x128 24-bit BMP of 16x8 cells, rows bottom first; the red byte becomes the alpha
 std::vector<unsigned char> testfont()
 {
-  const int width = 256, height = 128, rowbytes = width * 3, pixelbytes = rowbytes * height;
-  std::vector<unsigned char> file(54 + pixelbytes);
-  auto put32 = [&](int at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-      file[at + i] = uint8_t(v >> (8 * i));
+  fontfile file;
+  file.red = [](int x, int y) {
+    return uint8_t(opaquetexel((y / cell) * 16 + x / cell, y % cell) ? 255 : 0);
   };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, uint32_t(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, width);
-  put32(22, height);
-  put32(26, 1 | (24 << 16));  // planes, bits per pixel
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const int code = (y / cell) * 16 + x / cell;
-      const uint8_t value = opaquetexel(code, y % cell) ? 255 : 0;
-      unsigned char *pixel = &file[54 + (height - 1 - y) * rowbytes + x * 3];
-      pixel[0] = pixel[1] = pixel[2] = value;
-    }
-  return file;
+  return file.bytes();
 }
 
 class menudrawing : public menuframes {
@@ -127,6 +106,8 @@ TEST_F(menu_drawcaptions, the_first_letter_matching_a_one_character_label_is_mar
     createmenuitem("Radar", 0, 80, cell, 1, 1, 1);
     setmenuitem(optionhotkey, letterkey('r'));
     setmenuitem(optionstate, itemdisabled);
+    createmenuitem("Radar", 0, 100, cell, 1, 1, 1);
+    menuitem[5].hotkey = keycount;  // the table is public: written past setmenuitem's check
   };
   drawframe();
   const int normal = level(6, 8);
@@ -137,6 +118,7 @@ TEST_F(menu_drawcaptions, the_first_letter_matching_a_one_character_label_is_mar
   EXPECT_NEAR(red(0, 40, 0, toprow), normal, tolerance);  // Escape has no label
   EXPECT_NEAR(red(0, 60, 0, toprow), normal, tolerance);  // "Left" is more than one character
   EXPECT_NEAR(red(0, 80, 0, toprow), level(5, 8), tolerance);
+  EXPECT_NEAR(red(0, 100, 0, toprow), normal, tolerance);
 }
 
 TEST_F(menu_drawcaptions, a_slash_is_drawn_as_itself)
@@ -148,6 +130,22 @@ TEST_F(menu_drawcaptions, a_slash_is_drawn_as_itself)
 }
 
 int number = 42;
+
+TEST_F(menu_drawcaptions, cells_past_the_16_bit_coordinates_are_left_out)
+{
+  build = [] {
+    createmenuitem("Done", aligncentre + 10, 0, cell, 1, 1, 1);  // x wraps to 65514
+    createmenuitem("Deep", 100, aligncentre + 2, cell, 1, 1, 1);  // y wraps to 65530
+    setmenuitem(optionintinput, (intptr_t)&number);
+    createmenuitem("abc", 0, 1000, 1 << 30, 1, 1, 1);  // 2 << 30 is past 32 bits
+  };
+  drawframe();  // drawtext would take a cell at 65536 or more for a placement flag
+  const std::vector<uint8_t> f = readframe();
+  int lit = 0;
+  for (size_t i = 0; i < f.size(); i += 4)
+    lit += f[i] != 0;
+  EXPECT_EQ(lit, 0);
+}
 int negative = -12;
 float large = 123456789.0f;
 char slashed[] = "a/s";
@@ -220,6 +218,15 @@ TEST_F(menu_drawfields, an_active_field_shows_its_selection_and_the_insert_curso
   EXPECT_NEAR(red(100, y, 3, middlerow), background, tolerance);
   EXPECT_NEAR(red(100, y, 3, bottomrow), 255, tolerance);  // the underscore
   EXPECT_NEAR(red(100, y, 2, bottomrow), selected, tolerance);
+}
+
+TEST_F(menu_drawfields, an_active_field_shows_the_text_being_edited_not_its_variable)
+{
+  tap(key_f1 + 1);  // "a/s"
+  snprintf(menuinput, sizeof menuinput, "abcd");
+  menuinputselectpos = menuinputcursorpos = 0;
+  draw();
+  EXPECT_NEAR(red(100, 120 + cell, 3, toprow), 255, tolerance);
 }
 
 TEST_F(menu_drawfields, overwrite_shows_a_half_block_and_the_selection_stays_in_the_field)

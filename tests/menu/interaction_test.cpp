@@ -44,6 +44,7 @@ protected:
 
 TEST_F(menu_mouse, the_hit_box_takes_its_left_and_top_edges_but_not_its_right_and_bottom)
 {
+  state = 5;  // any enabled state given is replaced
   const struct {
     int x, y, state;
   } cases[] = {{100, 50, itemhovered}, {163, 65, itemhovered}, {99, 50, itemnormal},
@@ -86,13 +87,6 @@ TEST_F(menu_mouse, a_disabled_item_is_never_hovered_clicked_or_triggered)
   frame();
   EXPECT_EQ(menuitem[0].state, itemdisabled);
   EXPECT_EQ(menuitem[0].active, 0);
-}
-
-TEST_F(menu_mouse, any_other_state_given_is_replaced)
-{
-  state = 5;
-  frame();
-  EXPECT_EQ(menuitem[0].state, itemnormal);
 }
 
 // a polled item, a toggle on flag and a repeat item with hotkeys p, t and r in a column
@@ -164,6 +158,19 @@ TEST_F(menu_hotkeys, a_polled_item_stays_active_until_a_press_anywhere)
   resetmenuitems();
   frame();
   EXPECT_EQ(menuitem[0].active, 0);
+}
+
+TEST_F(menu_hotkeys, a_hotkey_written_outside_the_key_codes_never_fires)
+{
+  build = [] {
+    createmenuitem("Past", 0, 0, 16, 1, 1, 1);
+    menuitem[0].hotkey = keycount;  // the table is public: written past setmenuitem's check
+    createmenuitem("Below", 0, 16, 16, 1, 1, 1);
+    menuitem[1].hotkey = -1;
+  };
+  frame();
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(menuitem[1].active, 0);
 }
 
 TEST_F(menu_hotkeys, toggles_flip_only_the_lowest_bit)
@@ -252,6 +259,20 @@ TEST_F(menu_callbacks, run_in_slot_order_and_see_their_first_frame)
   click(5, 5);
   EXPECT_EQ(calls, (std::vector<int>{0, 0, 2, 0}));
   EXPECT_EQ(currentmenuitem, numofmenuitems);
+}
+
+TEST_F(menu_callbacks, a_one_shot_item_is_cleared_before_its_activity_is_kept)
+{
+  build = [] {
+    createmenuitem("Held", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optioncallback, (intptr_t)&recordcall);
+    setmenuitem(optionhotkey, letterkey('h'));
+    setmenuitem(optionrepeat, 0);
+  };
+  hold(letterkey('h'));
+  frame();
+  frame();  // each frame's run is a new activation
+  EXPECT_EQ(calls, (std::vector<int>{0, 0, 0, 0}));
 }
 
 // a callback that activates another slot: a later one runs in the same pass

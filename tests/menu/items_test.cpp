@@ -100,6 +100,25 @@ TEST_F(menu_itemtable, a_hotkey_outside_the_key_arrays_becomes_no_hotkey)
   EXPECT_EQ(menuitem[0].hotkey, key_none);
 }
 
+TEST_F(menu_itemtable, options_that_name_a_variable_are_ignored_without_one)
+{
+  static const int options[] = {optionintinput, optionunsignedinput, optionfloatinput,
+                                optionstringinput, optiontoggle, optionset};
+  build = [] {
+    for (int option : options) {
+      createmenuitem("Item", 0, 0, 16, 1, 1, 1);
+      setmenuitem(option, 0, 5);
+    }
+  };
+  click(5, 5);  // every item is hit: none of them reads a variable
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(menuitem[i].type, itemplain) << i;
+    EXPECT_EQ(menuitem[i].lines, 1) << i;
+    EXPECT_EQ(menuitem[i].callback, nullptr) << i;
+    EXPECT_EQ(menuitem[i].setvalue, 0) << i;
+  }
+}
+
 TEST_F(menu_itemtable, a_blank_item_takes_a_slot_and_nothing_else)
 {
   createmenuitem("Filled", 5, 5, 16, 1, 1, 1);
@@ -145,7 +164,7 @@ TEST_F(menu_capacity, items_past_the_table_and_their_options_change_nothing)
   EXPECT_EQ(menuitem[0].hotkey, letterkey('f'));
 }
 
-TEST_F(menu_capacity, a_long_caption_is_cut_to_63_characters)
+TEST_F(menu_capacity, a_long_caption_is_cut_to_63_characters_and_a_null_one_is_empty)
 {
   const std::string caption(100, 'w');
   createmenuitem(caption.c_str(), 0x10000 + 600, 7, 2, 1, 1, 1);
@@ -153,6 +172,9 @@ TEST_F(menu_capacity, a_long_caption_is_cut_to_63_characters)
   EXPECT_EQ(menuitem[0].length, menutextsize - 1);
   EXPECT_EQ(menuitem[0].x, 600 - 63);  // placed by what is kept
   EXPECT_EQ(menuitem[0].y, 7);
+  createmenuitem(nullptr, 0x10000 + 600, 7, 2, 1, 1, 1);
+  EXPECT_STREQ(menuitem[1].text, "");
+  EXPECT_EQ(menuitem[1].x, 600);
 }
 
 TEST_F(menu_keylabels, key_labels_name_letters_digits_and_a_few_keys)

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,12 +76,17 @@ TEST_F(menu_textload, a_hotkey_selects_the_whole_value_and_typing_replaces_it)
 
 TEST_F(menu_textload, a_click_puts_the_cursor_in_the_cell_under_the_pointer)
 {
-  click(fieldx + cell, 20);
-  expectselection(1, 1);
-  click(fieldx + 5 * cell + 3, 20);  // past the text's end
+  pointer(fieldx + 5 * cell + 3, 20);  // past the text's end, in the edit's first frame
+  mouse.left = 1;
+  frame();
   expectselection(2, 2);
-  click(fieldx + cell, 5);  // the caption row places it the same way
+  mouse.left = 0;
+  frame();
+  click(fieldx + cell, 5);  // while editing, the caption row places it the same way
   expectselection(1, 1);
+  tap(key_escape);
+  click(fieldx + 2 * cell, 20);
+  expectselection(2, 2);
 }
 
 TEST_F(menu_textload, numbers_are_shown_and_read_back_in_their_own_format)
@@ -114,14 +120,14 @@ TEST_F(menu_textload, a_text_without_a_number_keeps_the_last_value)
   EXPECT_EQ(intvalue, -3);
 }
 
-TEST_F(menu_textload, a_string_longer_than_the_buffer_is_cut_to_fit)
+TEST_F(menu_textload, a_string_longer_than_the_buffer_is_cut_to_fit_and_read_no_further)
 {
-  memset(text, 'q', sizeof text - 1);
-  text[sizeof text - 1] = 0;
+  std::vector<char> longtext(menuinputsize + 44, 'q');  // without a terminator
+  build = [&longtext] { field("Name field", 100, optionstringinput, longtext.data(), namekey); };
   tap(namekey);
   EXPECT_EQ(strlen(menuinput), size_t(menuinputsize - 1));
   tap(letterkey('z'));  // removes the selection, all of it
-  EXPECT_STREQ(text, "z");
+  EXPECT_STREQ(longtext.data(), "z");
 }
 
 class menu_textlimits : public textfield {};
@@ -174,20 +180,24 @@ TEST_F(menu_textcursor, shift_home_selects_everything_before_the_cursor)
   expectselection(0, 0);
 }
 
-TEST_F(menu_textcursor, moves_stop_at_the_ends_and_shift_keeps_the_anchor)
+TEST_F(menu_textcursor, moves_stop_at_the_ends_and_without_shift_collapse_the_selection)
 {
-  shifted(key_left);
-  shifted(key_right);
-  shifted(key_right);  // at the end: stays, and so does the anchor
+  menuinputselectpos = 5;
+  menuinputcursorpos = 0;
+  tap(key_left);
+  expectselection(0, 0);
+  menuinputselectpos = 3;
+  menuinputcursorpos = 5;
+  shifted(key_right);  // Shift keeps the anchor
+  expectselection(3, 5);
+  tap(key_right);
   expectselection(5, 5);
   shifted(key_left);
   shifted(key_left);
   expectselection(5, 3);
   tap(key_right);
-  expectselection(4, 4);  // without Shift the selection collapses
+  expectselection(4, 4);
   tap(key_home);
-  tap(key_left);
-  expectselection(0, 0);
   tap(key_backspace);
   tap(key_end);
   tap(key_delete);
@@ -262,20 +272,27 @@ TEST_F(menu_textedit, return_or_tab_with_a_letter_wins_over_the_letter)
   EXPECT_STREQ(text, "hello");
 }
 
-TEST_F(menu_textedit, tab_wraps_to_the_first_field_which_loads_in_the_next_frame)
+TEST_F(menu_textedit, tab_goes_on_to_the_next_field_disabled_or_not_and_wraps_to_the_first)
 {
+  floatvalue = 2.5f;
+  build = [] {
+    field("Integer", 0, optionintinput, &intvalue, integerkey);
+    field("Name field", 100, optionstringinput, text, namekey);
+    field("Float", 200, optionfloatinput, &floatvalue, key_none);
+    setmenuitem(optionstate, itemdisabled);
+  };
   tap(namekey);
+  tap(key_tab);  // forward to a later slot: loaded in the same pass
+  EXPECT_EQ(menuitem[1].active, 0);
+  EXPECT_EQ(menuitem[2].active, 1);
+  EXPECT_STREQ(menuinput, "2.5");
+  expectselection(0, 3);
   hold(key_tab);
   frame();
-  EXPECT_STREQ(menuinput, "hello");  // slot 0 comes before: its first frame is the next one
+  EXPECT_EQ(menuitem[0].active, 1);
+  EXPECT_STREQ(menuinput, "2.5");  // slot 0 comes before: its first frame is the next one
   frame();
   EXPECT_STREQ(menuinput, "42");
-  letgo(key_tab);
-  frame();
-  tap(key_tab);  // forward to the later slot: loaded in the same pass
-  EXPECT_EQ(menuitem[1].active, 1);
-  EXPECT_STREQ(menuinput, "hello");
-  expectselection(0, 5);
 }
 
 TEST_F(menu_textedit, tab_in_the_only_field_keeps_it)
@@ -385,6 +402,11 @@ TEST_F(menu_textkeys, of_several_keys_the_last_tested_wins)
   EXPECT_EQ(letter(), '3');
   hold(key_quote);
   EXPECT_EQ(letter(), '\'');
+  hold(key_lshift);  // the shifted digits are tested before the slash
+  hold(key_0 + 1);
+  hold(key_slash);
+  letgo(key_quote);
+  EXPECT_EQ(letter(), '?');
   hold(key_delete);
   EXPECT_EQ(letter(), typeddelete);
   hold(key_return);
