@@ -29,7 +29,8 @@ void loadfont();
 // the red byte, bytes past the end 255; 0, touching nothing, when the bytes are no such BMP
 int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels);
 // text with its "/" escapes into textstring2, the length; as with printf, arguments the escapes
-// ask for but the caller did not pass are the caller's fault; a null "/s" string appends nothing
+// ask for but the caller did not pass are the caller's fault; a null "/s" string appends nothing,
+// and no string is read past what the buffers hold
 int formattext(const char *text, va_list args);
 // a coordinate with its placement flags applied for an extent of count cells of side size, cut
 // to its low 16 bits: a result below 0 wraps into 0 to 65535

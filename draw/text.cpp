@@ -57,9 +57,9 @@ static bool convert(char c, va_list *args)
     textstring3[0] = char(va_arg(*args, int));
     textstring3[1] = '\0';
     return true;
-  case 's': {
+  case 's': {  // read no further than the buffer holds
     const char *s = va_arg(*args, const char *);
-    snprintf(textstring3, textbuffersize, "%s", s ? s : "");
+    snprintf(textstring3, textbuffersize, "%.*s", textbuffersize - 1, s ? s : "");
     return true;
   }
   default: return false;
@@ -113,6 +113,23 @@ static void virtualvertex(double vx, double vy)
   glVertex3f(float((vx - 320.0) / 320.0), float((240.0 - vy) / 320.0), -1.0f);
 }
 
+// a square of the font texture from (s0, t0) to (s1, t1) on a virtual square, one quad, the colour
+// given before every vertex
+static void fontquad(double left, double top, double side, float s0, float t0, float s1, float t1,
+                     const float *rgba)
+{
+  const double corner[4][2] = {{left, top}, {left + side, top}, {left + side, top + side},
+                               {left, top + side}};
+  const float texel[4][2] = {{s0, t0}, {s1, t0}, {s1, t1}, {s0, t1}};
+  glBegin(GL_QUADS);
+  for (int i = 0; i < 4; ++i) {
+    glColor4fv(rgba);
+    glTexCoord2f(texel[i][0], texel[i][1]);
+    virtualvertex(corner[i][0], corner[i][1]);
+  }
+  glEnd();
+}
+
 // one character's cell as its own quad; codes 128 to 255 lie outside the font and draw nothing
 static void drawglyph(unsigned char code, double left, double top, double size, const float *rgba)
 {
@@ -123,20 +140,7 @@ static void drawglyph(unsigned char code, double left, double top, double size, 
   const float s1 = float(fontcell * column + fontcell) / fontwidth - halftexel;
   const float t0 = float(fontcell * row) / fontheight + halftexel;
   const float t1 = float(fontcell * row + fontcell) / fontheight - halftexel;
-  glBegin(GL_QUADS);
-  glColor4fv(rgba);
-  glTexCoord2f(s0, t0);
-  virtualvertex(left, top);
-  glColor4fv(rgba);
-  glTexCoord2f(s1, t0);
-  virtualvertex(left + size, top);
-  glColor4fv(rgba);
-  glTexCoord2f(s1, t1);
-  virtualvertex(left + size, top + size);
-  glColor4fv(rgba);
-  glTexCoord2f(s0, t1);
-  virtualvertex(left, top + size);
-  glEnd();
+  fontquad(left, top, size, s0, t0, s1, t1, rgba);
 }
 
 // the signature is fixed by its callers: va_start only needs to know where the named arguments
@@ -167,20 +171,7 @@ void drawmousecursor(float red, float green, float blue, float alpha)
 {
   // the 32x32 texels of the top-left block, half a texel inside on every side
   const float lo = halftexel, hi = 32.0f / fontwidth - halftexel;
-  const int left = mouse.x - 16, right = mouse.x + 16, top = mouse.y - 16, bottom = mouse.y + 16;
+  const float rgba[4] = {red, green, blue, alpha};
   glBindTexture(GL_TEXTURE_2D, texture[fontslot].glname);
-  glBegin(GL_QUADS);
-  glColor4f(red, green, blue, alpha);
-  glTexCoord2f(lo, lo);
-  virtualvertex(left, top);
-  glColor4f(red, green, blue, alpha);
-  glTexCoord2f(hi, lo);
-  virtualvertex(right, top);
-  glColor4f(red, green, blue, alpha);
-  glTexCoord2f(hi, hi);
-  virtualvertex(right, bottom);
-  glColor4f(red, green, blue, alpha);
-  glTexCoord2f(lo, hi);
-  virtualvertex(left, bottom);
-  glEnd();
+  fontquad(double(mouse.x) - 16, double(mouse.y) - 16, 32, lo, lo, hi, hi, rgba);
 }

@@ -551,8 +551,7 @@ std::vector<rgb> iconpixels()
   return pixels;
 }
 
-}  // namespace
-
+// the font's alpha image, rows top first
 std::vector<unsigned char> fontimage()
 {
   std::vector<unsigned char> image(size_t(imagewidth) * imageheight, 0);
@@ -561,6 +560,8 @@ std::vector<unsigned char> fontimage()
   placesolid(image);
   return image;
 }
+
+}  // namespace
 
 std::vector<unsigned char> fontbmp()
 {
