@@ -66,5 +66,6 @@ extern unsigned char screenshotbuffer[screenshotmaxpixels * 4];
 
 // saves the back buffer (call it before the buffer swap) as the first free name from
 // "scsht000.bmp" to "scsht999.bmp" in the working directory, never replacing an existing entry;
-// 1 when a whole file was written, 0 when nothing was (a failed write leaves no file behind)
+// 1 when a whole file was written, 0 when nothing was (a read-back that GL refused creates no
+// file, and a failed write leaves none behind)
 int screenshot();

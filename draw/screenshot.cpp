@@ -49,9 +49,13 @@ bytewriter bmpheader(int width, int height)
 }
 
 // reads the window's bottom-left width x height pixels into the buffer as tight RGBA rows,
-// whatever pack state the caller left, which could otherwise spread them past the buffer
-void readwindow(int width, int height)
+// whatever pack state the caller left, which could otherwise spread them past the buffer;
+// false when GL refused the read (a pack buffer bound, say), which leaves the buffer stale
+bool readwindow(int width, int height)
 {
+  // errors the caller left unread would otherwise pass for ours
+  for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale) {
+  }
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
@@ -60,6 +64,7 @@ void readwindow(int width, int height)
   glReadBuffer(GL_BACK);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, screenshotbuffer);
   glPopClientAttrib();
+  return glGetError() == GL_NO_ERROR;
 }
 
 // turns the RGBA read-back into padded BGR rows in place; a stored row is never longer than a
@@ -90,7 +95,7 @@ int createscreenshotfile(char name[])
     name[5] = char('0' + number / 100);
     name[6] = char('0' + number / 10 % 10);
     name[7] = char('0' + number % 10);
-    int fd = open(name, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST)
       return fd;
   }
@@ -112,7 +117,8 @@ int screenshot()
   const int width = windowinfo.width, height = windowinfo.height;
   if (width <= 0 || height <= 0 || int64_t(width) * height > screenshotmaxpixels)
     return 0;
-  readwindow(width, height);
+  if (!readwindow(width, height))
+    return 0;
   const size_t pixelbytes = packbmprows(screenshotbuffer, width, height);
 
   char name[] = "scsht000.bmp";

@@ -5,7 +5,6 @@
 #include "testfiles.h"
 
 #include <cstring>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -16,13 +15,6 @@ namespace {
 
 using names = std::vector<std::string>;
 constexpr char unwritten = 0x7f;
-
-void makefile(const std::string &name)
-{
-  int fd = open(name.c_str(), O_CREAT | O_WRONLY, 0644);
-  ASSERT_GE(fd, 0) << name;
-  close(fd);
-}
 
 void makedir(const std::string &name)
 {
@@ -76,24 +68,24 @@ protected:
 
 TEST_F(listing, files_come_in_byte_order_hidden_ones_included)
 {
-  for (const char *name : {"b.txt", "A.txt", ".hidden", "1.txt", "<x>.bmp"})
-    makefile(name);
+  for (const char *name : {"b.txt", "A.txt", ".hidden", "1.txt", "<x>.bmp", "B.txt", "a.txt"})
+    writetext(name, "");
   makedir("sub");
-  EXPECT_EQ(listed("*", 0), (names{".hidden", "1.txt", "A.txt", "b.txt"}));
+  EXPECT_EQ(listed("*", 0), (names{".hidden", "1.txt", "A.txt", "B.txt", "a.txt", "b.txt"}));
 }
 
 TEST_F(listing, directories_leave_out_hidden_ones_and_the_dot_entries)
 {
   for (const char *name : {"sub", "Other", ".git", "<dir>"})
     makedir(name);
-  makefile("file");
+  writetext("file", "");
   EXPECT_EQ(listed("*", 1), (names{"Other", "sub"}));
 }
 
 TEST_F(listing, the_spec_filters_both_modes)
 {
   for (const char *name : {"a.bmp", "b.tga", "c.bmp"})
-    makefile(name);
+    writetext(name, "");
   makedir("maps.bmp");
   makedir("maps.tga");
   EXPECT_EQ(listed("*.bmp", 0), (names{"a.bmp", "c.bmp"}));
@@ -102,7 +94,7 @@ TEST_F(listing, the_spec_filters_both_modes)
 
 TEST_F(listing, links_count_as_what_they_point_at_and_dangling_ones_are_skipped)
 {
-  makefile("file");
+  writetext("file", "");
   makedir("sub");
   ASSERT_EQ(symlink("file", "tofile"), 0);
   ASSERT_EQ(symlink("sub", "todir"), 0);
@@ -115,15 +107,27 @@ TEST_F(listing, nothing_to_list_leaves_only_the_end_mark)
 {
   EXPECT_EQ(listed("*", 0), names{});
   EXPECT_EQ(listed("*", 1), names{});
-  makefile("a.tga");
+  writetext("a.tga", "");
   EXPECT_EQ(listed("*.bmp", 0), names{});
 }
 
 TEST_F(listing, a_full_table_keeps_the_names_that_sort_first)
 {
-  for (int i = 19; i >= 0; --i)
-    makefile("f" + std::to_string(100 + i));
-  EXPECT_EQ(listed("*", 0, 6), (names{"f100", "f101", "f102", "f103", "f104"}));
+  // created in three orders, so that the names kept cannot be the ones the directory yields first
+  std::vector<int> ascending, descending, interleaved;
+  for (int i = 0; i < 20; ++i) {
+    ascending.push_back(i);
+    descending.push_back(19 - i);
+    interleaved.push_back(i % 2 ? i / 2 : 19 - i / 2);
+  }
+  for (const auto &creation : {ascending, descending, interleaved}) {
+    for (int i : creation)
+      writetext("f" + std::to_string(100 + i), "");
+    EXPECT_EQ(listed("*", 0, 6), (names{"f100", "f101", "f102", "f103", "f104"}));
+    for (int i : creation)
+      unlink(("f" + std::to_string(100 + i)).c_str());
+  }
+  writetext("f100", "");
   EXPECT_EQ(listed("*", 0, 1), names{});
 
   char untouched[filenamesize];
@@ -134,27 +138,25 @@ TEST_F(listing, a_full_table_keeps_the_names_that_sort_first)
 
 TEST_F(listing, an_array_table_is_bounded_by_its_length)
 {
-  makefile("c");
-  makefile("b");
-  makefile("a");
+  for (const char *name : {"a", "b", "c"})
+    writetext(name, "");
   struct {
     filenameslot table[3];
-    char guard[filenamesize];
+    char guard;
   } memory;
   memset(&memory, unwritten, sizeof memory);
   listfiles("*", memory.table, 0);
-  EXPECT_STREQ(memory.table[0], "a");
-  EXPECT_STREQ(memory.table[1], "b");
+  EXPECT_STREQ(memory.table[1], "b");  // two names and the end mark: all three slots used
   EXPECT_EQ(memory.table[2][0], '\0');
-  EXPECT_EQ(memory.guard[0], unwritten);
+  EXPECT_EQ(memory.guard, unwritten);
 }
 
 TEST_F(listing, names_too_long_for_a_slot_are_skipped_not_cut)
 {
   const std::string fits(filenamesize - 1, 'a');
-  makefile(fits);
-  makefile(std::string(filenamesize, 'b'));
-  makefile(std::string(200, 'c'));
+  writetext(fits, "");
+  writetext(std::string(filenamesize, 'b'), "");
+  writetext(std::string(200, 'c'), "");
   makedir(std::string(filenamesize, 'd'));
   EXPECT_EQ(listed("*", 0), (names{fits}));
   EXPECT_EQ(listed("*", 1), names{});

@@ -39,8 +39,10 @@ std::vector<uint8_t> readframe()
   const int width = windowinfo.width, height = windowinfo.height;
   std::vector<uint8_t> bottomup(size_t(width) * height * 4), topdown(bottomup.size());
   glReadBuffer(GL_BACK);
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomup.data());
+  glPopClientAttrib();
   const size_t row = size_t(width) * 4;
   for (int y = 0; y < height; ++y)
     std::copy_n(&bottomup[(height - 1 - y) * row], row, &topdown[y * row]);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -47,6 +48,31 @@ void writebytes(const std::string &path, const bytes &content)
 {
   std::ofstream file(path, std::ios::binary);
   file.write(reinterpret_cast<const char *>(content.data()), std::streamsize(content.size()));
+}
+
+std::string readtext(const std::string &path)
+{
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void writetext(const std::string &path, const std::string &text)
+{
+  std::ofstream file(path, std::ios::binary);
+  if (!(file << text) || !file.flush())
+    throw std::runtime_error("cannot write " + path);
+}
+
+std::set<std::string> entries(const std::string &folder)
+{
+  std::set<std::string> found;
+  if (DIR *dir = opendir(folder.c_str())) {
+    while (dirent *entry = readdir(dir))
+      if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0)
+        found.insert(entry->d_name);
+    closedir(dir);
+  }
+  return found;
 }
 
 void appendle32(bytes &out, uint32_t value)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ struct scratchworkdir : scratchfolder {
 // the file's bytes; empty when it cannot be read
 bytes readbytes(const std::string &path);
 void writebytes(const std::string &path, const bytes &content);
+// the file as text; empty when it cannot be read
+std::string readtext(const std::string &path);
+// creates or replaces the file with text; throws when it cannot
+void writetext(const std::string &path, const std::string &text);
+// the names in a folder, without . and ..
+std::set<std::string> entries(const std::string &folder = ".");
 
 // little-endian 32-bit fields: appended, read and overwritten
 void appendle32(bytes &out, uint32_t value);
