@@ -116,6 +116,9 @@ TEST_F(viewports, virtual_rectangles_scale_to_the_window_size_truncating)
   windowinfo.height = 600;
   setuporthoviewport(1, 1, 101, 99, 1, 1, 1);
   EXPECT_EQ(viewport(), (std::array<int, 4>{1, 475, 126, 123}));
+  // off the left and bottom edges: -1.25 becomes -1, toward zero, not -2
+  setuporthoviewport(-1, 1, 640, 480, 1, 1, 1);
+  EXPECT_EQ(viewport(), (std::array<int, 4>{-1, -1, 800, 600}));
 }
 
 TEST_F(viewports, an_orthographic_view_maps_each_half_extent_onto_the_viewport)
