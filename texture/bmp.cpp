@@ -15,6 +15,8 @@ namespace {
 constexpr uint16_t bmpsignature = 0x4D42;  // "BM"
 constexpr uint32_t fileheaderbytes = 14;
 constexpr uint32_t shortestinfoheader = 40;
+// the longest file a header can describe: the pixels at the farthest offset, the largest sides
+constexpr long largestbmpfile = long(UINT32_MAX) + long(maxtextureside) * maxtextureside * 3;
 
 struct bmplayout {
   int width;
@@ -79,6 +81,8 @@ unsigned char *decodebmp(const unsigned char *bytes, const bmplayout &layout, in
 
 int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
 {
+  if (!loadableslot(slot))
+    return 0;
   if (count)  // a short file replaces only the bytes it has, as a short read would
     memcpy(bmpheader, bytes, std::min(count, sizeof bmpheader));
   bmplayout layout = {};
@@ -91,6 +95,6 @@ int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int 
 void loadtexturebmp(int slot, const char *path, int mipmap)
 {
   std::vector<unsigned char> bytes;
-  readwholefile(imagepath(texturefolder, path).c_str(), bytes);
+  readwholefile(imagepath(texturefolder, path).c_str(), bytes, largestbmpfile);
   loadtexturebmpbytes(slot, bytes.data(), bytes.size(), mipmap);
 }

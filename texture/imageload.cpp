@@ -23,18 +23,16 @@ std::string imagepath(const char *folder, const char *path)
   return std::string(folder) + "/" + path;
 }
 
+bool loadableslot(int slot)
+{
+  return slot >= 0 && slot < fontslot;
+}
+
 unsigned char *newimagebuffer(int width, int height, int mipmap)
 {
   if (width < 1 || width > maxtextureside || height < 1 || height > maxtextureside)
     return nullptr;
   return static_cast<unsigned char *>(malloc(texturebytes(width, height, mipmap)));
-}
-
-static inline uint32_t load32(const unsigned char *p)
-{
-  uint32_t v;
-  memcpy(&v, p, 4);
-  return v;
 }
 
 // blue, green, red, alpha bytes to red, green, blue, alpha: the first and third bytes swap
@@ -102,10 +100,6 @@ void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t 
 
 int finishimageload(int slot, int width, int height, int mipmap, unsigned char *pixels)
 {
-  if (slot < 0 || slot >= maxtextures) {
-    free(pixels);
-    return 0;
-  }
   if (pixels)
     settexture(slot, width, height, mipmap, pixels);
   if (windowinfo.graphics)

@@ -4,7 +4,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+
+// a slot a loader may fill: 0 to fontslot - 1, the font's own slot being left to the font
+bool loadableslot(int slot);
+// a pixel as one little-endian word, from anywhere in a buffer
+inline uint32_t load32(const unsigned char *p)
+{
+  uint32_t v;
+  memcpy(&v, p, 4);
+  return v;
+}
 
 // path inside folder, or path as given when folder is no directory (or path is absolute)
 std::string imagepath(const char *folder, const char *path);
@@ -15,6 +26,9 @@ unsigned char *newimagebuffer(int width, int height, int mipmap);
 // alpha) into table pixels; a mirrored row is written from its last pixel back to its first
 void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t alpha,
                 bool mirrored, unsigned char *dst);
-// installs pixels in the slot (null: the slot stays as it was), then uploads the slot while
-// graphics is on; 1 when installed
+// installs pixels in a loadable slot (null: the slot stays as it was), then uploads the slot
+// while graphics is on; 1 when installed
 int finishimageload(int slot, int width, int height, int mipmap, unsigned char *pixels);
+// the fewest bytes of run-length packets that can stand for that many pixels: one full run a
+// packet, so a file shorter than this cannot fill its image and is refused before allocating
+size_t leastrunbytes(size_t pixels, int bytesperpixel);

@@ -1,4 +1,5 @@
 // Box-filter mipmaps, built in place in a slot's buffer after level 0.
+#include "texture/imageload.h"
 #include "texture/texture.h"
 
 #include <GL/gl.h>
@@ -7,13 +8,6 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-
-static inline uint32_t loadpixel(const unsigned char *p)
-{
-  uint32_t v;
-  memcpy(&v, p, 4);
-  return v;
-}
 
 // the per-channel truncated mean of four pixels, two channels at a time in 16-bit lanes
 static inline uint32_t average4(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
@@ -88,27 +82,36 @@ void halvelevel(const unsigned char *src, int width, int height, unsigned char *
 #endif
     for (; x < outwidth; ++x) {
       const unsigned char *p = row + size_t(8) * x;
-      uint32_t v = average4(loadpixel(p), loadpixel(p + across), loadpixel(p + down),
-                            loadpixel(p + down + across));
+      uint32_t v = average4(load32(p), load32(p + across), load32(p + down),
+                            load32(p + down + across));
       memcpy(out + size_t(4) * x, &v, 4);
     }
   }
 }
 
+bool nextmipmaplevel(unsigned char *data, mipmaplevel &level)
+{
+  if (level.width <= 1 && level.height <= 1)
+    return false;
+  const size_t next = level.offset + size_t(level.width) * level.height;
+  halvelevel(data + level.offset * 4, level.width, level.height, data + next * 4);
+  level = {level.number + 1, std::max(1, level.width >> 1), std::max(1, level.height >> 1), next};
+  return true;
+}
+
+void buildmipmaps(unsigned char *data, int width, int height)
+{
+  mipmaplevel level = {0, width, height, 0};
+  while (nextmipmaplevel(data, level))
+    continue;
+}
+
 void generatemipmap(int slot)
 {
   const textureslot &t = texture[slot];
-  int width = t.width;
-  int height = t.height;
-  size_t src = 0;
-  size_t dst = size_t(width) * height;  // level 1 starts right after level 0
-  for (int level = 1; width > 1 || height > 1; ++level) {
-    halvelevel(t.data + src * 4, width, height, t.data + dst * 4);
-    width = std::max(1, width >> 1);
-    height = std::max(1, height >> 1);
-    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 t.data + dst * 4);
-    src = dst;
-    dst += size_t(width) * height;
-  }
+  mipmaplevel level = {0, t.width, t.height, 0};
+  // each level goes up as soon as it is made, while its pixels are still in the cache
+  while (nextmipmaplevel(t.data, level))
+    glTexImage2D(GL_TEXTURE_2D, level.number, GL_RGBA, level.width, level.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, t.data + level.offset * 4);
 }

@@ -35,6 +35,18 @@ void restoretextures();
 // builds levels 1 and up of a slot from level 0, in its own buffer, and uploads each to the bound
 // texture; each level halves both sides down to 1, so a chain ends at 1x1 for any size
 void generatemipmap(int slot);
+// one level of a chain: its number (0 is the image), sides and first pixel in the buffer
+struct mipmaplevel {
+  int number;
+  int width;
+  int height;
+  size_t offset;
+};
+// makes the level after the given one right behind it in data and moves level on to it; false,
+// with nothing made, once level is 1x1
+bool nextmipmaplevel(unsigned char *data, mipmaplevel &level);
+// the whole chain of a width x height image in data, as generatemipmap makes it, without GL
+void buildmipmaps(unsigned char *data, int width, int height);
 // the box filter of one level: each output pixel is the truncated mean of a 2x2 block of the
 // level above (a side of 1 is averaged along the other side only)
 void halvelevel(const unsigned char *src, int width, int height, unsigned char *dst);

@@ -13,6 +13,10 @@ namespace {
 constexpr uint8_t truecolour = 2;
 constexpr uint8_t truecolourruns = 10;
 constexpr int largestrun = 128;  // pixels one run-length packet can stand for
+// the longest file a header can describe: the longest ID, the largest colour map (65535 entries
+// of up to 32 bytes) and the largest image in one-pixel packets of 1 + 4 bytes
+constexpr long largesttgafile =
+    18 + 255 + 65535L * 32 + long(maxtextureside) * maxtextureside * (1 + 4);
 
 struct tgalayout {
   int width;
@@ -30,8 +34,7 @@ bool enoughdata(const tgalayout &layout, size_t available)
   size_t pixels = size_t(layout.width) * layout.height;
   if (!layout.runs)
     return available >= pixels * layout.bytesperpixel;
-  size_t packets = (pixels + largestrun - 1) / largestrun;
-  return available >= packets * (1 + layout.bytesperpixel);
+  return available >= leastrunbytes(pixels, layout.bytesperpixel);
 }
 
 // reads the header field by field; 0 when this loader does not take the file
@@ -131,8 +134,16 @@ unsigned char *decodetga(const unsigned char *bytes, size_t count, const tgalayo
 
 }  // namespace
 
+size_t leastrunbytes(size_t pixels, int bytesperpixel)
+{
+  size_t packets = (pixels + largestrun - 1) / largestrun;
+  return packets * (1 + bytesperpixel);
+}
+
 int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
 {
+  if (!loadableslot(slot))
+    return 0;
   tgalayout layout = {};
   unsigned char *pixels = nullptr;
   if (readtgaheader(bytes, count, layout))
@@ -143,6 +154,7 @@ int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int 
 void loadtexturetga(int slot, const char *path, int mipmap, int low)
 {
   std::vector<unsigned char> bytes;
-  readwholefile(imagepath(low ? lowtexturefolder : texturefolder, path).c_str(), bytes);
+  readwholefile(imagepath(low ? lowtexturefolder : texturefolder, path).c_str(), bytes,
+                largesttgafile);
   loadtexturetgabytes(slot, bytes.data(), bytes.size(), mipmap);
 }

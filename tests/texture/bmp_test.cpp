@@ -31,10 +31,10 @@ bytes handmadebmp(int width, int height)
   return file.bytes;
 }
 
-void put32(bytes &file, size_t at, uint32_t value)
+// loads the file from a block of exactly its size, so that a read past its end shows
+int loadbmp(int slot, const bytes &file, int mipmap)
 {
-  for (int i = 0; i < 4; ++i)
-    file[at + i] = uint8_t(value >> (8 * i));
+  return loadtexturebmpbytes(slot, exactcopy(file).get(), file.size(), mipmap);
 }
 
 class bmploader : public ::testing::Test {
@@ -61,7 +61,7 @@ TEST_F(bmploader, reads_real_files_as_an_independent_decoder_does)
       SCOPED_TRACE(testing::Message() << flavour << " " << size[0] << "x" << size[1]);
       bytes file = realbmp(size[0], size[1], flavour);
       ASSERT_EQ(file[14], flavour == std::string("BMP3") ? 40 : 124);  // the info header size
-      EXPECT_EQ(loadtexturebmpbytes(3, file.data(), file.size(), size[0] & 1), 1);
+      EXPECT_EQ(loadbmp(3, file, size[0] & 1), 1);
       EXPECT_TRUE(samepicture(stbdecode(file), slotimage(3)));
       EXPECT_EQ(texture[3].mipmap, size[0] & 1);
       EXPECT_TRUE(std::equal(bmpheader, bmpheader + sizeof bmpheader, file.begin()));
@@ -74,16 +74,17 @@ TEST_F(bmploader, turns_top_down_rows_the_right_way_up)
   const size_t stride = 16;
   for (int row = 0; row < 3; ++row)
     std::copy_n(&bottomup[54 + stride * (2 - row)], stride, &topdown[54 + stride * row]);
-  put32(topdown, 22, uint32_t(-3));
-  ASSERT_EQ(loadtexturebmpbytes(1, topdown.data(), topdown.size(), 0), 1);
+  putle32(topdown, 22, uint32_t(-3));
+  ASSERT_EQ(loadbmp(1, topdown, 0), 1);
   EXPECT_TRUE(samepicture(stbdecode(bottomup), slotimage(1)));
   EXPECT_TRUE(samepicture(stbdecode(topdown), slotimage(1)));
 }
 
 TEST_F(bmploader, gives_slot_sixteen_half_alpha_and_every_other_slot_full)
 {
-  bytes file = realbmp(3, 2, "BMP3");
-  ASSERT_EQ(loadtexturebmpbytes(dimmedbmpslot, file.data(), file.size(), 0), 1);
+  // 9 wide: the first pixels of each row go through the four-at-a-time conversion
+  bytes file = realbmp(9, 2, "BMP3");
+  ASSERT_EQ(loadbmp(dimmedbmpslot, file, 0), 1);
   image expected = stbdecode(file);
   for (size_t i = 3; i < expected.rgba.size(); i += 4)
     expected.rgba[i] = 128;
@@ -94,16 +95,51 @@ TEST_F(bmploader, takes_the_pixels_from_the_offset_the_header_gives)
 {
   bytes file = realbmp(3, 2, "BMP3"), spaced = file;
   spaced.insert(spaced.begin() + 54, 12, 0xEE);  // a colour table a 24-bit file need not have
-  put32(spaced, 10, 66);
-  ASSERT_EQ(loadtexturebmpbytes(2, spaced.data(), spaced.size(), 0), 1);
+  putle32(spaced, 10, 66);
+  ASSERT_EQ(loadbmp(2, spaced, 0), 1);
   EXPECT_TRUE(samepicture(stbdecode(file), slotimage(2)));
 }
 
-TEST_F(bmploader, accepts_a_last_row_without_its_padding)
+TEST_F(bmploader, accepts_a_last_row_without_its_padding_and_reads_no_further)
 {
-  bytes file = handmadebmp(2, 2);
-  file.resize(file.size() - 2);
-  EXPECT_EQ(loadtexturebmpbytes(2, file.data(), file.size(), 0), 1);
+  for (int width : {1, 2, 3, 5, 9}) {
+    SCOPED_TRACE(width);
+    const int padding = (4 - width * 3 % 4) % 4;
+    bytes whole = handmadebmp(width, 2), cut(whole.begin(), whole.end() - padding);
+    ASSERT_EQ(loadbmp(2, whole, 0), 1);
+    image expected = slotimage(2);
+    EXPECT_EQ(loadbmp(2, cut, 0), 1);
+    EXPECT_TRUE(samepicture(expected, slotimage(2)));
+  }
+}
+
+TEST_F(bmploader, refuses_sides_past_the_limit_even_with_all_their_pixels)
+{
+  // every byte the rows need is there, so only the side limit can refuse these
+  const int sides[][2] = {{16385, 1}, {1, 16385}, {1, -16385}};
+  for (const auto &side : sides) {
+    SCOPED_TRACE(testing::Message() << side[0] << "x" << side[1]);
+    fillslot(7);
+    slotstate before = snapshot(7);
+    EXPECT_EQ(loadbmp(7, handmadebmp(side[0], side[1]), 0), 0);
+    EXPECT_TRUE(snapshot(7) == before);
+  }
+  EXPECT_EQ(loadbmp(7, handmadebmp(16384, 1), 0), 1);
+  EXPECT_EQ(loadbmp(7, handmadebmp(1, -16384), 0), 1);
+}
+
+TEST_F(bmploader, refuses_slots_outside_the_table_and_the_fonts_without_reading_the_file)
+{
+  const bytes first = handmadebmp(2, 2), second = handmadebmp(3, 1);
+  ASSERT_EQ(loadbmp(3, first, 0), 1);
+  fillslot(fontslot);
+  slotstate font = snapshot(fontslot);
+  for (int slot : {-1, fontslot, maxtextures}) {
+    SCOPED_TRACE(slot);
+    EXPECT_EQ(loadbmp(slot, second, 1), 0);
+    EXPECT_TRUE(snapshot(fontslot) == font);
+    EXPECT_TRUE(std::equal(bmpheader, bmpheader + sizeof bmpheader, first.begin()));
+  }
 }
 
 TEST_F(bmploader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
@@ -114,24 +150,21 @@ TEST_F(bmploader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
   } cases[] = {
       {"not BM", [](bytes &f) { f[1] = 'A'; }},
       {"32 bits", [](bytes &f) { f[28] = 32; }},
-      {"run-length compressed", [](bytes &f) { put32(f, 30, 1); }},
-      {"bit fields", [](bytes &f) { put32(f, 30, 3); }},
-      {"the 12-byte header", [](bytes &f) { put32(f, 14, 12); }},
-      {"width 0", [](bytes &f) { put32(f, 18, 0); }},
-      {"negative width", [](bytes &f) { put32(f, 18, uint32_t(-4)); }},
-      {"width past the limit", [](bytes &f) { put32(f, 18, 16385); }},
-      {"width whose bytes overflow", [](bytes &f) { put32(f, 18, 0x55555556); }},
-      {"height 0", [](bytes &f) { put32(f, 22, 0); }},
-      {"height INT_MIN", [](bytes &f) { put32(f, 22, uint32_t(INT_MIN)); }},
-      {"height past the limit", [](bytes &f) { put32(f, 22, 16385); }},
-      {"top-down height past the limit", [](bytes &f) { put32(f, 22, uint32_t(-16385)); }},
+      {"run-length compressed", [](bytes &f) { putle32(f, 30, 1); }},
+      {"bit fields", [](bytes &f) { putle32(f, 30, 3); }},
+      {"the 12-byte header", [](bytes &f) { putle32(f, 14, 12); }},
+      {"width 0", [](bytes &f) { putle32(f, 18, 0); }},
+      {"negative width", [](bytes &f) { putle32(f, 18, uint32_t(-4)); }},
+      {"width whose bytes overflow", [](bytes &f) { putle32(f, 18, 0x55555556); }},
+      {"height 0", [](bytes &f) { putle32(f, 22, 0); }},
+      {"height INT_MIN", [](bytes &f) { putle32(f, 22, uint32_t(INT_MIN)); }},
       {"the largest sides in a small file",
-       [](bytes &f) { put32(f, 18, 16384); put32(f, 22, 16384); }},
-      {"pixels at 53", [](bytes &f) { put32(f, 10, 53); }},
-      {"pixels at 0", [](bytes &f) { put32(f, 10, 0); }},
-      {"pixels inside the long header", [](bytes &f) { put32(f, 14, 108); }},
-      {"pixels at the end of the file", [](bytes &f) { put32(f, 10, uint32_t(f.size())); }},
-      {"pixels far past the end", [](bytes &f) { put32(f, 10, 0xFFFFFFFF); }},
+       [](bytes &f) { putle32(f, 18, 16384); putle32(f, 22, 16384); }},
+      {"pixels at 53", [](bytes &f) { putle32(f, 10, 53); }},
+      {"pixels at 0", [](bytes &f) { putle32(f, 10, 0); }},
+      {"pixels inside the long header", [](bytes &f) { putle32(f, 14, 108); }},
+      {"pixels at the end of the file", [](bytes &f) { putle32(f, 10, uint32_t(f.size())); }},
+      {"pixels far past the end", [](bytes &f) { putle32(f, 10, 0xFFFFFFFF); }},
       {"one pixel byte short", [](bytes &f) { f.resize(f.size() - 4); }},
       {"header only", [](bytes &f) { f.resize(54); }},
       {"cut inside the header", [](bytes &f) { f.resize(20); }},
@@ -143,7 +176,7 @@ TEST_F(bmploader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
     test.spoil(file);
     fillslot(7);
     slotstate before = snapshot(7);
-    EXPECT_EQ(loadtexturebmpbytes(7, file.data(), file.size(), 1), 0);
+    EXPECT_EQ(loadbmp(7, file, 1), 0);
     EXPECT_TRUE(snapshot(7) == before);
   }
 }

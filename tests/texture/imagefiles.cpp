@@ -4,6 +4,7 @@
 
 #include "engine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <stb/stb_image.h>
 
@@ -45,6 +46,29 @@ image slotimage(int slot)
   if (t.data)
     picture.rgba.assign(t.data, t.data + size_t(t.width) * t.height * 4);
   return picture;
+}
+
+image referencehalve(const image &level)
+{
+  image down{std::max(1, level.width / 2), std::max(1, level.height / 2), {}};
+  auto at = [&](int x, int y, int c) {
+    x = std::min(x, level.width - 1);
+    y = std::min(y, level.height - 1);
+    return level.rgba[(size_t(y) * level.width + x) * 4 + c];
+  };
+  for (int y = 0; y < down.height; ++y)
+    for (int x = 0; x < down.width; ++x)
+      for (int c = 0; c < 4; ++c)
+        down.rgba.push_back(uint8_t((at(2 * x, 2 * y, c) + at(2 * x + 1, 2 * y, c) +
+                                     at(2 * x, 2 * y + 1, c) + at(2 * x + 1, 2 * y + 1, c)) / 4));
+  return down;
+}
+
+std::unique_ptr<unsigned char[]> exactcopy(const bytes &file)
+{
+  std::unique_ptr<unsigned char[]> copy(new unsigned char[file.size()]);
+  std::copy(file.begin(), file.end(), copy.get());
+  return copy;
 }
 
 testing::AssertionResult samepicture(const image &expected, const image &actual)

@@ -5,6 +5,7 @@
 #include "testfiles.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ image stbdecode(const bytes &file);
 image mirrored(image picture);
 // level 0 of a slot
 image slotimage(int slot);
+// the plain box filter: each channel of each pixel of the next level is the truncated mean of
+// the 2x2 block above it; along a side of 1 the block is that one pixel taken twice
+image referencehalve(const image &level);
+// the file in a heap block of exactly its size, so that AddressSanitizer sees any read past it
+std::unique_ptr<unsigned char[]> exactcopy(const bytes &file);
 // equal sizes and pixels, or a message naming the first pixel that differs
 testing::AssertionResult samepicture(const image &expected, const image &actual);
 

@@ -4,6 +4,7 @@
 #include "imagefiles.h"
 
 #include <climits>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,16 @@ protected:
     return getcwd(path, sizeof path) ? path : "";
   }
   static bytes pixel(int r, int g, int b) { return {uint8_t(r), uint8_t(g), uint8_t(b), 255}; }
+  // a file of size bytes that begins with head and ends with tail, zeros (unstored) between
+  static void sparsefile(const char *path, const bytes &head, size_t size, const bytes &tail)
+  {
+    FILE *file = fopen(path, "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(fwrite(head.data(), 1, head.size(), file), head.size());
+    EXPECT_EQ(fseeko(file, off_t(size - tail.size()), SEEK_SET), 0);
+    EXPECT_EQ(fwrite(tail.data(), 1, tail.size(), file), tail.size());
+    EXPECT_EQ(fclose(file), 0);
+  }
 };
 
 TEST_F(imagefolders, look_inside_a_linked_texture_folder_without_entering_it)
@@ -63,6 +74,36 @@ TEST_F(imagefolders, open_the_plain_path_when_there_is_no_such_folder)
   writebytes("texture", {1, 2, 3});  // a file by that name is no folder either
   loadtexturebmp(2, "a.bmp", 0);
   EXPECT_EQ(slotimage(2).rgba, pixel(0, 0, 255));
+}
+
+TEST_F(imagefolders, read_files_past_a_gigabyte_when_their_header_allows_them)
+{
+  // the largest uncompressed TGA: 16384x16384 at 32 bits, rows bottom-up, 8 alpha bits
+  bytewriter tga;
+  for (int field = 0; field < 12; ++field)
+    tga.u8(field == 2 ? 2 : 0);
+  tga.u16(16384);
+  tga.u16(16384);
+  tga.u8(32);
+  tga.u8(8);
+  sparsefile("big.tga", tga.bytes, 18 + (size_t(1) << 30), {10, 20, 30, 40});
+  loadtexturetga(1, "big.tga", 0, 0);
+  ASSERT_EQ(texture[1].width, 16384);
+  // the file's last pixel ends the top row
+  EXPECT_EQ(bytes(texture[1].data + 16383 * 4, texture[1].data + 16384 * 4), bytes({30, 20, 10, 40}));
+  settexture(1, 0, 0, 0, nullptr);
+
+  // a one-pixel BMP whose pixel lies a gigabyte into the file
+  const uint32_t offset = (1u << 30) + 64;
+  bytewriter bmp;
+  bmp.u16(0x4D42);
+  for (uint32_t field : {offset + 3, 0u, offset, 40u, 1u, 1u})
+    bmp.u32(field);
+  bmp.u16(1);
+  bmp.u16(24);
+  sparsefile("big.bmp", bmp.bytes, offset + 3, {50, 60, 70});
+  loadtexturebmp(2, "big.bmp", 0);
+  EXPECT_EQ(slotimage(2).rgba, pixel(70, 60, 50));
 }
 
 TEST_F(imagefolders, leave_the_slot_as_it_was_when_the_file_is_missing)

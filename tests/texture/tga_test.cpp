@@ -3,8 +3,13 @@
 #include "engine.h"
 #include "imagefiles.h"
 
+#include "texture/imageload.h"
+
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -49,9 +54,14 @@ protected:
   scratchfolder folder;
   void TearDown() override { emptytextures(); }
 
+  // loads the file from a block of exactly its size, so that a read past its end shows
+  static int load(int slot, const bytes &file, int mipmap)
+  {
+    return loadtexturetgabytes(slot, exactcopy(file).get(), file.size(), mipmap);
+  }
   image loaded(const bytes &file, int slot = 4)
   {
-    EXPECT_EQ(loadtexturetgabytes(slot, file.data(), file.size(), 0), 1);
+    EXPECT_EQ(load(slot, file, 0), 1);
     return slotimage(slot);
   }
 };
@@ -138,7 +148,10 @@ TEST_F(tgaloader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
       {"15 bits", append(tgaheader(2, 2, 15), abcd)},
       {"width 0", append(tgaheader(0, 2, 24), abcd)},
       {"height 0", append(tgaheader(2, 0, 24), abcd)},
-      {"width past the limit", tgaheader(16385, 1, 24)},
+      {"width past the limit with all its pixels", append(tgaheader(16385, 1, 24),
+                                                          bytes(16385 * 3, 7))},
+      {"height past the limit with all its pixels", append(tgaheader(1, 16385, 32),
+                                                           bytes(16385 * 4, 7))},
       {"33000x23000 in its header alone", tgaheader(33000, 23000, 32)},
       {"16384x16384 in its header alone", tgaheader(16384, 16384, 32)},
       {"runs too few for the image", append(tgaheader(16384, 16384, 32, 10), {0xFF, 1, 2, 3, 4})},
@@ -155,8 +168,65 @@ TEST_F(tgaloader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
     SCOPED_TRACE(test.name);
     fillslot(9);
     slotstate before = snapshot(9);
-    EXPECT_EQ(loadtexturetgabytes(9, test.file.data(), test.file.size(), 1), 0);
+    EXPECT_EQ(load(9, test.file, 1), 0);
     EXPECT_TRUE(snapshot(9) == before);
+  }
+  // the sides at the limit are taken
+  EXPECT_EQ(load(9, append(tgaheader(16384, 1, 24), bytes(16384 * 3, 7)), 0), 1);
+}
+
+TEST_F(tgaloader, asks_runs_for_one_full_run_a_packet_at_the_least)
+{
+  EXPECT_EQ(leastrunbytes(1, 3), 4u);
+  EXPECT_EQ(leastrunbytes(128, 3), 4u);
+  EXPECT_EQ(leastrunbytes(129, 4), 10u);
+  EXPECT_EQ(leastrunbytes(size_t(16384) * 16384, 4), size_t(16384) * 16384 / 128 * 5);
+  // two full runs are the least a 16x16 image can take, and they are enough
+  EXPECT_TRUE(samepicture(image{16, 16, bytes(16 * 16 * 4, 255)},
+                          loaded(append(tgaheader(16, 16, 24, 10), {0xFF, 255, 255, 255, 0xFF,
+                                                                    255, 255, 255}))));
+}
+
+// the most the process's resident memory grows while f runs, measured in a child
+long peakgrowth(const std::function<void()> &f)
+{
+  int pipes[2];
+  if (pipe(pipes) != 0)
+    return -1;
+  pid_t child = fork();
+  if (child == 0) {
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    long before = usage.ru_maxrss;
+    f();
+    getrusage(RUSAGE_SELF, &usage);
+    long growth = (usage.ru_maxrss - before) * 1024;
+    _exit(write(pipes[1], &growth, sizeof growth) == sizeof growth ? 0 : 1);
+  }
+  close(pipes[1]);
+  long growth = -1;
+  if (read(pipes[0], &growth, sizeof growth) != sizeof growth)
+    growth = -1;
+  close(pipes[0]);
+  waitpid(child, nullptr, 0);
+  return growth;
+}
+
+TEST_F(tgaloader, refuses_slots_outside_the_table_and_the_fonts_before_allocating)
+{
+  // 16384x16384 in full runs: 10 MB of file for a gigabyte of pixels
+  bytes packets;
+  for (int i = 0; i < 16384 * 16384 / 128; ++i)
+    packets.insert(packets.end(), {0xFF, 1, 2, 3, 4});
+  const bytes huge = append(tgaheader(16384, 16384, 32, 10), packets);
+  fillslot(fontslot);
+  slotstate font = snapshot(fontslot);
+  for (int slot : {-1, fontslot, maxtextures}) {
+    SCOPED_TRACE(slot);
+    EXPECT_LT(peakgrowth([&] { loadtexturetgabytes(slot, huge.data(), huge.size(), 1); }),
+              64L << 20);
+    EXPECT_EQ(load(slot, append(tgaheader(2, 2, 24), abcd), 0), 0);
+    EXPECT_TRUE(snapshot(fontslot) == font);
   }
 }
 
