@@ -75,14 +75,22 @@ void resetmenuitems()
   }
 }
 
-static void maketextinput(menuitemrecord &item, int inputtype, intptr_t variable)
+// gives the item its variable, kind and callback; false (nothing changed) without a variable
+static bool bindvariable(menuitemrecord &item, int type, intptr_t variable, void (*callback)())
 {
   if (!variable)
-    return;
-  item.type = itemtextinput;
-  item.inputtype = inputtype;
+    return false;
+  item.type = type;
   item.variable = reinterpret_cast<void *>(variable);
-  item.callback = menutextbox;
+  item.callback = callback;
+  return true;
+}
+
+static void maketextinput(menuitemrecord &item, int inputtype, intptr_t variable)
+{
+  if (!bindvariable(item, itemtextinput, variable, menutextbox))
+    return;
+  item.inputtype = inputtype;
   item.lines = 2;  // caption row and field row
 }
 
@@ -102,20 +110,10 @@ void setmenuitem(int option, intptr_t a, int b)
   case optionfloatinput: maketextinput(item, inputfloat, a); break;
   case optionstringinput: maketextinput(item, inputstring, a); break;
   case optioncallback: item.callback = reinterpret_cast<void (*)()>(a); break;
-  case optiontoggle:
-    if (!a)
-      break;
-    item.type = itemtoggle;
-    item.variable = reinterpret_cast<void *>(a);
-    item.callback = menutoggle;
-    break;
+  case optiontoggle: bindvariable(item, itemtoggle, a, menutoggle); break;
   case optionset:
-    if (!a)
-      break;
-    item.type = itemset;
-    item.variable = reinterpret_cast<void *>(a);
-    item.setvalue = b;
-    item.callback = menuset;
+    if (bindvariable(item, itemset, a, menuset))
+      item.setvalue = b;
     break;
   case optionrepeat: item.repeat = 1; break;
   default: break;  // unknown options change nothing
