@@ -1,23 +1,29 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
-#   ./build.sh play   start the set-up utility in build/, which holds its artwork and hwconfig.cfg
-#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb), the unit tests again
-#                     under the sanitizers, and each fuzz target for a minute
+#   ./build.sh play   build only the set-up utility and start it in build/, where it keeps hwconfig.cfg
+#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb), the end-to-end tests
+#                     again on sdl12-compat, the unit tests again under the sanitizers, and each
+#                     fuzz target for a minute
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(
+# what the program needs to build and run
+playpackages=(
   build-essential cmake pkg-config            # the toolchain
   libsdl1.2-dev libgl-dev libgl1-mesa-dri     # the window, OpenGL and Mesa's software renderer
+)
+# what the tests add
+testpackages=(
   libx11-dev xvfb xdotool x11-apps            # the tests' private X server, their input, xwd
   libgtest-dev libbenchmark-dev               # tests and benchmarks
   clang libclang-rt-14-dev                    # fuzz targets with the sanitizers
   libstb-dev imagemagick                      # an independent image decoder and image writer
+  libsdl1.2-compat                            # SDL 1.2 over SDL2, as newer distributions ship it
 )
 
 installpackages() {
   local missing=()
-  for package in "${packages[@]}"; do
+  for package in "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
       missing+=("$package")
   done
@@ -29,9 +35,18 @@ installpackages() {
     "${missing[@]}"
 }
 
+# configures build/ with or without the tests, then builds the given targets (all without any)
 build() {
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build build -j "$(nproc)"
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVREL_TESTS="$1"
+  cmake --build build -j "$(nproc)" ${2:+--target "$2"}
+}
+
+# the end-to-end tests again on sdl12-compat, which the program loads in place of SDL 1.2
+compatruntime() {
+  local library
+  library=$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$')
+  (cd build && LD_LIBRARY_PATH="$(dirname "$library")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
+    ctest --output-on-failure -j "$(nproc)" -L e2e)
 }
 
 # the tests that need no display, again with AddressSanitizer and UndefinedBehaviorSanitizer, so
@@ -62,17 +77,16 @@ fuzz() {
 
 case "${1:-}" in
   play)
-    installpackages
-    build
+    installpackages "${playpackages[@]}"
+    build OFF tavrel-setup
     cd build
     exec ./tavrel-setup
     ;;
   test)
-    installpackages
-    build
-    cd build
-    ctest --output-on-failure -j "$(nproc)"
-    cd ..
+    installpackages "${playpackages[@]}" "${testpackages[@]}"
+    build ON
+    (cd build && ctest --output-on-failure -j "$(nproc)")
+    compatruntime
     sanitized
     fuzz 60
     ;;

@@ -22,9 +22,13 @@ extern char textstring3[textbuffersize];  // one conversion, before it is append
 // 2-D drawing state: texturing and alpha blending on, depth test off, the virtual-screen
 // projection; leaves GL_TEXTURE as the current matrix mode
 void setuptextdisplay();
-// "font.bmp" of the working directory into slot 511 (256x256, top half the image), uploaded when
-// graphics are on; a missing or malformed file leaves the slot cleared to transparent
-void loadfont();
+// "font.bmp", the pointer and the glyphs, found in the working directory or a data folder
+constexpr const char *fontfilename = "font.bmp";
+
+// the font file into slot 511 (256x256, top half the image), uploaded when graphics are on; 1
+// when it was found and read; a missing or malformed file leaves the slot cleared to
+// transparent and is reported in one line on standard error
+int loadfont();
 // rows 0 to 127 of 256x256 RGBA texels from a 256x128 24-bit BMP in memory: R = G = B = 255, A =
 // the red byte, bytes past the end 255; 0, touching nothing, when the bytes are no such BMP
 int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels);

@@ -7,8 +7,11 @@
 #include "texture/texture.h"
 
 #include <GL/gl.h>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 static constexpr long fontfilelimit = 1L << 22;  // far more than any 256x128 BMP needs
@@ -78,16 +81,35 @@ int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels)
   return 1;
 }
 
-void loadfont()
+// without a font nothing on the screen can be read, so a player is told why in one line
+static void reportfontproblem(const std::string &path)
+{
+  if (!path.empty()) {
+    fprintf(stderr, "%s: cannot read %s as a 256x128 24-bit BMP; no text or pointer will be drawn\n",
+            program_invocation_short_name, path.c_str());
+    return;
+  }
+  std::string places = "the working directory";
+  for (int i = 0; i < numofdatafolders && i < maxdatafolders; ++i)
+    places += std::string(i + 1 == numofdatafolders ? " or " : ", ") + datafolder[i];
+  fprintf(stderr, "%s: cannot find %s in %s; no text or pointer will be drawn\n",
+          program_invocation_short_name, fontfilename, places.c_str());
+}
+
+int loadfont()
 {
   unsigned char *texels = static_cast<unsigned char *>(malloc(texturebytes(fontwidth, fontheight, 0)));
   if (!texels)
-    return;
+    return 0;
   cleartexels(texels);
+  const std::string path = finddatafile(fontfilename);
   std::vector<unsigned char> bytes;
-  if (readwholefile("font.bmp", bytes, fontfilelimit))
-    decodefont(bytes.data(), bytes.size(), texels);
+  const int found = !path.empty() && readwholefile(path.c_str(), bytes, fontfilelimit) &&
+                    decodefont(bytes.data(), bytes.size(), texels);
+  if (!found)
+    reportfontproblem(path);
   settexture(fontslot, fontwidth, fontheight, 0, texels);
   if (windowinfo.graphics)
     uploadtexture(fontslot, GL_CLAMP, GL_LINEAR, GL_LINEAR);
+  return found;
 }

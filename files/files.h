@@ -1,9 +1,11 @@
-// Files: whole-file reading, bounded little-endian byte reading and writing, and directory listing.
+// Files: whole-file reading, bounded little-endian byte reading and writing, directory listing,
+// and the folders where the engine finds its own data files.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 // the one shared file handle: every file is opened into it, worked on and closed before the next
@@ -81,3 +83,20 @@ void listfiles(const char *spec, filenameslot (&items)[capacity], int directorie
 int checkfilespec(const char *spec, const char *name);
 // byte-wise order of two name slots, for qsort
 int comparestrings(const void *a, const void *b);
+
+// [SECTION] data folders
+// The engine's own data files ("font.bmp", "tvr.bmp") are taken from the working directory when
+// it holds them, so that a game folder can carry its own, else from the caller's data folders in
+// the order they were added. Looking never changes the working directory.
+constexpr int maxdatafolders = 4;
+constexpr int datafoldersize = 4096;  // bytes of a folder's path, terminator included
+extern char datafolder[maxdatafolders][datafoldersize];
+extern int32_t numofdatafolders;
+
+// appends a folder to search; 0 when the path is empty or too long, or the table is full
+int adddatafolder(const char *path);
+// where the data file name is read from: name itself when the working directory holds it as a
+// regular file, else its path in the first data folder that does; empty when none does
+std::string finddatafile(const char *name);
+// the folder of the running program's executable; empty when the system cannot say
+std::string programfolder();

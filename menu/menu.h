@@ -6,7 +6,7 @@
 
 // [SECTION] item table
 // items are declared anew every frame; a slot's only lasting state is its two activity flags
-#include "platform/platform.h"  // keycount: hotkeys and key labels are key codes
+#include "../platform/platform.h"  // keycount: hotkeys and key labels are key codes
 
 constexpr int maxmenuitems = 256;    // items per frame
 constexpr int menutextsize = 64;     // caption bytes, terminator included

@@ -74,6 +74,22 @@ void checksystemmessages();
 // start-up hook for GL extensions; nothing to do here
 void setupglext();
 
+// [SECTION] engine start-up and shutdown
+constexpr const char *iconfilename = "tvr.bmp";  // the window icon, found like the font
+
+// opens the window and readies the engine, in the one order that works: the platform,
+// windowinfo (graphics on, focus held), caption, icon, input grab, hidden system cursor, GL
+// attributes, the video mode, a GL name for every texture slot, the pointer at the centre, the
+// font into slot 511, the menus' key labels and activity; 1 when the window is open, 0 when not
+// (the platform is shut down again and setupfailure says why)
+int setupengine(const char *caption, int width, int height, int fullscreen);
+// why the last setupengine failed, in a line fit for standard error
+const char *setupfailure();
+// shows the frame drawn since the last swap
+void swapbuffers();
+// iconifies the window and shuts the platform down
+void shutdownengine();
+
 // [SECTION] input state, polled once per frame beside its previous-frame twin
 extern uint8_t keyboard[keycount];
 extern uint8_t prevkeyboard[keycount];

@@ -144,6 +144,7 @@ protected:
   void TearDown() override
   {
     settexture(fontslot, 0, 0, 0, nullptr);
+    numofdatafolders = 0;
     scratchdirtest::TearDown();
   }
   static texels slot()
@@ -188,8 +189,26 @@ TEST_F(loadfonttest, fills_the_top_half_of_a_256_square_slot_again_on_every_load
 TEST_F(loadfonttest, a_directory_named_font_bmp_reads_as_no_file)
 {
   ASSERT_EQ(mkdir("font.bmp", 0755), 0);
-  loadfont();
+  EXPECT_EQ(loadfont(), 0);
   EXPECT_EQ(slot(), cleared());
+}
+
+// a game folder's own font comes first; the data folders serve, in order, when it has none
+TEST_F(loadfonttest, the_working_directory_comes_before_the_data_folders)
+{
+  scratchfolder empty, data;
+  fontfile installed;
+  writebytes(data.file("font.bmp"), installed.bytes());
+  ASSERT_EQ(adddatafolder(empty.path.c_str()), 1);
+  ASSERT_EQ(adddatafolder(data.path.c_str()), 1);
+  EXPECT_EQ(adddatafolder(std::string(datafoldersize, 'x').c_str()), 0);
+  EXPECT_EQ(loadfont(), 1);
+  EXPECT_EQ(slot(), expectedtexels(installed));
+  fontfile own;
+  own.red = [](int x, int y) { return uint8_t(x ^ y); };
+  writefont(own.bytes());
+  EXPECT_EQ(loadfont(), 1);
+  EXPECT_EQ(slot(), expectedtexels(own));
 }
 
 }  // namespace
