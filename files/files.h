@@ -72,6 +72,9 @@ typedef char filenameslot[filenamesize];
 // keeps the names that sort first; names too long for a slot and names starting with '<' are
 // left out, as are entries that cannot be examined (a dangling link)
 void listfiles(const char *spec, filenameslot *items, int directories, int capacity);
+// the same for a folder other than the working directory, which is looked into, not entered
+void listfolder(const char *folder, const char *spec, filenameslot *items, int directories,
+                int capacity);
 // the same for a table declared as an array, whose length is the capacity
 template <size_t capacity>
 void listfiles(const char *spec, filenameslot (&items)[capacity], int directories)

@@ -1,5 +1,5 @@
-// Directory listing: the working directory's files or subdirectories that match a wildcard spec,
-// sorted into the caller's table of fixed-width name slots.
+// Directory listing: the files or subdirectories of a folder (the working directory unless told
+// otherwise) that match a wildcard spec, sorted into the caller's table of fixed-width name slots.
 #include "files/files.h"
 
 #include <cstdlib>
@@ -35,14 +35,15 @@ struct nametable {
   bool sorted;
 };
 
-bool listable(const char *spec, const char *name, int directories)
+// name is examined inside the listed folder, which is looked into rather than entered
+bool listable(int folder, const char *spec, const char *name, int directories)
 {
   if (strlen(name) >= size_t(filenamesize))
     return false;  // a cut name would name an entry that does not exist
   if (name[0] == '<' || (directories && name[0] == '.') || !checkfilespec(spec, name))
     return false;
   struct stat info;
-  if (stat(name, &info) != 0)
+  if (fstatat(folder, name, &info, 0) != 0)
     return false;  // a dangling link, or removed meanwhile
   return S_ISDIR(info.st_mode) == (directories != 0);
 }
@@ -75,18 +76,24 @@ void addname(nametable &table, const char *name)
 
 }  // namespace
 
-void listfiles(const char *spec, filenameslot *items, int directories, int capacity)
+void listfolder(const char *folder, const char *spec, filenameslot *items, int directories,
+                int capacity)
 {
   if (capacity <= 0)
     return;
   nametable table = {items, capacity - 1, 0, false};
-  if (DIR *dir = opendir(".")) {
+  if (DIR *dir = opendir(folder)) {
     while (dirent *entry = readdir(dir))
-      if (listable(spec, entry->d_name, directories))
+      if (listable(dirfd(dir), spec, entry->d_name, directories))
         addname(table, entry->d_name);
     closedir(dir);
   }
   if (!table.sorted)
     sortnames(table);
   items[table.count][0] = '\0';
+}
+
+void listfiles(const char *spec, filenameslot *items, int directories, int capacity)
+{
+  listfolder(".", spec, items, directories, capacity);
 }

@@ -23,11 +23,11 @@ void makedir(const std::string &name)
 
 // lists into a table of capacity slots followed by a guard slot, checks that nothing was
 // written past the end mark and that every name ends inside its slot, and returns the names
-names listed(const char *spec, int directories, int capacity = 16)
+names listed(const char *spec, int directories, int capacity = 16, const char *folder = ".")
 {
   std::vector<char> bytes(size_t(capacity + 1) * filenamesize, unwritten);
   auto *table = reinterpret_cast<filenameslot *>(bytes.data());
-  listfiles(spec, table, directories, capacity);
+  listfolder(folder, spec, table, directories, capacity);
   names result;
   int slot = 0;
   for (; slot < capacity && table[slot][0] != '\0'; ++slot) {
@@ -101,6 +101,19 @@ TEST_F(listing, links_count_as_what_they_point_at_and_dangling_ones_are_skipped)
   ASSERT_EQ(symlink("nowhere", "dangling"), 0);
   EXPECT_EQ(listed("*", 0), (names{"file", "tofile"}));
   EXPECT_EQ(listed("*", 1), (names{"sub", "todir"}));
+}
+
+// entries are examined inside the folder: from outside, a name alone would stat the wrong entry
+TEST_F(listing, another_folder_is_listed_without_entering_it)
+{
+  makedir("texture");
+  makedir("texture/sub");
+  for (const char *name : {"texture/b.tga", "texture/a.bmp", "sub", "top.bmp"})
+    writetext(name, "");
+  ASSERT_EQ(symlink("a.bmp", "texture/link.bmp"), 0);
+  EXPECT_EQ(listed("*", 0, 16, "texture"), (names{"a.bmp", "b.tga", "link.bmp"}));
+  EXPECT_EQ(listed("*", 1, 16, "texture"), (names{"sub"}));
+  EXPECT_EQ(listed("*", 0, 16, "missing"), names{});
 }
 
 TEST_F(listing, nothing_to_list_leaves_only_the_end_mark)
