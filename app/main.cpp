@@ -8,29 +8,16 @@
 #include <SDL.h>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 static void reportfailure(const char *what, const char *why)
 {
   fprintf(stderr, "tavrel-setup: %s: %s\n", what, why);
 }
 
-// the artwork is found wherever the program is started: after the working directory comes the
-// installed data folder (where it lies from the program's folder), then the program's folder
-static void setupdatafolders()
-{
-  const std::string program = programfolder();
-  if (program.empty())
-    return;
-  adddatafolder((program + "/" + TAVREL_PROGRAM_TO_DATA).c_str());
-  adddatafolder(program.c_str());
-}
-
 // everything up to the first frame; 0 when there is no window to draw into
 static int startup()
 {
   loadconfig();
-  setupdatafolders();
   // the set-up window is always 640x480 and windowed, whatever the stored configuration says
   if (!setupengine("Tavrel Setup", 640, 480, 0)) {
     fprintf(stderr, "tavrel-setup: %s\n", setupfailure());

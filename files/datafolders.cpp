@@ -1,6 +1,8 @@
-// The folders searched for the engine's own data files after the working directory.
+// The folders searched for the engine's own data files after the working directory: the caller's,
+// then where the engine's installed data lies as seen from the program, then the program's own.
 #include "files/files.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <sys/stat.h>
@@ -24,12 +26,24 @@ static bool isregularfile(const std::string &path)
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+std::vector<std::string> datasearchpath()
+{
+  const int count = std::clamp(int(numofdatafolders), 0, maxdatafolders);
+  std::vector<std::string> folders(datafolder, datafolder + count);
+  const std::string program = programfolder();
+  if (!program.empty()) {
+    folders.push_back(program + "/" + TAVREL_PROGRAM_TO_DATA);
+    folders.push_back(program);
+  }
+  return folders;
+}
+
 std::string finddatafile(const char *name)
 {
   if (isregularfile(name))
     return name;
-  for (int i = 0; i < numofdatafolders && i < maxdatafolders; ++i) {
-    std::string path = std::string(datafolder[i]) + "/" + name;
+  for (const std::string &folder : datasearchpath()) {
+    std::string path = folder + "/" + name;
     if (isregularfile(path))
       return path;
   }

@@ -90,7 +90,9 @@ int comparestrings(const void *a, const void *b);
 // [SECTION] data folders
 // The engine's own data files ("font.bmp", "tvr.bmp") are taken from the working directory when
 // it holds them, so that a game folder can carry its own, else from the caller's data folders in
-// the order they were added. Looking never changes the working directory.
+// the order they were added, else from the engine's installed data folder as seen from the
+// running program (PREFIX/share/tavrel from PREFIX/bin), else from the program's own folder.
+// Looking never changes the working directory.
 constexpr int maxdatafolders = 4;
 constexpr int datafoldersize = 4096;  // bytes of a folder's path, terminator included
 extern char datafolder[maxdatafolders][datafoldersize];
@@ -98,8 +100,10 @@ extern int32_t numofdatafolders;
 
 // appends a folder to search; 0 when the path is empty or too long, or the table is full
 int adddatafolder(const char *path);
+// the folders looked into after the working directory, in order
+std::vector<std::string> datasearchpath();
 // where the data file name is read from: name itself when the working directory holds it as a
-// regular file, else its path in the first data folder that does; empty when none does
+// regular file, else its path in the first folder of the search path that does; empty when none
 std::string finddatafile(const char *name);
 // the folder of the running program's executable; empty when the system cannot say
 std::string programfolder();
