@@ -89,9 +89,10 @@ static void reportfontproblem(const std::string &path)
             program_invocation_short_name, path.c_str());
     return;
   }
+  const std::vector<std::string> folders = datasearchpath();
   std::string places = "the working directory";
-  for (int i = 0; i < numofdatafolders && i < maxdatafolders; ++i)
-    places += std::string(i + 1 == numofdatafolders ? " or " : ", ") + datafolder[i];
+  for (size_t i = 0; i < folders.size(); ++i)
+    places += (i + 1 == folders.size() ? " or " : ", ") + folders[i];
   fprintf(stderr, "%s: cannot find %s in %s; no text or pointer will be drawn\n",
           program_invocation_short_name, fontfilename, places.c_str());
 }
