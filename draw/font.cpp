@@ -84,17 +84,18 @@ int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels)
 // without a font nothing on the screen can be read, so a player is told why in one line
 static void reportfontproblem(const std::string &path)
 {
+  const char *consequence = "no text or pointer will be drawn";
   if (!path.empty()) {
-    fprintf(stderr, "%s: cannot read %s as a 256x128 24-bit BMP; no text or pointer will be drawn\n",
-            program_invocation_short_name, path.c_str());
+    fprintf(stderr, "%s: cannot read %s as a 256x128 24-bit BMP; %s\n",
+            program_invocation_short_name, path.c_str(), consequence);
     return;
   }
   const std::vector<std::string> folders = datasearchpath();
   std::string places = "the working directory";
   for (size_t i = 0; i < folders.size(); ++i)
     places += (i + 1 == folders.size() ? " or " : ", ") + folders[i];
-  fprintf(stderr, "%s: cannot find %s in %s; no text or pointer will be drawn\n",
-          program_invocation_short_name, fontfilename, places.c_str());
+  fprintf(stderr, "%s: cannot find %s in %s; %s\n", program_invocation_short_name, fontfilename,
+          places.c_str(), consequence);
 }
 
 int loadfont()
