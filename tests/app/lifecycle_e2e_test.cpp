@@ -3,6 +3,7 @@
 // in the middle of its save, it leaves the old file or the new one.
 #include "setuprun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -185,6 +187,8 @@ TEST_F(smallfilesystem, a_read_only_directory_keeps_the_old_file)
 // the moments a save creates its temporary beside "hwconfig.cfg" and renames it over the file
 class savewatch {
   int fd = inotify_init1(IN_CLOEXEC);
+  std::vector<char> events;  // read but not yet looked at
+  size_t next = 0;
 
 public:
   explicit savewatch(const std::string &dir)
@@ -195,18 +199,20 @@ public:
   // waits for that change to a temporary; false when none comes in time
   bool waitfor(uint32_t change, int timeoutms = 5000)
   {
-    pollfd ready = {fd, POLLIN, 0};
-    while (poll(&ready, 1, timeoutms) > 0) {
-      alignas(inotify_event) char events[4096];
-      const ssize_t length = read(fd, events, sizeof events);
-      for (ssize_t at = 0; at < length;) {
-        const auto *event = reinterpret_cast<const inotify_event *>(events + at);
+    for (;;) {
+      while (next < events.size()) {
+        const auto *event = reinterpret_cast<const inotify_event *>(events.data() + next);
+        next += sizeof *event + event->len;
         if ((event->mask & change) && strncmp(event->name, "hwconfig.cfg.", 13) == 0)
           return true;
-        at += ssize_t(sizeof *event + event->len);
       }
+      pollfd ready = {fd, POLLIN, 0};
+      if (poll(&ready, 1, timeoutms) <= 0)
+        return false;
+      events.resize(4096);
+      events.resize(size_t(std::max(read(fd, events.data(), events.size()), ssize_t(0))));
+      next = 0;
     }
-    return false;
   }
 };
 
@@ -219,18 +225,25 @@ std::set<std::string> leftovers(const std::string &dir)
   return names;
 }
 
+// asks a run to close; true once its save has made its temporary
+bool closeuntilsaving(setuprun &run, savewatch &watch)
+{
+  if (!run.waitforwindow())
+    return false;
+  run.closewindow();
+  return watch.waitfor(IN_CREATE);
+}
+
 TEST(lifecycle, a_save_killed_at_any_moment_leaves_the_old_or_the_new_file_and_no_pile)
 {
   using clock = std::chrono::steady_clock;
   const bytes old = storedfile(1, 800, 123);
   std::string dir = makeworkdir();
-  writebytes(configpath(dir), old);
-  // a clean run gives the new file and how long its save takes from temporary to rename
-  setuprun clean(dir);
-  ASSERT_TRUE(clean.waitforwindow()) << clean.errors();
   savewatch watch(dir);
-  clean.closewindow();
-  ASSERT_TRUE(watch.waitfor(IN_CREATE));
+  // a clean run gives the new file and how long its save takes from temporary to rename
+  writebytes(configpath(dir), old);
+  setuprun clean(dir);
+  ASSERT_TRUE(closeuntilsaving(clean, watch)) << clean.errors();
   const auto created = clock::now();
   ASSERT_TRUE(watch.waitfor(IN_MOVED_FROM));
   const auto span = std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - created);
@@ -245,10 +258,7 @@ TEST(lifecycle, a_save_killed_at_any_moment_leaves_the_old_or_the_new_file_and_n
   for (const auto end = clock::now() + std::chrono::seconds(4); clock::now() < end;) {
     writebytes(configpath(dir), old);
     setuprun run(dir);
-    ASSERT_TRUE(run.waitforwindow()) << run.errors();
-    savewatch killwatch(dir);
-    run.closewindow();
-    ASSERT_TRUE(killwatch.waitfor(IN_CREATE));
+    ASSERT_TRUE(closeuntilsaving(run, watch)) << run.errors();
     const auto killat = clock::now() + std::chrono::microseconds(moment(random));
     while (clock::now() < killat) {
     }  // a sleep could overshoot by more than the whole save
