@@ -43,7 +43,7 @@ const struct { int option; void *variable; } firstfields[] = {
 
 struct layout {
   int first;        // index into firstfields
-  int x, y, size;   // the first field's corner, the second field's y, the cells' side
+  int x, y, size;   // the first field's x, the second field's y, the cells' side
 } menu;
 
 void buildmenu()
