@@ -62,7 +62,7 @@ sanitized() {
 fuzz() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTAVREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-fuzz -j "$(nproc)"
-  for name in bmp tga config; do
+  for name in bmp tga config textentry textformat; do
     local corpus="build-fuzz/corpus/$name" log="build-fuzz/$name.log"
     mkdir -p "$corpus"
     if ! "build-fuzz/tests/fuzz/${name}_fuzz" -max_total_time="$1" -artifact_prefix=build-fuzz/ \

@@ -289,12 +289,22 @@ static void editframe(menuitemrecord &item)
     item.active = 0;  // the variable already holds the text: nothing to undo
 }
 
+// the fields share the edit buffer, so the one whose edit begins ends any other: two fields
+// activated in one frame would otherwise both edit one text, each writing it to its variable
+static void endotheredits()
+{
+  for (int i = 0; i < menuitemsinuse(); ++i)
+    if (i != currentmenuitem && menuitem[i].type == itemtextinput)
+      menuitem[i].active = 0;
+}
+
 void menutextbox()
 {
   menuitemrecord &item = menuitem[currentmenuitem];
-  if (!item.wasactive)
+  if (!item.wasactive) {
+    endotheredits();
     beginedit(item);
-  else
+  } else
     editframe(item);
   writeback(item);
 }

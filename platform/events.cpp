@@ -1,4 +1,5 @@
-// The per-frame drain of the platform's event queue: focus, F12 and quit.
+// The per-frame drain of the platform's event queue: focus, F12, quit, and the key and button
+// changes that the input queue hands out.
 #include "platform/platform.h"
 
 #include "texture/texture.h"
@@ -36,10 +37,24 @@ static void iconifyonf12()
   windowinfo.active = 0;
 }
 
+// every key and button change, so that a press shorter than a frame still reaches the polls
+static void queuechange(const SDL_Event &event)
+{
+  if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
+    const int key = event.key.keysym.sym;
+    if (key > 0 && key < keycount)
+      queueinput(key, event.type == SDL_KEYDOWN);
+  }
+  if ((event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) &&
+      event.button.button < inputcodes - keycount)
+    queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+}
+
 void checksystemmessages()
 {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
+    queuechange(event);
     if (focusevent(event, 1))
       regainfocus();
     if (focusevent(event, 0)) {
@@ -50,4 +65,5 @@ void checksystemmessages()
     if (event.type == SDL_QUIT)
       windowinfo.quit = 1;
   }
+  handoutinput();
 }

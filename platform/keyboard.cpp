@@ -50,7 +50,9 @@ static const struct { int source, target; } foldedkeys[] = {
 void checkkeyboard()
 {
   memcpy(prevkeyboard, keyboard, keycount);
-  memcpy(keyboard, SDL_GetKeyState(nullptr), keycount);
+  const Uint8 *polled = SDL_GetKeyState(nullptr);
+  for (int key = 0; key < keycount; ++key)
+    keyboard[key] = uint8_t(inputstate(key, polled[key]));
   keyboard[0] = 0;  // hotkey 0 means "none" and must never fire
   for (const auto &fold : foldedkeys)
     if (keyboard[fold.source])

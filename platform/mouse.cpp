@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <initializer_list>
 
 mousestate mouse;
 mousestate prevmouse;
@@ -11,7 +12,11 @@ void checkmouse()
 {
   prevmouse = mouse;
   int x = 0, y = 0;
-  Uint8 buttons = SDL_GetMouseState(&x, &y);
+  const Uint8 polled = SDL_GetMouseState(&x, &y);
+  Uint8 buttons = 0;
+  for (int button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN})
+    if (inputstate(buttoncode(button), polled & SDL_BUTTON(button)))
+      buttons |= SDL_BUTTON(button);
   winmouse.x = x;
   winmouse.y = y;
 

@@ -121,6 +121,29 @@ struct _SDL_Joystick;
 typedef struct _SDL_Joystick SDL_Joystick;
 extern SDL_Joystick *joy1;  // the opened joystick, null when none
 
+// [SECTION] presses that no frame may miss
+// Keys and buttons are polled once a frame, so a press released before the next frame would go
+// unseen. checksystemmessages therefore queues every key and button change it drains and, at the
+// end of the drain, hands the queue out in order until a change would change a key or button a
+// second time since the last frame (a press let go, a release pressed again): that change and
+// every one after it wait for the next frame. A key or button with a change still waiting reads
+// as handed out, every other one as polled; when each press lasts a frame nothing waits, and the
+// polls read exactly what the platform reports. So a burst of typing arrives in order, a press
+// held for one frame and a doubled key released for one frame between its two presses, and the
+// modifiers around a key are held in the frame that hands it out.
+constexpr int maxwaitinginput = 1024;     // changes kept for later frames; more are dropped
+constexpr int inputcodes = keycount + 8;  // the key codes, then mouse buttons 0 to 7
+
+// the input code of mouse button 1 to 7 (1 left, 3 right, 4 and 5 the wheel)
+constexpr int buttoncode(int button) { return keycount + button; }
+
+// queues a change of a key or button (an input code above 0) drained from the platform
+void queueinput(int code, int held);
+// hands out this frame's share of the queue; once a frame, after the events are drained
+void handoutinput();
+// what an input code reads in this frame: as handed out while a change of it waits, else polled
+int inputstate(int code, int polled);
+
 // copies the platform's key states, keypad and right-hand modifiers folded onto their twins
 void checkkeyboard();
 // the pointer in virtual coordinates and the buttons; parked at the centre while unfocused

@@ -1,14 +1,23 @@
 // The real program under Xvfb: it opens its window, ends on a close request, and writes a
-// correct version-4 "hwconfig.cfg" from every input, or keeps the old file and says why.
+// correct version-4 "hwconfig.cfg" from every input, or keeps the old file and says why; killed
+// in the middle of its save, it leaves the old file or the new one.
 #include "setuprun.h"
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <random>
+#include <set>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -173,6 +182,98 @@ TEST_F(smallfilesystem, a_read_only_directory_keeps_the_old_file)
   writebytes(configpath(dir), old);
   ASSERT_EQ(mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=4k"), 0);
   expectkeptafterfailedsave(old);
+}
+
+// the moments a save creates its temporary beside "hwconfig.cfg" and renames it over the file
+class savewatch {
+  int fd = inotify_init1(IN_CLOEXEC);
+  std::vector<char> events;  // read but not yet looked at
+  size_t next = 0;
+
+public:
+  explicit savewatch(const std::string &dir)
+  {
+    inotify_add_watch(fd, dir.c_str(), IN_CREATE | IN_MOVED_FROM);
+  }
+  ~savewatch() { close(fd); }
+  // waits for that change to a temporary; false when none comes in time
+  bool waitfor(uint32_t change, int timeoutms = 5000)
+  {
+    for (;;) {
+      while (next < events.size()) {
+        const auto *event = reinterpret_cast<const inotify_event *>(events.data() + next);
+        next += sizeof *event + event->len;
+        if ((event->mask & change) && strncmp(event->name, "hwconfig.cfg.", 13) == 0)
+          return true;
+      }
+      pollfd ready = {fd, POLLIN, 0};
+      if (poll(&ready, 1, timeoutms) <= 0)
+        return false;
+      events.resize(4096);
+      events.resize(size_t(std::max(read(fd, events.data(), events.size()), ssize_t(0))));
+      next = 0;
+    }
+  }
+};
+
+// what is in dir besides the artwork and the file, such as temporaries
+std::set<std::string> leftovers(const std::string &dir)
+{
+  std::set<std::string> names = entries(dir);
+  for (const char *name : {"font.bmp", "tvr.bmp", "hwconfig.cfg"})
+    names.erase(name);
+  return names;
+}
+
+// asks a run to close; true once its save has made its temporary
+bool closeuntilsaving(setuprun &run, savewatch &watch)
+{
+  if (!run.waitforwindow())
+    return false;
+  run.closewindow();
+  return watch.waitfor(IN_CREATE);
+}
+
+TEST(lifecycle, a_save_killed_at_any_moment_leaves_the_old_or_the_new_file_and_no_pile)
+{
+  using clock = std::chrono::steady_clock;
+  const bytes old = storedfile(1, 800, 123);
+  std::string dir = makeworkdir();
+  savewatch watch(dir);
+  // a clean run gives the new file and how long its save takes from temporary to rename
+  writebytes(configpath(dir), old);
+  setuprun clean(dir);
+  ASSERT_TRUE(closeuntilsaving(clean, watch)) << clean.errors();
+  const auto created = clock::now();
+  ASSERT_TRUE(watch.waitfor(IN_MOVED_FROM));
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - created);
+  ASSERT_EQ(clean.waitforexit(), 0) << clean.errors();
+  const bytes renewed = readbytes(configpath(dir));
+  ASSERT_EQ(renewed.size(), 444u);
+
+  // then kills at random moments from the temporary's creation to a while past the rename
+  std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<long> moment(0, 2 * span.count() + 200);
+  int killedinsave = 0;
+  for (const auto end = clock::now() + std::chrono::seconds(4); clock::now() < end;) {
+    writebytes(configpath(dir), old);
+    setuprun run(dir);
+    ASSERT_TRUE(closeuntilsaving(run, watch)) << run.errors();
+    const auto killat = clock::now() + std::chrono::microseconds(moment(random));
+    while (clock::now() < killat) {
+    }  // a sleep could overshoot by more than the whole save
+    kill(run.pid, SIGKILL);
+    killedinsave += run.waitforexit() == 128 + SIGKILL;
+    const bytes now = readbytes(configpath(dir));
+    EXPECT_TRUE(now == old || now == renewed) << "a torn file of " << now.size() << " bytes";
+    EXPECT_LE(leftovers(dir).size(), 1u) << "temporaries pile up";
+  }
+  EXPECT_GT(killedinsave, 0);
+  // the next clean run leaves none
+  writebytes(configpath(dir), old);
+  EXPECT_EQ(runandclose(dir), 0);
+  EXPECT_EQ(readbytes(configpath(dir)), renewed);
+  EXPECT_TRUE(leftovers(dir).empty());
 }
 
 TEST(lifecycle, without_a_display_it_says_so_and_touches_nothing)

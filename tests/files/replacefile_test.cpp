@@ -1,4 +1,5 @@
-// Safe file replacement and reading: links, read-only files and directories, FIFOs.
+// Safe file replacement and reading: links, read-only files and directories, FIFOs, and the
+// temporaries of killed replacements.
 #include "engine.h"
 #include "testfiles.h"
 
@@ -7,6 +8,8 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,6 +64,18 @@ TEST_F(replacefiletest, the_new_contents_replace_the_old_with_their_permissions)
   ASSERT_EQ(stat(path("file").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0604u);
   EXPECT_EQ(entries(), 1);  // no temporary file is left beside it
+}
+
+TEST_F(replacefiletest, stale_temporaries_go_but_one_in_use_and_look_alikes_stay)
+{
+  for (const char *name : {"file.tmp-ab12CD", "file.tmp-inuse1", "file.backup", "file.tmp-ab12CDE"})
+    writetext(path(name), "left over");
+  const int inuse = open(path("file.tmp-inuse1").c_str(), O_RDONLY);
+  ASSERT_EQ(flock(inuse, LOCK_EX), 0);  // as a writer still saving holds it
+  EXPECT_EQ(replacefile(path("file").c_str(), fresh.data(), fresh.size()), 0);
+  close(inuse);
+  EXPECT_EQ(::entries(dir),
+            (std::set<std::string>{"file", "file.tmp-inuse1", "file.backup", "file.tmp-ab12CDE"}));
 }
 
 TEST_F(replacefiletest, a_link_stays_a_link_and_the_file_it_names_is_replaced)

@@ -376,6 +376,22 @@ TEST_F(menu_keyboardowner, clicking_another_field_moves_the_edit_there_afresh)
   EXPECT_EQ(menuitem[1].wasactive, 1);
 }
 
+TEST_F(menu_keyboardowner, of_fields_activated_together_only_the_first_is_edited)
+{
+  number = 1;
+  width = 7;
+  build = [] {  // one click hits both
+    createmenuitem("Number", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optionintinput, (intptr_t)&number);
+    createmenuitem("Width", 0, 0, 16, 1, 1, 1);
+    setmenuitem(optionintinput, (intptr_t)&width);
+  };
+  click(5, 5);
+  tap(key_0 + 3);
+  EXPECT_EQ(number, 31);
+  EXPECT_EQ(width, 7);
+}
+
 TEST_F(menu_keyboardowner, a_field_disabled_while_edited_keeps_editing_until_a_press)
 {
   tap(letterkey('n'));

@@ -1,9 +1,13 @@
-// The keyboard poll: twin keys folded, previous-frame copy, and key 0 never held.
+// The keyboard poll: twin keys folded, previous-frame copy, key 0 never held, and presses shorter
+// than a frame handed out by the input queue.
 #include "engine.h"
 
 #include <SDL.h>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -103,6 +107,53 @@ TEST(keyboard_edges, the_previous_array_holds_the_last_poll_folding_included)
   checkkeyboard();
   EXPECT_EQ(memcmp(prevkeyboard, snapshot, keycount), 0);
   EXPECT_EQ(prevkeyboard[SDLK_RETURN], 1);
+}
+
+// a burst of changes between two frames, as "+h -h": a letter, ^ for Shift or * for the left
+// button, going down or up; then what each frame sees: ^ while Shift is held, the newly pressed
+// letters, * for a new left press and . for a left release
+std::vector<std::string> framesafter(const char *burst)
+{
+  windowinfo = {640, 480, 16, 0, 0, 1, 1};
+  std::istringstream changes(burst);
+  for (std::string change; changes >> change;) {
+    const int code = change[1] == '^' ? int(SDLK_LSHIFT)
+                     : change[1] == '*' ? buttoncode(SDL_BUTTON_LEFT) : change[1];
+    queueinput(code, change[0] == '+');
+    if (code < keycount)
+      platformkeys()[code] = change[0] == '+';  // the platform reports the burst's end
+  }
+  std::vector<std::string> seen;
+  for (int frame = 0; frame < 8; ++frame) {
+    handoutinput();
+    checkkeyboard();
+    checkmouse();
+    std::string now = keyboard[SDLK_LSHIFT] ? "^" : "";
+    for (int key = SDLK_a; key <= SDLK_z; ++key)
+      if (keyboard[key] && !prevkeyboard[key])
+        now += char(key);
+    now += std::string(mouse.left && !prevmouse.left, '*') + std::string(mouse.leftreleased, '.');
+    seen.push_back(now);
+  }
+  while (!seen.empty() && seen.back().empty())
+    seen.pop_back();
+  return seen;
+}
+
+TEST(keyboard_queue, presses_shorter_than_a_frame_arrive_in_order_one_frame_each)
+{
+  const struct { const char *burst; std::vector<std::string> frames; } rows[] = {
+      // typed text: Shift held around h only, the doubled l released for a frame between
+      {"+^ +h -h -^ +e -e +l -l +l -l +o -o", {"^h", "e", "l", "", "l", "o"}},
+      {"+a +b", {"ab"}},  // presses that last are seen together, as polled
+      {"+a -a +a", {"a", "", "a"}},
+      {"+^ +* -* -^ +* -*", {"^*", ".", "*", "."}},  // clicks, Shift around the first only
+  };
+  for (const auto &row : rows) {
+    releaseall();
+    EXPECT_EQ(framesafter(row.burst), row.frames) << row.burst;
+  }
+  releaseall();
 }
 
 }  // namespace

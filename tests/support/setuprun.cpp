@@ -22,6 +22,9 @@
 #ifndef TAVREL_DATA_DIR
 #error "TAVREL_DATA_DIR must name the artwork directory"
 #endif
+#ifndef TAVREL_SLOWSWAP_LIBRARY
+#error "TAVREL_SLOWSWAP_LIBRARY must name the library that slows the buffer swap"
+#endif
 
 static void sleepms(int ms)
 {
@@ -56,7 +59,7 @@ std::string makeworkdir()
 }
 
 setuprun::setuprun(const std::string &workdir, const std::vector<std::string> &prefix,
-                   bool withdisplay)
+                   bool withdisplay, const std::string &program)
     : dir(workdir)
 {
   startxserver();
@@ -70,7 +73,7 @@ setuprun::setuprun(const std::string &workdir, const std::vector<std::string> &p
     if (!withdisplay)
       unsetenv("DISPLAY");
     std::vector<std::string> words = prefix;
-    words.push_back(TAVREL_SETUP_BINARY);
+    words.push_back(program.empty() ? TAVREL_SETUP_BINARY : program);
     std::vector<char *> argv;
     for (std::string &word : words)
       argv.push_back(word.data());
@@ -127,13 +130,13 @@ static Window findnamed(Display *display, Window parent, const char *name)
   return found;
 }
 
-bool setuprun::waitforwindow(int timeoutms)
+bool setuprun::waitforwindow(int timeoutms, const char *title)
 {
   Display *display = opendisplay();
   if (!display)
     return false;
   for (int waited = 0; waited < timeoutms && !window; waited += 50) {
-    Window candidate = findnamed(display, DefaultRootWindow(display), "Tavrel Setup");
+    Window candidate = findnamed(display, DefaultRootWindow(display), title);
     XWindowAttributes attributes;
     if (candidate && XGetWindowAttributes(display, candidate, &attributes) &&
         attributes.map_state == IsViewable)
@@ -179,12 +182,24 @@ int setuprun::waitforexit(int timeoutms)
   return -1;
 }
 
+std::vector<std::string> slowframes()
+{
+  std::string preload = TAVREL_SLOWSWAP_LIBRARY;
+  if (const char *others = getenv("LD_PRELOAD"); others && *others)
+    preload += std::string(":") + others;
+  return {"env", "LD_PRELOAD=" + preload};
+}
+
 int xdotool(const std::vector<std::string> &arguments)
 {
   startxserver();
   std::string command = "xdotool";
-  for (const std::string &argument : arguments)
-    command += " '" + argument + "'";
+  for (const std::string &argument : arguments) {
+    command += " '";
+    for (char c : argument)
+      command += c == '\'' ? std::string("'\\''") : std::string(1, c);  // quoted for the shell
+    command += "'";
+  }
   return system(command.c_str());
 }
 

@@ -1,5 +1,6 @@
-// Runs the real tavrel-setup in a temporary directory under the test's private Xvfb, finds its
-// window, drives it with xdotool and closes it the way a window manager does.
+// Runs the real tavrel-setup (or another program built on the engine) in a temporary directory
+// under the test's private Xvfb, finds its window, drives it with xdotool and closes it the way a
+// window manager does.
 #pragma once
 
 #include "testfiles.h"
@@ -16,13 +17,14 @@ struct setuprun {
   pid_t pid = -1;
   unsigned long window = 0;  // the top-level X window, once found
 
-  // starts the program in dir; prefix runs it through another command (e.g. setpriv)
+  // starts the program in dir; prefix runs it through another command (e.g. setpriv); program
+  // names another binary than tavrel-setup
   explicit setuprun(const std::string &workdir, const std::vector<std::string> &prefix = {},
-                    bool withdisplay = true);
+                    bool withdisplay = true, const std::string &program = "");
   ~setuprun();
 
-  // waits until the window titled "Tavrel Setup" is mapped; false on timeout
-  bool waitforwindow(int timeoutms = 10000);
+  // waits until the window of that title is mapped; false on timeout
+  bool waitforwindow(int timeoutms = 10000, const char *title = "Tavrel Setup");
   // sends WM_DELETE_WINDOW, as a window manager's close button does
   void closewindow();
   // the exit status, or -1 when it did not end in time (it is killed then)
@@ -45,6 +47,10 @@ struct setuprun {
   // the window's picture as 640x480 RGB bytes, rows top first; empty when it cannot be read
   std::vector<unsigned char> capture();
 };
+
+// a prefix that holds every frame of the program to 30 ms more, as a 33 Hz display with vertical
+// sync would, so that presses quicker than a frame fall between two frames
+std::vector<std::string> slowframes();
 
 // runs xdotool with the given arguments on the test's display; its exit status
 int xdotool(const std::vector<std::string> &arguments);
