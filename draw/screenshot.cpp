@@ -4,6 +4,7 @@
 
 #include "files/files.h"
 #include "platform/platform.h"
+#include "texture/texture.h"
 
 #include <GL/gl.h>
 #include <cerrno>
@@ -15,38 +16,7 @@ unsigned char screenshotbuffer[screenshotmaxpixels * 4];
 
 namespace {
 
-constexpr uint32_t headerbytes = 54;
-constexpr uint32_t infoheaderbytes = 40;
 constexpr int lastscreenshot = 999;
-
-// a stored row: three bytes a pixel, padded to a multiple of four as BMP readers expect
-size_t bmprowbytes(int width)
-{
-  return (size_t(width) * 3 + 3) & ~size_t(3);
-}
-
-// the file header and the information header of a bottom-up 24-bit image
-bytewriter bmpheader(int width, int height)
-{
-  const uint32_t imagebytes = uint32_t(bmprowbytes(width) * size_t(height));
-  bytewriter header;
-  header.u8('B');
-  header.u8('M');
-  header.u32(headerbytes + imagebytes);
-  header.u16(0);  // reserved
-  header.u16(0);  // reserved
-  header.u32(headerbytes);
-  header.u32(infoheaderbytes);
-  header.u32(uint32_t(width));
-  header.u32(uint32_t(height));  // positive: the bottom row comes first
-  header.u16(1);                 // planes
-  header.u16(24);                // bits per pixel
-  header.u32(0);                 // no compression
-  header.u32(imagebytes);
-  for (int unused = 0; unused < 4; ++unused)
-    header.u32(0);  // resolutions and colour counts
-  return header;
-}
 
 // reads the window's bottom-left width x height pixels into the buffer as tight RGBA rows,
 // whatever pack state the caller left, which could otherwise spread them past the buffer;
@@ -67,24 +37,13 @@ bool readwindow(int width, int height)
   return glGetError() == GL_NO_ERROR;
 }
 
-// turns the RGBA read-back into padded BGR rows in place; a stored row is never longer than a
+// turns the RGBA read-back into the file's rows in place; a stored row is never longer than a
 // read-back one, so each byte lands at or before the bytes still to be read
 size_t packbmprows(unsigned char *pixels, int width, int height)
 {
-  const size_t rowbytes = bmprowbytes(width);
-  const unsigned char *in = pixels;
-  for (int y = 0; y < height; ++y) {
-    unsigned char *row = pixels + size_t(y) * rowbytes;
-    for (int x = 0; x < width; ++x, in += 4) {
-      const unsigned char red = in[0], green = in[1], blue = in[2];
-      row[3 * x] = blue;
-      row[3 * x + 1] = green;
-      row[3 * x + 2] = red;
-    }
-    for (size_t pad = size_t(width) * 3; pad < rowbytes; ++pad)
-      row[pad] = 0;
-  }
-  return rowbytes * size_t(height);
+  for (int y = 0; y < height; ++y)
+    packbmprow(pixels + size_t(y) * width * 4, 4, width, pixels + bmprowbytes(width) * y);
+  return bmprowbytes(width) * size_t(height);
 }
 
 // creates the first free name exclusively, so that nothing already there (a file, a directory,
@@ -131,7 +90,7 @@ int screenshot()
     unlink(name);
     return 0;
   }
-  bool written = writescreenshot(bmpheader(width, height), pixelbytes);
+  bool written = writescreenshot(bmpfileheader(width, height, 0), pixelbytes);
   fp = nullptr;
   if (!written)
     unlink(name);  // a short file would pass for a screenshot

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -14,13 +15,50 @@
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian");
 
-std::string imagepath(const char *folder, const char *path)
+int refuseimage(int slot)
 {
-  // the folder is looked into rather than entered, so the working directory never changes
+  if (windowinfo.graphics)
+    uploadloadedtexture(slot);
+  return 0;
+}
+
+int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels)
+{
+  settexture(slot, width, height, mipmap, pixels);
+  if (windowinfo.graphics)
+    uploadloadedtexture(slot);
+  return 1;
+}
+
+static bool isdirectory(const char *path)
+{
   struct stat info;
-  if (path[0] == '/' || stat(folder, &info) != 0 || !S_ISDIR(info.st_mode))
-    return path;
-  return std::string(folder) + "/" + path;
+  return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// the file inside folder, looked into rather than entered so that the working directory never
+// changes; only when there is no such folder is the plain path read
+static int readimagefile(const char *folder, const char *path, long limit, filebytes &file)
+{
+  if (path[0] != '/') {
+    if (readfilebytes((std::string(folder) + "/" + path).c_str(), file, limit))
+      return 1;
+    if (isdirectory(folder))
+      return 0;
+  }
+  return readfilebytes(path, file, limit);
+}
+
+void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
+                   imagedecoder decode)
+{
+  if (!loadableslot(slot))
+    return;
+  filebytes file;
+  if (!readimagefile(folder, path, limit, file))
+    refuseimage(slot);
+  else
+    decode(slot, file.data, file.size, mipmap);
 }
 
 bool loadableslot(int slot)
@@ -28,10 +66,16 @@ bool loadableslot(int slot)
   return slot >= 0 && slot < fontslot;
 }
 
+unsigned char *imagebuffer(int slot, int width, int height, int mipmap)
+{
+  const textureslot &t = texture[slot];
+  if (t.data && texturebytes(t.width, t.height, t.mipmap) == texturebytes(width, height, mipmap))
+    return t.data;
+  return newimagebuffer(width, height, mipmap);
+}
+
 unsigned char *newimagebuffer(int width, int height, int mipmap)
 {
-  if (width < 1 || width > maxtextureside || height < 1 || height > maxtextureside)
-    return nullptr;
   return static_cast<unsigned char *>(malloc(texturebytes(width, height, mipmap)));
 }
 
@@ -96,13 +140,4 @@ void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t 
   const unsigned char *last = src + size_t(count - 1) * 3;
   uint32_t v = swapredblue(last[0] | last[1] << 8 | uint32_t(last[2]) << 16) | opaque;
   memcpy(out, &v, 4);
-}
-
-int finishimageload(int slot, int width, int height, int mipmap, unsigned char *pixels)
-{
-  if (pixels)
-    settexture(slot, width, height, mipmap, pixels);
-  if (windowinfo.graphics)
-    uploadloadedtexture(slot);
-  return pixels != nullptr;
 }

@@ -1,6 +1,5 @@
 // The TGA loader: 24- and 32-bit true-colour images, plain or run-length encoded, in any of the
 // four pixel orders.
-#include "files/files.h"
 #include "texture/imageload.h"
 #include "texture/texture.h"
 
@@ -111,25 +110,29 @@ bool unpackruns(bytereader &in, const tgalayout &layout, unsigned char *pixels)
   return true;
 }
 
-unsigned char *decodetga(const unsigned char *bytes, size_t count, const tgalayout &layout,
-                         int mipmap)
+// a plain file's rows, which are all there, straight into the slot's buffer
+void decodeplain(const unsigned char *bytes, const tgalayout &layout, unsigned char *pixels)
 {
-  unsigned char *pixels = newimagebuffer(layout.width, layout.height, mipmap);
-  if (!pixels)
-    return nullptr;
-  if (layout.runs) {
-    bytereader in(bytes, count);
-    in.skip(layout.offset);
-    if (!unpackruns(in, layout, pixels)) {
-      free(pixels);
-      return nullptr;
-    }
-    return pixels;
-  }
   const size_t filerowbytes = size_t(layout.width) * layout.bytesperpixel;
   for (int filerow = 0; filerow < layout.height; ++filerow)
     convertfilerow(bytes + layout.offset + filerowbytes * filerow, layout, filerow, pixels);
-  return pixels;
+}
+
+// runs can still end early, so they are unpacked into a new buffer and the slot's is kept until
+// they have filled it
+int loadruns(int slot, const unsigned char *bytes, size_t count, const tgalayout &layout,
+             int mipmap)
+{
+  unsigned char *pixels = newimagebuffer(layout.width, layout.height, mipmap);
+  if (!pixels)
+    return refuseimage(slot);
+  bytereader in(bytes, count);
+  in.skip(layout.offset);
+  if (!unpackruns(in, layout, pixels)) {
+    free(pixels);
+    return refuseimage(slot);
+  }
+  return installimage(slot, layout.width, layout.height, mipmap, pixels);
 }
 
 }  // namespace
@@ -144,17 +147,20 @@ int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int 
 {
   if (!loadableslot(slot))
     return 0;
-  tgalayout layout = {};
-  unsigned char *pixels = nullptr;
-  if (readtgaheader(bytes, count, layout))
-    pixels = decodetga(bytes, count, layout, mipmap);
-  return finishimageload(slot, layout.width, layout.height, mipmap, pixels);
+  tgalayout layout;
+  if (!readtgaheader(bytes, count, layout))
+    return refuseimage(slot);
+  if (layout.runs)
+    return loadruns(slot, bytes, count, layout, mipmap);
+  unsigned char *pixels = imagebuffer(slot, layout.width, layout.height, mipmap);
+  if (!pixels)
+    return refuseimage(slot);
+  decodeplain(bytes, layout, pixels);
+  return installimage(slot, layout.width, layout.height, mipmap, pixels);
 }
 
 void loadtexturetga(int slot, const char *path, int mipmap, int low)
 {
-  std::vector<unsigned char> bytes;
-  readwholefile(imagepath(low ? lowtexturefolder : texturefolder, path).c_str(), bytes,
-                largesttgafile);
-  loadtexturetgabytes(slot, bytes.data(), bytes.size(), mipmap);
+  loadimagefile(slot, low ? lowtexturefolder : texturefolder, path, largesttgafile, mipmap,
+                loadtexturetgabytes);
 }

@@ -170,15 +170,19 @@ TEST_F(bmploader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
       {"cut inside the header", [](bytes &f) { f.resize(20); }},
       {"empty", [](bytes &f) { f.clear(); }},
   };
-  for (const auto &test : cases) {
-    SCOPED_TRACE(test.name);
-    bytes file = handmadebmp(3, 2);  // rows of 9 bytes and 3 of padding
-    test.spoil(file);
-    fillslot(7);
-    slotstate before = snapshot(7);
-    EXPECT_EQ(loadbmp(7, file, 1), 0);
-    EXPECT_TRUE(snapshot(7) == before);
-  }
+  for (const auto &test : cases)
+    for (bool samesize : {false, true}) {  // a slot of the file's size lends it its buffer
+      SCOPED_TRACE(testing::Message() << test.name << (samesize ? ", slot of the same size" : ""));
+      bytes file = handmadebmp(3, 2);  // rows of 9 bytes and 3 of padding
+      if (samesize)
+        ASSERT_EQ(loadbmp(7, handmadebmp(3, -2), 1), 1);
+      else
+        fillslot(7);
+      test.spoil(file);
+      slotstate before = snapshot(7);
+      EXPECT_EQ(loadbmp(7, file, 1), 0);
+      EXPECT_TRUE(snapshot(7) == before);
+    }
 }
 
 }  // namespace
