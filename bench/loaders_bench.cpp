@@ -96,7 +96,7 @@ void loadfiles(benchmark::State &state, pathloader load, const std::vector<std::
               [&] {
                 for (size_t i = 0; i < names.size(); ++i)
                   load(int(i), names[i].c_str());
-                return texture[0].width != 0;
+                return textureloaderror() == nullptr;
               }},
              {{"fread", [&] {
                  bool read = true;

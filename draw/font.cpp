@@ -31,7 +31,7 @@ static uint8_t byteat(const unsigned char *bytes, size_t count, uint64_t pos)
 int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels)
 {
   bmplayout layout;
-  if (!readbmpheader(bytes, count, layout) || layout.planes != 1 ||
+  if (readbmpheader(bytes, count, layout) || layout.planes != 1 ||
       layout.width != fontimagewidth || layout.height != fontimageheight)
     return 0;
   // rows the file does not hold are read as 255 below, not refused as the loaders refuse them

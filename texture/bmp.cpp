@@ -44,7 +44,7 @@ void decodebmp(const unsigned char *bytes, const bmplayout &layout, uint8_t alph
 
 }  // namespace
 
-int readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
+const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
 {
   bytereader in(bytes, count);
   uint16_t signature = in.u16();
@@ -58,31 +58,41 @@ int readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
   uint16_t bitcount = in.u16();
   uint32_t compression = in.u32();
   // biSizeImage, the resolution and the palette counts: not needed for 24-bit pixels
-  if (in.overrun || signature != bmpsignature || infosize < shortestinfoheader ||
-      bitcount != 24 || compression != 0 || !sidesaccepted(width, height) ||
-      offset < fileheaderbytes + uint64_t(infosize) || offset >= count)
-    return 0;
+  if (in.overrun)
+    return "file too short for its header";
+  if (signature != bmpsignature)
+    return "not a BMP file";
+  if (infosize < shortestinfoheader)
+    return "unsupported info header";
+  if (bitcount != 24 || compression != 0)
+    return "not a 24-bit uncompressed BMP";
+  if (!sidesaccepted(width, height))
+    return "image size outside 1 to 16384";
+  if (offset < fileheaderbytes + uint64_t(infosize) || offset >= count)
+    return "pixel offset outside the file";
   layout.width = width;
   layout.height = std::abs(height);
   layout.bottomup = height > 0;
   layout.planes = planes;
   layout.offset = offset;
   layout.rowstride = bmprowbytes(width);
-  return 1;
+  return nullptr;
 }
 
 int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
 {
   if (!loadableslot(slot))
-    return 0;
+    return failload(notaslot);
   if (count)  // a short file replaces only the bytes it has, as a short read would
     memcpy(bmpheader, bytes, std::min(count, sizeof bmpheader));
   bmplayout layout;
-  if (!readbmpheader(bytes, count, layout) || !rowsinside(layout, count))
-    return refuseimage(slot);
+  if (const char *refusal = readbmpheader(bytes, count, layout))
+    return refuseimage(slot, refusal);
+  if (!rowsinside(layout, count))
+    return refuseimage(slot, tooshort);
   unsigned char *pixels = imagebuffer(slot, layout.width, layout.height, mipmap);
   if (!pixels)
-    return refuseimage(slot);
+    return refuseimage(slot, nomemory);
   decodebmp(bytes, layout, slot == dimmedbmpslot ? 128 : 255, pixels);
   return installimage(slot, layout.width, layout.height, mipmap, pixels);
 }

@@ -15,11 +15,24 @@
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian");
 
-int refuseimage(int slot)
+static const char *loadrefusal = nullptr;  // why the last load was refused
+
+const char *textureloaderror()
+{
+  return loadrefusal;
+}
+
+int failload(const char *reason)
+{
+  loadrefusal = reason;
+  return 0;
+}
+
+int refuseimage(int slot, const char *reason)
 {
   if (windowinfo.graphics)
     uploadloadedtexture(slot);
-  return 0;
+  return failload(reason);
 }
 
 int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels)
@@ -27,6 +40,7 @@ int installimage(int slot, int width, int height, int mipmap, unsigned char *pix
   settexture(slot, width, height, mipmap, pixels);
   if (windowinfo.graphics)
     uploadloadedtexture(slot);
+  loadrefusal = nullptr;
   return 1;
 }
 
@@ -52,11 +66,13 @@ static int readimagefile(const char *folder, const char *path, long limit, fileb
 void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
                    imagedecoder decode)
 {
-  if (!loadableslot(slot))
+  if (!loadableslot(slot)) {
+    failload(notaslot);
     return;
+  }
   filebytes file;
   if (!readimagefile(folder, path, limit, file))
-    refuseimage(slot);
+    refuseimage(slot, file.data ? "cannot read the file" : "cannot open the file");
   else
     decode(slot, file.data, file.size, mipmap);
 }

@@ -1,5 +1,6 @@
 // Steps the BMP and TGA loaders share: reading the file, choosing the pixel buffer, turning file
-// rows into table rows, and installing and uploading the result. Internal to texture/.
+// rows into table rows, installing and uploading the result, and the reason for a refusal.
+// Internal to texture/.
 #pragma once
 
 #include <cstddef>
@@ -16,10 +17,18 @@ inline uint32_t load32(const unsigned char *p)
   return v;
 }
 
-// uploads the slot as it was while graphics is on (an empty slot goes up as a 0x0 image); 0
-int refuseimage(int slot);
-// installs pixels (which may be the slot's own buffer) in the slot and uploads it while graphics
-// is on; 1
+// reasons more than one loader gives for refusing an image
+constexpr const char *notaslot = "slot outside 0 to 510";
+constexpr const char *tooshort = "file too short for its pixels";
+constexpr const char *nomemory = "out of memory";
+
+// records why a load was refused, for textureloaderror; 0
+int failload(const char *reason);
+// uploads the slot as it was while graphics is on (an empty slot goes up as a 0x0 image), and
+// records why the load was refused; 0
+int refuseimage(int slot, const char *reason);
+// installs pixels (which may be the slot's own buffer) in the slot, uploads it while graphics is
+// on and clears the refusal; 1
 int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels);
 
 using imagedecoder = int (*)(int slot, const unsigned char *bytes, size_t count, int mipmap);

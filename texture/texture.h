@@ -69,6 +69,9 @@ void loadtexturebmp(int slot, const char *path, int mipmap);
 int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int mipmap);
 // path inside "texture", or "texturelow" when low is set (or as given without it), then as above
 void loadtexturetga(int slot, const char *path, int mipmap, int low);
+// why the last BMP or TGA load was refused, in a few lower-case words ("cannot open the file",
+// "file too short for its pixels"); null once a load has been accepted
+const char *textureloaderror();
 
 // [SECTION] BMP files
 // The one reader of BMP headers (the loader's and the font's) and the one writer (screenshots and
@@ -87,10 +90,10 @@ struct bmplayout {
 
 // bytes a stored row of width pixels takes, padding included
 size_t bmprowbytes(int width);
-// reads the headers field by field; 1 when they describe 24-bit uncompressed rows of sides 1 to
-// maxtextureside starting inside the count bytes. Whether every row is there is the caller's
-// business
-int readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout);
+// reads the headers field by field; null when they describe 24-bit uncompressed rows of sides 1
+// to maxtextureside starting inside the count bytes, else why not. Whether every row is there
+// is the caller's business
+const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout);
 // the headers of a bottom-up 24-bit image, with a resolution of pixelspermetre both ways
 bytewriter bmpfileheader(int width, int height, uint32_t pixelspermetre);
 // one stored row made from width pixels of red, green and blue bytes (and, with 4 bytes a pixel, a
