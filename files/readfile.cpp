@@ -2,6 +2,7 @@
 #include "files/files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -42,13 +43,19 @@ int readfilebytes(const char *path, filebytes &file, long limit)
   fp = openregular(path, size);
   if (!fp)
     return 0;
-  // a regular file's size is known, so one read fetches all of it that is wanted
+  // a regular file's size is known, so reads straight into the block fetch all of it that is
+  // wanted, without the stream's own buffer and the calls that set it up
   size = std::min(size, size_t(limit));
   file.data = static_cast<unsigned char *>(malloc(std::max(size, size_t(1))));
   int ok = file.data != nullptr;
-  if (ok) {
-    file.size = fread(file.data, 1, size, fp);
-    ok = !ferror(fp);
+  while (ok && file.size < size) {
+    const ssize_t got = read(fileno(fp), file.data + file.size, size - file.size);
+    if (got > 0)
+      file.size += size_t(got);
+    else if (got == 0)
+      break;  // the file was shorter than it said
+    else
+      ok = errno == EINTR;
   }
   fclose(fp);
   fp = nullptr;
