@@ -1,5 +1,5 @@
-// Steps the BMP and TGA loaders share: finding the file, sizing the pixel buffer, turning file
-// rows into table rows, and installing and uploading the result.
+// Steps the BMP and TGA loaders share: reading the file, choosing the pixel buffer, turning file
+// rows into table rows, installing and uploading the result, and the reason for a refusal.
 #include "texture/imageload.h"
 #include "platform/platform.h"
 #include "texture/texture.h"
