@@ -63,13 +63,14 @@ void setupviewpoint(const float *position, const float *orientation);
 void setupobjectrender(const float *position, const float *orientation);
 
 // [SECTION] screenshots
-constexpr int screenshotmaxpixels = 1280 * 960;  // the largest window a screenshot can take
+constexpr size_t screenshotbufferbytes = 256 * 1024;  // a band of rows, small enough to stay cached
 
-// the back buffer as read back, RGBA rows bottom first; a screenshot packs it into its file rows
-extern unsigned char screenshotbuffer[screenshotmaxpixels * 4];
+// one band of the back buffer as read back, bottom row first, packed into the file's rows
+extern unsigned char screenshotbuffer[screenshotbufferbytes];
 
 // saves the back buffer (call it before the buffer swap) as the first free name from
-// "scsht000.bmp" to "scsht999.bmp" in the working directory, never replacing an existing entry;
-// 1 when a whole file was written, 0 when nothing was (a read-back that GL refused creates no
-// file, and a failed write leaves none behind)
+// "scsht000.bmp" to "scsht999.bmp" in the working directory, never replacing an existing entry,
+// for any window up to 65536 pixels wide whose file stays under 4 GB; 1 when a whole file was
+// written, 0 when nothing was (a read-back that GL refused creates no file, and a failed write
+// or read leaves none behind)
 int screenshot();

@@ -15,9 +15,6 @@
 #include <vector>
 
 static constexpr long fontfilelimit = 1L << 22;  // far more than any 256x128 BMP needs
-static constexpr int bmpheaderbytes = 54;         // file header and the smallest info header
-static constexpr int bmpfileheaderbytes = 14;
-static constexpr int bmprowbytes = fontimagewidth * 3;  // already a multiple of 4: no padding
 
 // white and fully transparent, so that filtered glyph edges keep the drawing colour
 static void cleartexels(unsigned char *texels)
@@ -34,44 +31,16 @@ static uint8_t byteat(const unsigned char *bytes, size_t count, uint64_t pos)
   return pos < count ? bytes[pos] : 255;
 }
 
-// reads the header; the offset of the pixels and whether rows run top first, or 0 when the file
-// is not a 256x128 24-bit uncompressed BMP
-static uint32_t readfontheader(bytereader &in, bool &topdown)
-{
-  if (in.u8() != 'B' || in.u8() != 'M')
-    return 0;
-  in.skip(4);  // file size: writers disagree on it
-  in.skip(4);  // reserved
-  const uint32_t offset = in.u32();
-  const uint32_t infosize = in.u32();
-  const int32_t width = int32_t(in.u32());
-  const int32_t height = int32_t(in.u32());
-  const uint16_t planes = in.u16();
-  const uint16_t bits = in.u16();
-  const uint32_t compression = in.u32();
-  // image size, resolution and palette counts mean nothing to 24-bit uncompressed pixels
-  if (in.overrun || infosize < 40 || planes != 1 || bits != 24 || compression != 0)
-    return 0;
-  if (width != fontimagewidth || (height != fontimageheight && height != -fontimageheight))
-    return 0;
-  // the pixels follow the headers and start inside the file (editors write longer headers)
-  if (offset < bmpheaderbytes || offset < uint64_t(bmpfileheaderbytes) + infosize ||
-      offset >= in.size)
-    return 0;
-  topdown = height < 0;
-  return offset;
-}
-
 int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels)
 {
-  bytereader in(bytes, count);
-  bool topdown = false;
-  const uint32_t offset = readfontheader(in, topdown);
-  if (offset == 0)
+  bmplayout layout;
+  if (readbmpheader(bytes, count, layout) || layout.planes != 1 ||
+      layout.width != fontimagewidth || layout.height != fontimageheight)
     return 0;
+  // rows the file does not hold are read as 255 below, not refused as the loaders refuse them
   for (int filerow = 0; filerow < fontimageheight; ++filerow) {
-    const int row = topdown ? filerow : fontimageheight - 1 - filerow;
-    const uint64_t start = offset + uint64_t(filerow) * bmprowbytes;
+    const int row = layout.bottomup ? fontimageheight - 1 - filerow : filerow;
+    const uint64_t start = layout.offset + uint64_t(filerow) * layout.rowstride;
     for (int column = 0; column < fontimagewidth; ++column) {
       unsigned char *texel = texels + (size_t(row) * fontwidth + column) * 4;
       texel[0] = texel[1] = texel[2] = 255;

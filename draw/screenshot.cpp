@@ -1,90 +1,74 @@
 // Screenshots: the back buffer saved as an uncompressed 24-bit BMP under the first free name
-// from "scsht000.bmp" to "scsht999.bmp" in the working directory.
+// from "scsht000.bmp" to "scsht999.bmp" in the working directory. The rows are read back and
+// written a band at a time, so the buffer stays small and a window of any size can be saved.
 #include "draw/draw.h"
 
 #include "files/files.h"
 #include "platform/platform.h"
+#include "texture/texture.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
-unsigned char screenshotbuffer[screenshotmaxpixels * 4];
+#ifndef GL_BGR_EXT
+#define GL_BGR_EXT 0x80E0
+#endif
+
+unsigned char screenshotbuffer[screenshotbufferbytes];
 
 namespace {
 
-constexpr uint32_t headerbytes = 54;
-constexpr uint32_t infoheaderbytes = 40;
 constexpr int lastscreenshot = 999;
 
-// a stored row: three bytes a pixel, padded to a multiple of four as BMP readers expect
-size_t bmprowbytes(int width)
+// how the rows come back from GL
+struct readback {
+  GLenum format;    // GL_BGR_EXT: already the file's rows; GL_RGBA: packed into them afterwards
+  size_t rowbytes;  // a row in the buffer as GL leaves it
+  int bandrows;     // rows read back and written at a time
+};
+
+// name is one of the words of the context's extension string, not just the start of one
+bool hasextension(const char *name)
 {
-  return (size_t(width) * 3 + 3) & ~size_t(3);
+  const char *list = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
+  const size_t length = strlen(name);
+  for (const char *at = list; at && (at = strstr(at, name)); at += length)
+    if ((at == list || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0'))
+      return true;
+  return false;
 }
 
-// the file header and the information header of a bottom-up 24-bit image
-bytewriter bmpheader(int width, int height)
+// the file's own byte order where GL can give it: with a pack alignment of 4 its rows come back
+// padded exactly as the file stores them, so nothing is repacked
+readback readbackfor(int width)
 {
-  const uint32_t imagebytes = uint32_t(bmprowbytes(width) * size_t(height));
-  bytewriter header;
-  header.u8('B');
-  header.u8('M');
-  header.u32(headerbytes + imagebytes);
-  header.u16(0);  // reserved
-  header.u16(0);  // reserved
-  header.u32(headerbytes);
-  header.u32(infoheaderbytes);
-  header.u32(uint32_t(width));
-  header.u32(uint32_t(height));  // positive: the bottom row comes first
-  header.u16(1);                 // planes
-  header.u16(24);                // bits per pixel
-  header.u32(0);                 // no compression
-  header.u32(imagebytes);
-  for (int unused = 0; unused < 4; ++unused)
-    header.u32(0);  // resolutions and colour counts
-  return header;
+  readback how = {GL_BGR_EXT, bmprowbytes(width), 0};
+  if (!hasextension("GL_EXT_bgra"))
+    how = {GL_RGBA, size_t(width) * 4, 0};
+  how.bandrows = int(sizeof screenshotbuffer / how.rowbytes);
+  return how;
 }
 
-// reads the window's bottom-left width x height pixels into the buffer as tight RGBA rows,
-// whatever pack state the caller left, which could otherwise spread them past the buffer;
+// reads rows y to y + count - 1 of the window into the buffer, turned into the file's rows;
 // false when GL refused the read (a pack buffer bound, say), which leaves the buffer stale
-bool readwindow(int width, int height)
+bool readband(int width, int y, int count, const readback &how)
 {
-  // errors the caller left unread would otherwise pass for ours
-  for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale) {
+  glReadPixels(0, y, width, count, how.format, GL_UNSIGNED_BYTE, screenshotbuffer);
+  if (glGetError() != GL_NO_ERROR)
+    return false;
+  for (int row = 0; row < count; ++row) {
+    unsigned char *stored = screenshotbuffer + bmprowbytes(width) * row;
+    if (how.format == GL_RGBA)
+      packbmprow(screenshotbuffer + how.rowbytes * row, 4, width, stored);
+    else  // GL steps over the padding without writing it
+      memset(stored + size_t(width) * 3, 0, bmprowbytes(width) - size_t(width) * 3);
   }
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, screenshotbuffer);
-  glPopClientAttrib();
-  return glGetError() == GL_NO_ERROR;
-}
-
-// turns the RGBA read-back into padded BGR rows in place; a stored row is never longer than a
-// read-back one, so each byte lands at or before the bytes still to be read
-size_t packbmprows(unsigned char *pixels, int width, int height)
-{
-  const size_t rowbytes = bmprowbytes(width);
-  const unsigned char *in = pixels;
-  for (int y = 0; y < height; ++y) {
-    unsigned char *row = pixels + size_t(y) * rowbytes;
-    for (int x = 0; x < width; ++x, in += 4) {
-      const unsigned char red = in[0], green = in[1], blue = in[2];
-      row[3 * x] = blue;
-      row[3 * x + 1] = green;
-      row[3 * x + 2] = red;
-    }
-    for (size_t pad = size_t(width) * 3; pad < rowbytes; ++pad)
-      row[pad] = 0;
-  }
-  return rowbytes * size_t(height);
+  return true;
 }
 
 // creates the first free name exclusively, so that nothing already there (a file, a directory,
@@ -102,25 +86,29 @@ int createscreenshotfile(char name[])
   return -1;
 }
 
-// writes the header and the packed rows through fp and closes it; false on any write error
-bool writescreenshot(const bytewriter &header, size_t pixelbytes)
+// writes the header and every band through fp, reading each band after the first (which is
+// already in the buffer), and closes it; false on any read or write error
+bool writescreenshot(int width, int height, const readback &how, int firstband)
 {
-  bool written = fwrite(header.bytes.data(), 1, header.bytes.size(), fp) == header.bytes.size() &&
-                 fwrite(screenshotbuffer, 1, pixelbytes, fp) == pixelbytes;
+  const bytewriter header = bmpfileheader(width, height, 0);
+  bool written = fwrite(header.bytes.data(), 1, header.bytes.size(), fp) == header.bytes.size();
+  for (int y = 0, count = firstband; written && y < height;) {
+    const size_t bandbytes = bmprowbytes(width) * count;
+    written = fwrite(screenshotbuffer, 1, bandbytes, fp) == bandbytes;
+    y += count;
+    count = std::min(how.bandrows, height - y);
+    if (written && count > 0)
+      written = readband(width, y, count, how);
+  }
   return fclose(fp) == 0 && written;
 }
 
-}  // namespace
-
-int screenshot()
+// the first band is read before any file is touched, so that a read-back GL refuses leaves none
+int savescreenshot(int width, int height, const readback &how)
 {
-  const int width = windowinfo.width, height = windowinfo.height;
-  if (width <= 0 || height <= 0 || int64_t(width) * height > screenshotmaxpixels)
+  const int firstband = std::min(how.bandrows, height);
+  if (!readband(width, 0, firstband, how))
     return 0;
-  if (!readwindow(width, height))
-    return 0;
-  const size_t pixelbytes = packbmprows(screenshotbuffer, width, height);
-
   char name[] = "scsht000.bmp";
   int fd = createscreenshotfile(name);
   if (fd < 0)
@@ -131,9 +119,34 @@ int screenshot()
     unlink(name);
     return 0;
   }
-  bool written = writescreenshot(bmpheader(width, height), pixelbytes);
+  bool written = writescreenshot(width, height, how, firstband);
   fp = nullptr;
   if (!written)
     unlink(name);  // a short file would pass for a screenshot
   return written;
+}
+
+}  // namespace
+
+int screenshot()
+{
+  const int width = windowinfo.width, height = windowinfo.height;
+  // a row read back as RGBA must fit the buffer, and the file's size fields are 32 bits wide
+  if (width <= 0 || height <= 0 || size_t(width) * 4 > sizeof screenshotbuffer ||
+      bmpheaderbytes + bmprowbytes(width) * uint64_t(height) > UINT32_MAX)
+    return 0;
+  const readback how = readbackfor(width);
+  // errors the caller left unread would otherwise pass for ours
+  for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale) {
+  }
+  // the caller's row length, skips or alignment would spread the rows past the buffer
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+  glReadBuffer(GL_BACK);
+  const int saved = savescreenshot(width, height, how);
+  glPopClientAttrib();
+  return saved;
 }

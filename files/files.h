@@ -14,8 +14,22 @@ extern FILE *fp;
 // the most readwholefile reads of a file unless asked for less
 constexpr long maxfilebytes = 1L << 30;
 
-// reads at most limit bytes of the regular file path into bytes; 0 when it cannot be opened or
-// read (a FIFO, device or directory is not opened at all)
+// a file's bytes in one heap block of their own size, which it frees
+struct filebytes {
+  unsigned char *data = nullptr;
+  size_t size = 0;
+
+  filebytes() = default;
+  filebytes(const filebytes &) = delete;
+  filebytes &operator=(const filebytes &) = delete;
+  ~filebytes();
+};
+
+// reads at most limit bytes of the regular file path into file, straight into a block that is
+// not cleared first; 0 when it cannot be opened or read (a FIFO, device or directory is not
+// opened at all)
+int readfilebytes(const char *path, filebytes &file, long limit = maxfilebytes);
+// the same into a vector
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit = maxfilebytes);
 // replaces path (or the file a link at path names) with bytes, written beside it, made durable
 // and renamed over it, so that a failure leaves the old file whole; keeps its permissions and

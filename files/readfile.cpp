@@ -2,6 +2,8 @@
 #include "files/files.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,19 +29,44 @@ static FILE *openregular(const char *path, size_t &size)
   return file;
 }
 
-int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit)
+filebytes::~filebytes()
 {
-  bytes.clear();
+  free(data);
+}
+
+int readfilebytes(const char *path, filebytes &file, long limit)
+{
+  free(file.data);
+  file.data = nullptr;
+  file.size = 0;
   size_t size = 0;
   fp = openregular(path, size);
   if (!fp)
     return 0;
-  // a regular file's size is known, so one read fetches all of it that is wanted
-  bytes.resize(std::min(size, size_t(limit)));
-  bytes.resize(fread(bytes.data(), 1, bytes.size(), fp));
-  int ok = !ferror(fp);
+  // a regular file's size is known, so reads straight into the block fetch all of it that is
+  // wanted, without the stream's own buffer and the calls that set it up
+  size = std::min(size, size_t(limit));
+  file.data = static_cast<unsigned char *>(malloc(std::max(size, size_t(1))));
+  int ok = file.data != nullptr;
+  while (ok && file.size < size) {
+    const ssize_t got = read(fileno(fp), file.data + file.size, size - file.size);
+    if (got > 0)
+      file.size += size_t(got);
+    else if (got == 0)
+      break;  // the file was shorter than it said
+    else
+      ok = errno == EINTR;
+  }
   fclose(fp);
   fp = nullptr;
+  return ok;
+}
+
+int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit)
+{
+  filebytes file;
+  int ok = readfilebytes(path, file, limit);
+  bytes.assign(file.data, file.data + file.size);
   return ok;
 }
 

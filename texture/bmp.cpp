@@ -1,6 +1,5 @@
-// The BMP loader: uncompressed 24-bit images, rows bottom-up or top-down, any info-header version
-// whose first 40 bytes are the common layout.
-#include "files/files.h"
+// The BMP reader: uncompressed 24-bit images, rows bottom-up or top-down, any info-header version
+// whose first 40 bytes are the common layout; and the loader that puts them in a slot.
 #include "texture/imageload.h"
 #include "texture/texture.h"
 
@@ -18,14 +17,6 @@ constexpr uint32_t shortestinfoheader = 40;
 // the longest file a header can describe: the pixels at the farthest offset, the largest sides
 constexpr long largestbmpfile = long(UINT32_MAX) + long(maxtextureside) * maxtextureside * 3;
 
-struct bmplayout {
-  int width;
-  int height;
-  bool bottomup;     // the file's first row is the image's bottom row
-  size_t offset;     // where the pixels start
-  size_t rowstride;  // bytes from one row to the next: 3 a pixel, padded to a multiple of 4
-};
-
 bool sidesaccepted(int32_t width, int32_t height)
 {
   // checked without negating the height, which INT_MIN would overflow
@@ -33,8 +24,27 @@ bool sidesaccepted(int32_t width, int32_t height)
          height <= maxtextureside;
 }
 
-// reads the header field by field; 0 when this loader does not take the file
-int readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
+// every row's pixels are in the file; the last row may end without its padding
+bool rowsinside(const bmplayout &layout, size_t count)
+{
+  const size_t pixelbytes = layout.rowstride * (layout.height - 1) + size_t(layout.width) * 3;
+  return count - layout.offset >= pixelbytes;
+}
+
+void decodebmp(const unsigned char *bytes, const bmplayout &layout, uint8_t alpha,
+               unsigned char *pixels)
+{
+  const size_t slotrowbytes = size_t(layout.width) * 4;
+  for (int row = 0; row < layout.height; ++row) {
+    int slotrow = layout.bottomup ? layout.height - 1 - row : row;
+    convertrow(bytes + layout.offset + layout.rowstride * row, 3, layout.width, alpha, false,
+               pixels + slotrowbytes * slotrow);
+  }
+}
+
+}  // namespace
+
+const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
 {
   bytereader in(bytes, count);
   uint16_t signature = in.u16();
@@ -44,57 +54,50 @@ int readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
   uint32_t infosize = in.u32();        // 12 is the older header, whose fields lie elsewhere
   int32_t width = int32_t(in.u32());
   int32_t height = int32_t(in.u32());  // above 0 the rows are stored bottom-up
-  in.skip(2);                          // biPlanes: always 1
+  uint16_t planes = in.u16();
   uint16_t bitcount = in.u16();
   uint32_t compression = in.u32();
   // biSizeImage, the resolution and the palette counts: not needed for 24-bit pixels
-  if (in.overrun || signature != bmpsignature || infosize < shortestinfoheader ||
-      bitcount != 24 || compression != 0 || !sidesaccepted(width, height) ||
-      offset < fileheaderbytes + uint64_t(infosize) || offset >= count)
-    return 0;
+  if (in.overrun)
+    return "file too short for its header";
+  if (signature != bmpsignature)
+    return "not a BMP file";
+  if (infosize < shortestinfoheader)
+    return "unsupported info header";
+  if (bitcount != 24 || compression != 0)
+    return "not a 24-bit uncompressed BMP";
+  if (!sidesaccepted(width, height))
+    return "image size outside 1 to 16384";
+  if (offset < fileheaderbytes + uint64_t(infosize) || offset >= count)
+    return "pixel offset outside the file";
   layout.width = width;
   layout.height = std::abs(height);
   layout.bottomup = height > 0;
+  layout.planes = planes;
   layout.offset = offset;
-  layout.rowstride = (size_t(width) * 3 + 3) & ~size_t(3);
-  // the last row may end without its padding
-  size_t pixelbytes = layout.rowstride * (layout.height - 1) + size_t(width) * 3;
-  return count - offset >= pixelbytes;
+  layout.rowstride = bmprowbytes(width);
+  return nullptr;
 }
-
-unsigned char *decodebmp(const unsigned char *bytes, const bmplayout &layout, int mipmap,
-                         uint8_t alpha)
-{
-  unsigned char *pixels = newimagebuffer(layout.width, layout.height, mipmap);
-  if (!pixels)
-    return nullptr;
-  const size_t slotrowbytes = size_t(layout.width) * 4;
-  for (int row = 0; row < layout.height; ++row) {
-    int slotrow = layout.bottomup ? layout.height - 1 - row : row;
-    convertrow(bytes + layout.offset + layout.rowstride * row, 3, layout.width, alpha, false,
-               pixels + slotrowbytes * slotrow);
-  }
-  return pixels;
-}
-
-}  // namespace
 
 int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
 {
   if (!loadableslot(slot))
-    return 0;
+    return failload(notaslot);
   if (count)  // a short file replaces only the bytes it has, as a short read would
     memcpy(bmpheader, bytes, std::min(count, sizeof bmpheader));
-  bmplayout layout = {};
-  unsigned char *pixels = nullptr;
-  if (readbmpheader(bytes, count, layout))
-    pixels = decodebmp(bytes, layout, mipmap, slot == dimmedbmpslot ? 128 : 255);
-  return finishimageload(slot, layout.width, layout.height, mipmap, pixels);
+  bmplayout layout;
+  if (const char *refusal = readbmpheader(bytes, count, layout))
+    return refuseimage(slot, refusal);
+  if (!rowsinside(layout, count))
+    return refuseimage(slot, tooshort);
+  unsigned char *pixels = imagebuffer(slot, layout.width, layout.height, mipmap);
+  if (!pixels)
+    return refuseimage(slot, nomemory);
+  decodebmp(bytes, layout, slot == dimmedbmpslot ? 128 : 255, pixels);
+  return installimage(slot, layout.width, layout.height, mipmap, pixels);
 }
 
 void loadtexturebmp(int slot, const char *path, int mipmap)
 {
-  std::vector<unsigned char> bytes;
-  readwholefile(imagepath(texturefolder, path).c_str(), bytes, largestbmpfile);
-  loadtexturebmpbytes(slot, bytes.data(), bytes.size(), mipmap);
+  loadimagefile(slot, texturefolder, path, largestbmpfile, mipmap, loadtexturebmpbytes);
 }

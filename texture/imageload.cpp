@@ -1,11 +1,12 @@
-// Steps the BMP and TGA loaders share: finding the file, sizing the pixel buffer, turning file
-// rows into table rows, and installing and uploading the result.
+// Steps the BMP and TGA loaders share: reading the file, choosing the pixel buffer, turning file
+// rows into table rows, installing and uploading the result, and the reason for a refusal.
 #include "texture/imageload.h"
 #include "platform/platform.h"
 #include "texture/texture.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -14,13 +15,66 @@
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian");
 
-std::string imagepath(const char *folder, const char *path)
+static const char *loadrefusal = nullptr;  // why the last load was refused
+
+const char *textureloaderror()
 {
-  // the folder is looked into rather than entered, so the working directory never changes
+  return loadrefusal;
+}
+
+int failload(const char *reason)
+{
+  loadrefusal = reason;
+  return 0;
+}
+
+int refuseimage(int slot, const char *reason)
+{
+  if (windowinfo.graphics)
+    uploadloadedtexture(slot);
+  return failload(reason);
+}
+
+int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels)
+{
+  settexture(slot, width, height, mipmap, pixels);
+  if (windowinfo.graphics)
+    uploadloadedtexture(slot);
+  loadrefusal = nullptr;
+  return 1;
+}
+
+static bool isdirectory(const char *path)
+{
   struct stat info;
-  if (path[0] == '/' || stat(folder, &info) != 0 || !S_ISDIR(info.st_mode))
-    return path;
-  return std::string(folder) + "/" + path;
+  return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// the file inside folder, looked into rather than entered so that the working directory never
+// changes; only when there is no such folder is the plain path read
+static int readimagefile(const char *folder, const char *path, long limit, filebytes &file)
+{
+  if (path[0] != '/') {
+    if (readfilebytes((std::string(folder) + "/" + path).c_str(), file, limit))
+      return 1;
+    if (isdirectory(folder))
+      return 0;
+  }
+  return readfilebytes(path, file, limit);
+}
+
+void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
+                   imagedecoder decode)
+{
+  if (!loadableslot(slot)) {
+    failload(notaslot);
+    return;
+  }
+  filebytes file;
+  if (!readimagefile(folder, path, limit, file))
+    refuseimage(slot, file.data ? "cannot read the file" : "cannot open the file");
+  else
+    decode(slot, file.data, file.size, mipmap);
 }
 
 bool loadableslot(int slot)
@@ -28,10 +82,16 @@ bool loadableslot(int slot)
   return slot >= 0 && slot < fontslot;
 }
 
+unsigned char *imagebuffer(int slot, int width, int height, int mipmap)
+{
+  const textureslot &t = texture[slot];
+  if (t.data && texturebytes(t.width, t.height, t.mipmap) == texturebytes(width, height, mipmap))
+    return t.data;
+  return newimagebuffer(width, height, mipmap);
+}
+
 unsigned char *newimagebuffer(int width, int height, int mipmap)
 {
-  if (width < 1 || width > maxtextureside || height < 1 || height > maxtextureside)
-    return nullptr;
   return static_cast<unsigned char *>(malloc(texturebytes(width, height, mipmap)));
 }
 
@@ -96,13 +156,4 @@ void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t 
   const unsigned char *last = src + size_t(count - 1) * 3;
   uint32_t v = swapredblue(last[0] | last[1] << 8 | uint32_t(last[2]) << 16) | opaque;
   memcpy(out, &v, 4);
-}
-
-int finishimageload(int slot, int width, int height, int mipmap, unsigned char *pixels)
-{
-  if (pixels)
-    settexture(slot, width, height, mipmap, pixels);
-  if (windowinfo.graphics)
-    uploadloadedtexture(slot);
-  return pixels != nullptr;
 }

@@ -1,11 +1,11 @@
-// Steps the BMP and TGA loaders share: finding the file, sizing the pixel buffer, turning file
-// rows into table rows, and installing and uploading the result. Internal to texture/.
+// Steps the BMP and TGA loaders share: reading the file, choosing the pixel buffer, turning file
+// rows into table rows, installing and uploading the result, and the reason for a refusal.
+// Internal to texture/.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string>
 
 // a slot a loader may fill: 0 to fontslot - 1, the font's own slot being left to the font
 bool loadableslot(int slot);
@@ -17,18 +17,37 @@ inline uint32_t load32(const unsigned char *p)
   return v;
 }
 
-// path inside folder, or path as given when folder is no directory (or path is absolute)
-std::string imagepath(const char *folder, const char *path);
-// an uninitialised buffer for a width x height slot with or without its mipmap chain; null
-// when a side lies outside 1..maxtextureside or memory runs out
+// reasons more than one loader gives for refusing an image
+constexpr const char *notaslot = "slot outside 0 to 510";
+constexpr const char *tooshort = "file too short for its pixels";
+constexpr const char *nomemory = "out of memory";
+
+// records why a load was refused, for textureloaderror; 0
+int failload(const char *reason);
+// uploads the slot as it was while graphics is on (an empty slot goes up as a 0x0 image), and
+// records why the load was refused; 0
+int refuseimage(int slot, const char *reason);
+// installs pixels (which may be the slot's own buffer) in the slot, uploads it while graphics is
+// on and clears the refusal; 1
+int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels);
+
+using imagedecoder = int (*)(int slot, const unsigned char *bytes, size_t count, int mipmap);
+// reads path inside folder, or path as given when folder is no directory (or path is absolute),
+// at most limit bytes of it, and hands the bytes to decode; a file that cannot be read is refused
+// like a bad one
+void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
+                   imagedecoder decode);
+// the buffer to decode a width x height image (with or without its chain) into: the slot's own
+// when it is that size already, which spares fresh pages on every load, else a new one; null when
+// memory runs out. Only a decoder that can no longer fail may write into it
+unsigned char *imagebuffer(int slot, int width, int height, int mipmap);
+// a new uninitialised buffer of that size, for a decoder that may still fail; null when memory
+// runs out
 unsigned char *newimagebuffer(int width, int height, int mipmap);
 // count pixels of 3 bytes (blue, green, red; alpha is given) or 4 bytes (blue, green, red,
 // alpha) into table pixels; a mirrored row is written from its last pixel back to its first
 void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t alpha,
                 bool mirrored, unsigned char *dst);
-// installs pixels in a loadable slot (null: the slot stays as it was), then uploads the slot
-// while graphics is on; 1 when installed
-int finishimageload(int slot, int width, int height, int mipmap, unsigned char *pixels);
 // the fewest bytes of run-length packets that can stand for that many pixels: one full run a
 // packet, so a file shorter than this cannot fill its image and is refused before allocating
 size_t leastrunbytes(size_t pixels, int bytesperpixel);

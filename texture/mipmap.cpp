@@ -5,8 +5,9 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cstring>
-#ifdef __SSE2__
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define TAVREL_AVX2_ROWS 1
 #endif
 
 // the per-channel truncated mean of four pixels, two channels at a time in 16-bit lanes
@@ -18,48 +19,37 @@ static inline uint32_t average4(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
   return (even >> 2 & lanes) | (odd >> 2 & lanes) << 8;
 }
 
-#ifdef __SSE2__
-// the truncated mean of bytes, from pavgb's rounded-up one: take off the bit it rounded with
-static inline __m128i floormean(__m128i x, __m128i y, __m128i oddsum)
+#ifdef TAVREL_AVX2_ROWS
+// sums of each channel with the same channel of the pixel to its right, for four pairs of pixels,
+// in 16-bit lanes: each byte is put beside its partner and one multiply-add adds them
+__attribute__((target("avx2"))) static inline __m256i pairsums(const unsigned char *p)
 {
-  return _mm_sub_epi8(_mm_avg_epu8(x, y), oddsum);
+  const __m256i partners = _mm256_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15,
+                                            0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15);
+  const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p));
+  return _mm256_maddubs_epi16(_mm256_shuffle_epi8(pixels, partners), _mm256_set1_epi8(1));
 }
 
-// the even and the odd pixels of two vectors of four, as two vectors of four
-static inline __m128i evenpixels(__m128i x, __m128i y)
+// eight output pixels at a time, where the processor has AVX2: the pair sums of both rows are
+// added, divided by 4 and packed back into bytes, the exact truncated mean that average4 makes.
+// Returns the number of output pixels made.
+__attribute__((target("avx2"))) static int halveoctets(const unsigned char *row0,
+                                                       const unsigned char *row1, int outwidth,
+                                                       unsigned char *out)
 {
-  return _mm_castps_si128(
-      _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(2, 0, 2, 0)));
-}
-static inline __m128i oddpixels(__m128i x, __m128i y)
-{
-  return _mm_castps_si128(
-      _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(3, 1, 3, 1)));
-}
-
-// four output pixels at a time from two rows of eight, with the same truncated means as
-// average4. With v1, v2 the floored means of the block's two columns, floor((a+b+c+d)/4) is
-// floor((v1+v2+1)/2) when both column sums are odd and floor((v1+v2)/2) otherwise. Returns the
-// number of output pixels made.
-static int halvequads(const unsigned char *row0, const unsigned char *row1, int outwidth,
-                      unsigned char *out)
-{
-  const __m128i one = _mm_set1_epi8(1);
+  static const bool canhalve = __builtin_cpu_supports("avx2");
+  if (!canhalve)
+    return 0;
   int x = 0;
-  for (; x + 4 <= outwidth; x += 4) {
-    const __m128i *top = reinterpret_cast<const __m128i *>(row0 + size_t(8) * x);
-    const __m128i *bottom = reinterpret_cast<const __m128i *>(row1 + size_t(8) * x);
-    const __m128i top0 = _mm_loadu_si128(top), top1 = _mm_loadu_si128(top + 1);
-    const __m128i bottom0 = _mm_loadu_si128(bottom), bottom1 = _mm_loadu_si128(bottom + 1);
-    const __m128i odd0 = _mm_and_si128(_mm_xor_si128(top0, bottom0), one);
-    const __m128i odd1 = _mm_and_si128(_mm_xor_si128(top1, bottom1), one);
-    const __m128i column0 = floormean(top0, bottom0, odd0);
-    const __m128i column1 = floormean(top1, bottom1, odd1);
-    const __m128i left = evenpixels(column0, column1), right = oddpixels(column0, column1);
-    const __m128i bothodd = _mm_and_si128(evenpixels(odd0, odd1), oddpixels(odd0, odd1));
-    const __m128i oddpair = _mm_and_si128(_mm_xor_si128(left, right), one);
-    const __m128i mean = floormean(left, right, _mm_andnot_si128(bothodd, oddpair));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(out + size_t(4) * x), mean);
+  for (; x + 8 <= outwidth; x += 8) {
+    const size_t in = size_t(8) * x;
+    const __m256i left = _mm256_add_epi16(pairsums(row0 + in), pairsums(row1 + in));
+    const __m256i right = _mm256_add_epi16(pairsums(row0 + in + 32), pairsums(row1 + in + 32));
+    // packing works within each 128-bit half, so the halves are put back in order
+    const __m256i packed =
+        _mm256_packus_epi16(_mm256_srli_epi16(left, 2), _mm256_srli_epi16(right, 2));
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + size_t(4) * x),
+                        _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
   }
   return x;
 }
@@ -76,9 +66,9 @@ void halvelevel(const unsigned char *src, int width, int height, unsigned char *
     const unsigned char *row = src + size_t(2 * y) * width * 4;
     unsigned char *out = dst + size_t(y) * outwidth * 4;
     int x = 0;
-#ifdef __SSE2__
+#ifdef TAVREL_AVX2_ROWS
     if (width > 1)
-      x = halvequads(row, row + down, outwidth, out);
+      x = halveoctets(row, row + down, outwidth, out);
 #endif
     for (; x < outwidth; ++x) {
       const unsigned char *p = row + size_t(8) * x;

@@ -14,7 +14,8 @@ size_t texturebytes(int width, int height, int mipmap)
 void settexture(int slot, int width, int height, int mipmap, unsigned char *data)
 {
   textureslot &t = texture[slot];
-  free(t.data);
+  if (t.data != data)
+    free(t.data);
   t.width = width;
   t.height = height;
   t.mipmap = mipmap;

@@ -2,6 +2,8 @@
 // beside its GL texture, so that every loaded slot can be uploaded again at any time.
 #pragma once
 
+#include "files/files.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -20,7 +22,7 @@ extern textureslot texture[maxtextures];
 
 // bytes a slot's buffer needs: level 0, or twice that to hold the mipmap chain too
 size_t texturebytes(int width, int height, int mipmap);
-// installs a filled buffer in a slot, freeing the one it held
+// installs a filled buffer in a slot, freeing the one it held unless that is the same buffer
 void settexture(int slot, int width, int height, int mipmap, unsigned char *data);
 
 // one fresh GL texture name for every slot, slot 0 first
@@ -67,3 +69,33 @@ void loadtexturebmp(int slot, const char *path, int mipmap);
 int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int mipmap);
 // path inside "texture", or "texturelow" when low is set (or as given without it), then as above
 void loadtexturetga(int slot, const char *path, int mipmap, int low);
+// why the last BMP or TGA load was refused, in a few lower-case words ("cannot open the file",
+// "file too short for its pixels"); null once a load has been accepted
+const char *textureloaderror();
+
+// [SECTION] BMP files
+// The one reader of BMP headers (the loader's and the font's) and the one writer (screenshots and
+// the artwork tool): uncompressed 24-bit pixels of three bytes, blue, green, red, each row padded
+// to a multiple of four bytes.
+constexpr int bmpheaderbytes = 54;  // the file header and the 40-byte info header
+
+struct bmplayout {
+  int width;
+  int height;
+  bool bottomup;     // the file's first row is the image's bottom row
+  int planes;        // 1 in every well-made file; the loader does not look
+  size_t offset;     // where the pixels start
+  size_t rowstride;  // bytes from one row to the next
+};
+
+// bytes a stored row of width pixels takes, padding included
+size_t bmprowbytes(int width);
+// reads the headers field by field; null when they describe 24-bit uncompressed rows of sides 1
+// to maxtextureside starting inside the count bytes, else why not. Whether every row is there
+// is the caller's business
+const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout);
+// the headers of a bottom-up 24-bit image, with a resolution of pixelspermetre both ways
+bytewriter bmpfileheader(int width, int height, uint32_t pixelspermetre);
+// one stored row made from width pixels of red, green and blue bytes (and, with 4 bytes a pixel, a
+// fourth that is dropped): blue, green, red and zero padding; dst may be src or lie before it
+void packbmprow(const unsigned char *src, int bytesperpixel, int width, unsigned char *dst);

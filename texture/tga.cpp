@@ -1,6 +1,5 @@
 // The TGA loader: 24- and 32-bit true-colour images, plain or run-length encoded, in any of the
 // four pixel orders.
-#include "files/files.h"
 #include "texture/imageload.h"
 #include "texture/texture.h"
 
@@ -37,8 +36,8 @@ bool enoughdata(const tgalayout &layout, size_t available)
   return available >= leastrunbytes(pixels, layout.bytesperpixel);
 }
 
-// reads the header field by field; 0 when this loader does not take the file
-int readtgaheader(const unsigned char *bytes, size_t count, tgalayout &layout)
+// reads the header field by field; null when this loader takes the file, else why not
+const char *readtgaheader(const unsigned char *bytes, size_t count, tgalayout &layout)
 {
   bytereader in(bytes, count);
   uint8_t idlength = in.u8();
@@ -55,10 +54,14 @@ int readtgaheader(const unsigned char *bytes, size_t count, tgalayout &layout)
   // its alpha whatever the count says
   uint8_t descriptor = in.u8();
   in.skip(idlength + size_t(maplength) * ((mapentrybits + 7) / 8));
-  if (in.overrun || (imagetype != truecolour && imagetype != truecolourruns) ||
-      (depth != 24 && depth != 32) || width < 1 || width > maxtextureside || height < 1 ||
-      height > maxtextureside)
-    return 0;
+  if (in.overrun)
+    return "file too short for its header";
+  if (imagetype != truecolour && imagetype != truecolourruns)
+    return "not a true-colour TGA";
+  if (depth != 24 && depth != 32)
+    return "not a 24- or 32-bit TGA";
+  if (width < 1 || width > maxtextureside || height < 1 || height > maxtextureside)
+    return "image size outside 1 to 16384";
   layout.width = width;
   layout.height = height;
   layout.bytesperpixel = depth / 8;
@@ -66,7 +69,7 @@ int readtgaheader(const unsigned char *bytes, size_t count, tgalayout &layout)
   layout.bottomup = !(descriptor & 0x20);
   layout.righttoleft = descriptor & 0x10;
   layout.offset = in.pos;
-  return enoughdata(layout, in.remaining());
+  return enoughdata(layout, in.remaining()) ? nullptr : tooshort;
 }
 
 // where the n-th row of the file goes in the slot
@@ -111,25 +114,29 @@ bool unpackruns(bytereader &in, const tgalayout &layout, unsigned char *pixels)
   return true;
 }
 
-unsigned char *decodetga(const unsigned char *bytes, size_t count, const tgalayout &layout,
-                         int mipmap)
+// a plain file's rows, which are all there, straight into the slot's buffer
+void decodeplain(const unsigned char *bytes, const tgalayout &layout, unsigned char *pixels)
 {
-  unsigned char *pixels = newimagebuffer(layout.width, layout.height, mipmap);
-  if (!pixels)
-    return nullptr;
-  if (layout.runs) {
-    bytereader in(bytes, count);
-    in.skip(layout.offset);
-    if (!unpackruns(in, layout, pixels)) {
-      free(pixels);
-      return nullptr;
-    }
-    return pixels;
-  }
   const size_t filerowbytes = size_t(layout.width) * layout.bytesperpixel;
   for (int filerow = 0; filerow < layout.height; ++filerow)
     convertfilerow(bytes + layout.offset + filerowbytes * filerow, layout, filerow, pixels);
-  return pixels;
+}
+
+// runs can still end early, so they are unpacked into a new buffer and the slot's is kept until
+// they have filled it
+int loadruns(int slot, const unsigned char *bytes, size_t count, const tgalayout &layout,
+             int mipmap)
+{
+  unsigned char *pixels = newimagebuffer(layout.width, layout.height, mipmap);
+  if (!pixels)
+    return refuseimage(slot, nomemory);
+  bytereader in(bytes, count);
+  in.skip(layout.offset);
+  if (!unpackruns(in, layout, pixels)) {
+    free(pixels);
+    return refuseimage(slot, "run-length packets end before the image");
+  }
+  return installimage(slot, layout.width, layout.height, mipmap, pixels);
 }
 
 }  // namespace
@@ -143,18 +150,21 @@ size_t leastrunbytes(size_t pixels, int bytesperpixel)
 int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
 {
   if (!loadableslot(slot))
-    return 0;
-  tgalayout layout = {};
-  unsigned char *pixels = nullptr;
-  if (readtgaheader(bytes, count, layout))
-    pixels = decodetga(bytes, count, layout, mipmap);
-  return finishimageload(slot, layout.width, layout.height, mipmap, pixels);
+    return failload(notaslot);
+  tgalayout layout;
+  if (const char *refusal = readtgaheader(bytes, count, layout))
+    return refuseimage(slot, refusal);
+  if (layout.runs)
+    return loadruns(slot, bytes, count, layout, mipmap);
+  unsigned char *pixels = imagebuffer(slot, layout.width, layout.height, mipmap);
+  if (!pixels)
+    return refuseimage(slot, nomemory);
+  decodeplain(bytes, layout, pixels);
+  return installimage(slot, layout.width, layout.height, mipmap, pixels);
 }
 
 void loadtexturetga(int slot, const char *path, int mipmap, int low)
 {
-  std::vector<unsigned char> bytes;
-  readwholefile(imagepath(low ? lowtexturefolder : texturefolder, path).c_str(), bytes,
-                largesttgafile);
-  loadtexturetgabytes(slot, bytes.data(), bytes.size(), mipmap);
+  loadimagefile(slot, low ? lowtexturefolder : texturefolder, path, largesttgafile, mipmap,
+                loadtexturetgabytes);
 }

@@ -137,6 +137,7 @@ TEST_F(bmploader, refuses_slots_outside_the_table_and_the_fonts_without_reading_
   for (int slot : {-1, fontslot, maxtextures}) {
     SCOPED_TRACE(slot);
     EXPECT_EQ(loadbmp(slot, second, 1), 0);
+    EXPECT_STREQ(textureloaderror(), "slot outside 0 to 510");
     EXPECT_TRUE(snapshot(fontslot) == font);
     EXPECT_TRUE(std::equal(bmpheader, bmpheader + sizeof bmpheader, first.begin()));
   }
@@ -144,41 +145,51 @@ TEST_F(bmploader, refuses_slots_outside_the_table_and_the_fonts_without_reading_
 
 TEST_F(bmploader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
 {
+  const char *notbmp24 = "not a 24-bit uncompressed BMP", *size = "image size outside 1 to 16384",
+             *offset = "pixel offset outside the file", *pixels = "file too short for its pixels",
+             *header = "file too short for its header";
   const struct {
     const char *name;
     std::function<void(bytes &)> spoil;
+    const char *reason;  // what textureloaderror says
   } cases[] = {
-      {"not BM", [](bytes &f) { f[1] = 'A'; }},
-      {"32 bits", [](bytes &f) { f[28] = 32; }},
-      {"run-length compressed", [](bytes &f) { putle32(f, 30, 1); }},
-      {"bit fields", [](bytes &f) { putle32(f, 30, 3); }},
-      {"the 12-byte header", [](bytes &f) { putle32(f, 14, 12); }},
-      {"width 0", [](bytes &f) { putle32(f, 18, 0); }},
-      {"negative width", [](bytes &f) { putle32(f, 18, uint32_t(-4)); }},
-      {"width whose bytes overflow", [](bytes &f) { putle32(f, 18, 0x55555556); }},
-      {"height 0", [](bytes &f) { putle32(f, 22, 0); }},
-      {"height INT_MIN", [](bytes &f) { putle32(f, 22, uint32_t(INT_MIN)); }},
+      {"not BM", [](bytes &f) { f[1] = 'A'; }, "not a BMP file"},
+      {"32 bits", [](bytes &f) { f[28] = 32; }, notbmp24},
+      {"run-length compressed", [](bytes &f) { putle32(f, 30, 1); }, notbmp24},
+      {"bit fields", [](bytes &f) { putle32(f, 30, 3); }, notbmp24},
+      {"the 12-byte header", [](bytes &f) { putle32(f, 14, 12); }, "unsupported info header"},
+      {"width 0", [](bytes &f) { putle32(f, 18, 0); }, size},
+      {"negative width", [](bytes &f) { putle32(f, 18, uint32_t(-4)); }, size},
+      {"width whose bytes overflow", [](bytes &f) { putle32(f, 18, 0x55555556); }, size},
+      {"height 0", [](bytes &f) { putle32(f, 22, 0); }, size},
+      {"height INT_MIN", [](bytes &f) { putle32(f, 22, uint32_t(INT_MIN)); }, size},
       {"the largest sides in a small file",
-       [](bytes &f) { putle32(f, 18, 16384); putle32(f, 22, 16384); }},
-      {"pixels at 53", [](bytes &f) { putle32(f, 10, 53); }},
-      {"pixels at 0", [](bytes &f) { putle32(f, 10, 0); }},
-      {"pixels inside the long header", [](bytes &f) { putle32(f, 14, 108); }},
-      {"pixels at the end of the file", [](bytes &f) { putle32(f, 10, uint32_t(f.size())); }},
-      {"pixels far past the end", [](bytes &f) { putle32(f, 10, 0xFFFFFFFF); }},
-      {"one pixel byte short", [](bytes &f) { f.resize(f.size() - 4); }},
-      {"header only", [](bytes &f) { f.resize(54); }},
-      {"cut inside the header", [](bytes &f) { f.resize(20); }},
-      {"empty", [](bytes &f) { f.clear(); }},
+       [](bytes &f) { putle32(f, 18, 16384); putle32(f, 22, 16384); }, pixels},
+      {"pixels at 53", [](bytes &f) { putle32(f, 10, 53); }, offset},
+      {"pixels at 0", [](bytes &f) { putle32(f, 10, 0); }, offset},
+      {"pixels inside the long header", [](bytes &f) { putle32(f, 14, 108); }, offset},
+      {"pixels at the end of the file", [](bytes &f) { putle32(f, 10, uint32_t(f.size())); },
+       offset},
+      {"pixels far past the end", [](bytes &f) { putle32(f, 10, 0xFFFFFFFF); }, offset},
+      {"one pixel byte short", [](bytes &f) { f.resize(f.size() - 4); }, pixels},
+      {"header only", [](bytes &f) { f.resize(54); }, offset},
+      {"cut inside the header", [](bytes &f) { f.resize(20); }, header},
+      {"empty", [](bytes &f) { f.clear(); }, header},
   };
-  for (const auto &test : cases) {
-    SCOPED_TRACE(test.name);
-    bytes file = handmadebmp(3, 2);  // rows of 9 bytes and 3 of padding
-    test.spoil(file);
-    fillslot(7);
-    slotstate before = snapshot(7);
-    EXPECT_EQ(loadbmp(7, file, 1), 0);
-    EXPECT_TRUE(snapshot(7) == before);
-  }
+  for (const auto &test : cases)
+    for (bool samesize : {false, true}) {  // a slot of the file's size lends it its buffer
+      SCOPED_TRACE(testing::Message() << test.name << (samesize ? ", slot of the same size" : ""));
+      bytes file = handmadebmp(3, 2);  // rows of 9 bytes and 3 of padding
+      if (samesize)
+        ASSERT_EQ(loadbmp(7, handmadebmp(3, -2), 1), 1);
+      else
+        fillslot(7);
+      test.spoil(file);
+      slotstate before = snapshot(7);
+      EXPECT_EQ(loadbmp(7, file, 1), 0);
+      EXPECT_TRUE(snapshot(7) == before);
+      EXPECT_STREQ(textureloaderror(), test.reason);
+    }
 }
 
 }  // namespace

@@ -111,6 +111,7 @@ TEST_F(imagefolders, leave_the_slot_as_it_was_when_the_file_is_missing)
   fillslot(5);
   slotstate before = snapshot(5);
   loadtexturebmp(5, "missing.bmp", 0);
+  EXPECT_STREQ(textureloaderror(), "cannot open the file");
   loadtexturetga(5, "missing.tga", 0, 0);
   EXPECT_TRUE(snapshot(5) == before);
 }

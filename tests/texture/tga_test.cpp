@@ -134,35 +134,41 @@ TEST_F(tgaloader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
 {
   const bytes plain = append(tgaheader(2, 2, 24), abcd);
   const bytes runs = append(tgaheader(2, 2, 24, 10), {0x83, 1, 2, 3});
+  const char *type = "not a true-colour TGA", *depth = "not a 24- or 32-bit TGA",
+             *size = "image size outside 1 to 16384", *pixels = "file too short for its pixels",
+             *header = "file too short for its header";
   const struct {
     const char *name;
     bytes file;
+    const char *reason;  // what textureloaderror says
   } cases[] = {
-      {"no image", append(tgaheader(2, 2, 24, 0), abcd)},
-      {"colour-mapped", append(tgaheader(2, 2, 24, 1), abcd)},
-      {"grey-scale", append(tgaheader(2, 2, 24, 3), abcd)},
-      {"colour-mapped runs", append(tgaheader(2, 2, 24, 9), abcd)},
-      {"grey-scale runs", append(tgaheader(2, 2, 24, 11), abcd)},
-      {"8 bits", append(tgaheader(2, 2, 8), abcd)},
-      {"16 bits", append(tgaheader(2, 2, 16), abcd)},
-      {"15 bits", append(tgaheader(2, 2, 15), abcd)},
-      {"width 0", append(tgaheader(0, 2, 24), abcd)},
-      {"height 0", append(tgaheader(2, 0, 24), abcd)},
+      {"no image", append(tgaheader(2, 2, 24, 0), abcd), type},
+      {"colour-mapped", append(tgaheader(2, 2, 24, 1), abcd), type},
+      {"grey-scale", append(tgaheader(2, 2, 24, 3), abcd), type},
+      {"colour-mapped runs", append(tgaheader(2, 2, 24, 9), abcd), type},
+      {"grey-scale runs", append(tgaheader(2, 2, 24, 11), abcd), type},
+      {"8 bits", append(tgaheader(2, 2, 8), abcd), depth},
+      {"16 bits", append(tgaheader(2, 2, 16), abcd), depth},
+      {"15 bits", append(tgaheader(2, 2, 15), abcd), depth},
+      {"width 0", append(tgaheader(0, 2, 24), abcd), size},
+      {"height 0", append(tgaheader(2, 0, 24), abcd), size},
       {"width past the limit with all its pixels", append(tgaheader(16385, 1, 24),
-                                                          bytes(16385 * 3, 7))},
+                                                          bytes(16385 * 3, 7)), size},
       {"height past the limit with all its pixels", append(tgaheader(1, 16385, 32),
-                                                           bytes(16385 * 4, 7))},
-      {"33000x23000 in its header alone", tgaheader(33000, 23000, 32)},
-      {"16384x16384 in its header alone", tgaheader(16384, 16384, 32)},
-      {"runs too few for the image", append(tgaheader(16384, 16384, 32, 10), {0xFF, 1, 2, 3, 4})},
-      {"one pixel byte short", bytes(plain.begin(), plain.end() - 1)},
-      {"a run cut short", bytes(runs.begin(), runs.end() - 1)},
-      {"runs ending a row early", append(tgaheader(2, 2, 24, 10), {0x82, 1, 2, 3, 0x00})},
-      {"an ID past the end", [&] { bytes f = plain; f[0] = 200; return f; }()},
+                                                           bytes(16385 * 4, 7)), size},
+      {"33000x23000 in its header alone", tgaheader(33000, 23000, 32), size},
+      {"16384x16384 in its header alone", tgaheader(16384, 16384, 32), pixels},
+      {"runs too few for the image", append(tgaheader(16384, 16384, 32, 10), {0xFF, 1, 2, 3, 4}),
+       pixels},
+      {"one pixel byte short", bytes(plain.begin(), plain.end() - 1), pixels},
+      {"a run cut short", bytes(runs.begin(), runs.end() - 1), pixels},
+      {"runs ending a row early", append(tgaheader(2, 2, 24, 10), {0x82, 1, 2, 3, 0x00}),
+       "run-length packets end before the image"},
+      {"an ID past the end", [&] { bytes f = plain; f[0] = 200; return f; }(), header},
       {"a colour map past the end",
-       [&] { bytes f = plain; f[5] = f[6] = 0xFF; f[7] = 32; return f; }()},
-      {"cut inside the header", bytes(plain.begin(), plain.begin() + 17)},
-      {"empty", {}},
+       [&] { bytes f = plain; f[5] = f[6] = 0xFF; f[7] = 32; return f; }(), header},
+      {"cut inside the header", bytes(plain.begin(), plain.begin() + 17), header},
+      {"empty", {}, header},
   };
   for (const auto &test : cases) {
     SCOPED_TRACE(test.name);
@@ -170,9 +176,11 @@ TEST_F(tgaloader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
     slotstate before = snapshot(9);
     EXPECT_EQ(load(9, test.file, 1), 0);
     EXPECT_TRUE(snapshot(9) == before);
+    EXPECT_STREQ(textureloaderror(), test.reason);
   }
-  // the sides at the limit are taken
+  // the sides at the limit are taken, and an accepted load leaves no reason behind
   EXPECT_EQ(load(9, append(tgaheader(16384, 1, 24), bytes(16384 * 3, 7)), 0), 1);
+  EXPECT_EQ(textureloaderror(), nullptr);
 }
 
 TEST_F(tgaloader, asks_runs_for_one_full_run_a_packet_at_the_least)

@@ -3,7 +3,7 @@
 // that they stay crisp when the font texture is filtered linearly.
 #include "artwork.h"
 
-#include "files/files.h"
+#include "texture/texture.h"
 
 #include <cstdint>
 #include <cstring>
@@ -488,39 +488,19 @@ struct rgb {
   uint8_t r, g, b;
 };
 
-// a 24-bit uncompressed BMP, written field by field: 54-byte header, rows bottom first
+static_assert(sizeof(rgb) == 3, "pixels are handed to the BMP writer as bytes");
+constexpr uint32_t printresolution = 2835;  // pixels per metre: 72 dpi
+
+// a 24-bit uncompressed BMP: 54-byte header, rows bottom first
 std::vector<unsigned char> writebmp(int width, int height, const std::vector<rgb> &pixels)
 {
-  const uint32_t rowbytes = (uint32_t(width) * 3 + 3) & ~3u;
-  const uint32_t imagebytes = rowbytes * uint32_t(height);
-  bytewriter out;
-  out.u8('B');
-  out.u8('M');
-  out.u32(54 + imagebytes);  // file size
-  out.u32(0);                // reserved
-  out.u32(54);               // pixel data offset
-  out.u32(40);               // info header size
-  out.u32(uint32_t(width));
-  out.u32(uint32_t(height)); // positive: bottom-up
-  out.u16(1);                // planes
-  out.u16(24);               // bits per pixel
-  out.u32(0);                // no compression
-  out.u32(imagebytes);
-  out.u32(2835);             // 72 dpi, both ways
-  out.u32(2835);
-  out.u32(0);                // palette colours
-  out.u32(0);                // important colours
-  for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x) {
-      const rgb &p = pixels[size_t(y) * width + x];
-      out.u8(p.b);
-      out.u8(p.g);
-      out.u8(p.r);
-    }
-    for (uint32_t pad = uint32_t(width) * 3; pad < rowbytes; ++pad)
-      out.u8(0);
-  }
-  return out.bytes;
+  std::vector<unsigned char> file = bmpfileheader(width, height, printresolution).bytes;
+  const size_t rowbytes = bmprowbytes(width);
+  file.resize(file.size() + rowbytes * height);
+  for (int y = 0; y < height; ++y)
+    packbmprow(reinterpret_cast<const unsigned char *>(&pixels[size_t(height - 1 - y) * width]),
+               3, width, &file[bmpheaderbytes + rowbytes * y]);
+  return file;
 }
 
 // the icon: a monitor showing a white "T" on a blue screen, on a dark slate ground
