@@ -2,7 +2,7 @@
 // beside its GL texture, so that every loaded slot can be uploaded again at any time.
 #pragma once
 
-#include "files/files.h"
+#include "../files/files.h"
 
 #include <cstddef>
 #include <cstdint>
