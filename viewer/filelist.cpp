@@ -1,0 +1,110 @@
+// The viewer's file list: the images of the texture folder, filtered by a part of their name,
+// with a highlight moved by keys and a window of rows scrolled by the wheel.
+#include "viewer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+filenameslot listedfiles[maxlistedfiles + 1];
+int32_t numoflistedfiles;
+int32_t shownfile[maxlistedfiles];
+int32_t numofshownfiles;
+int32_t highlightedfile;
+int32_t firstshownrow;
+
+static int firstrowslot;  // the menu slot of the list's top row this frame
+
+static bool isimage(const char *name)
+{
+  const size_t length = strlen(name);
+  return length > 4 && (strcasecmp(name + length - 4, ".bmp") == 0 ||
+                        strcasecmp(name + length - 4, ".tga") == 0);
+}
+
+void listimages(const char *folder)
+{
+  // the engine's wildcards let more than the extension through, so the names are sorted here
+  listfolder(folder, "*", listedfiles, 0, maxlistedfiles + 1);
+  numoflistedfiles = 0;
+  for (int i = 0; listedfiles[i][0]; ++i)
+    if (isimage(listedfiles[i]))
+      memmove(listedfiles[numoflistedfiles++], listedfiles[i], filenamesize);
+  listedfiles[numoflistedfiles][0] = '\0';
+  highlightedfile = 0;
+  firstshownrow = 0;
+  numofshownfiles = 0;
+}
+
+// the top row follows the highlight when a key moves it out of sight
+static void keephighlightinview()
+{
+  firstshownrow = std::clamp(int(firstshownrow), highlightedfile - listrows + 1,
+                             int(highlightedfile));
+}
+
+static void clampscroll()
+{
+  highlightedfile = std::clamp(int(highlightedfile), 0, std::max(0, numofshownfiles - 1));
+  firstshownrow = std::clamp(int(firstshownrow), 0, std::max(0, numofshownfiles - listrows));
+}
+
+void filterimages(const char *filter)
+{
+  static char lastfilter[menuinputsize];
+  numofshownfiles = 0;
+  for (int i = 0; i < numoflistedfiles; ++i)
+    if (strcasestr(listedfiles[i], filter))
+      shownfile[numofshownfiles++] = i;
+  if (strcmp(filter, lastfilter) != 0) {
+    snprintf(lastfilter, sizeof lastfilter, "%s", filter);
+    highlightedfile = 0;  // a new filter starts again from its first match
+    firstshownrow = 0;
+  }
+  clampscroll();
+}
+
+void createfilerows(void (*choose)())
+{
+  firstrowslot = menuitemsinuse();
+  const int rows = std::min(listrows, numofshownfiles - firstshownrow);
+  for (int row = 0; row < rows; ++row) {
+    const int shown = firstshownrow + row;
+    const float blue = shown == highlightedfile ? 0.0f : 1.0f;  // the highlight is yellow
+    createmenuitem(listedfiles[shownfile[shown]], listx, listy + row * listrowstep, listsize, 1.0f,
+                   1.0f, blue);
+    setmenuitem(optioncallback, intptr_t(choose));
+  }
+}
+
+int clickedfile()
+{
+  highlightedfile = firstshownrow + currentmenuitem - firstrowslot;
+  return shownfile[highlightedfile];
+}
+
+static bool pressed(int key)
+{
+  return keyboard[key] && !prevkeyboard[key];
+}
+
+void checklistkeys()
+{
+  static const struct {
+    int key, step;
+  } moves[] = {{key_down, 1}, {key_up, -1}, {key_pagedown, listrows}, {key_pageup, -listrows},
+               {key_end, maxlistedfiles}, {key_home, -maxlistedfiles}};
+  for (const auto &move : moves)
+    if (pressed(move.key)) {
+      highlightedfile += move.step;
+      clampscroll();
+      keephighlightinview();
+    }
+  constexpr int wheelstep = 3;
+  if (mouse.wheeldown && !prevmouse.wheeldown)
+    firstshownrow += wheelstep;
+  if (mouse.wheelup && !prevmouse.wheelup)
+    firstshownrow -= wheelstep;
+  clampscroll();
+}

@@ -1,0 +1,132 @@
+// Tavrel Viewer: start-up in the game folder, the frame loop, and the menu of the one screen.
+#include "viewer.h"
+
+#include <GL/gl.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+enum fixedslot { quitslot, lowdetailslot, dimmedslot, screenshotslot, filterslot };
+
+char filter[menuinputsize];  // what the filter field holds
+bool screenshotasked;
+
+void askforscreenshot()
+{
+  screenshotasked = true;
+}
+
+void choosefile()
+{
+  loadpicture(listedfiles[clickedfile()]);
+}
+
+const char *listedfolder()
+{
+  return lowdetail ? lowtexturefolder : texturefolder;
+}
+
+// the fixed items in their slots, then a row for every visible file
+void buildmenu()
+{
+  numofmenuitems = 0;
+  createmenuitem("Quit", 4, 4, 16, 1, 1, 1);
+  setmenuitem(optionhotkey, key_escape);
+  createmenuitem("Low detail", 84, 4, 16, 1, 1, 1);
+  setmenuitem(optiontoggle, intptr_t(&lowdetail));
+  setmenuitem(optionhotkey, 'l');
+  createmenuitem("Dimmed", 260, 4, 16, 1, 1, 1);
+  setmenuitem(optiontoggle, intptr_t(&dimmed));
+  setmenuitem(optionhotkey, 'd');
+  createmenuitem("Screenshot", 372, 4, 16, 1, 1, 1);
+  setmenuitem(optioncallback, intptr_t(askforscreenshot));
+  setmenuitem(optionhotkey, 'p');
+  createmenuitem("Filter by a part of the name", 4, 28, 8, 1, 1, 1);
+  setmenuitem(optionstringinput, intptr_t(filter));
+  setmenuitem(optionhotkey, 'f');
+  createfilerows(choosefile);
+}
+
+// the list follows the folder toggle, and is read again when the player comes back to the
+// window, perhaps from the editor that changed the files; the picture follows the slot toggle
+void followchanges()
+{
+  static int32_t listedlow = -1, loadeddimmed = 0, wasactive = 1;
+  if (listedlow != lowdetail || (windowinfo.active && !wasactive)) {
+    listimages(listedfolder());
+    listedlow = lowdetail;
+  }
+  wasactive = windowinfo.active;
+  filterimages(filter);
+  if (loadeddimmed != dimmed && picturename[0])
+    loadpicture(picturename);
+  loadeddimmed = dimmed;
+}
+
+void checkkeys()
+{
+  checklistkeys();
+  if (keyboard[key_return] && !prevkeyboard[key_return] && numofshownfiles > 0)
+    loadpicture(listedfiles[shownfile[highlightedfile]]);
+}
+
+void drawlistheading()
+{
+  drawtext("/s: /i of /i images", listx, listy - 12, 8, 0.5f, 0.75f, 1.0f, 1.0f, listedfolder(),
+           numofshownfiles, numoflistedfiles);
+}
+
+void runframe()
+{
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  buildmenu();
+  checksystemmessages();
+  if (!windowinfo.graphics)
+    return;  // the window could not be set up again after a focus change
+  checkkeyboard();
+  checkmouse();
+  checkmenuitems();
+  followchanges();
+  checkkeys();
+  drawflatview();
+  drawturningview();
+  setuptextdisplay();
+  drawlistheading();
+  drawmenuitems();
+  drawcaption();
+  drawmousecursor(1, 1, 1, 1);
+  if (screenshotasked)
+    savescreenshot();
+  screenshotasked = false;
+  swapbuffers();
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  const char *folder = nullptr;
+  const int status = readcommandline(argc, argv, folder);
+  if (status >= 0)
+    return status;
+  // the loaders look in the game folder's "texture", so the game folder is where the viewer works
+  if (folder && chdir(folder) != 0) {
+    fprintf(stderr, "tavrel-viewer: cannot open the folder %s: %s\n", folder, strerror(errno));
+    return 1;
+  }
+  loadconfig();  // the game's texture detail decides which folder comes first
+  lowdetail = config.lowtexture & 1;
+  if (!setupengine("Tavrel Viewer", 640, 480, 0)) {
+    fprintf(stderr, "tavrel-viewer: %s\n", setupfailure());
+    return 1;
+  }
+  setupcheckerboard();
+  while (!menuitem[quitslot].active && !windowinfo.quit)
+    runframe();
+  shutdownengine();
+  return windowinfo.graphics ? 0 : 1;
+}

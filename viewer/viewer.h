@@ -1,0 +1,61 @@
+// Tavrel Viewer: a game folder's textures seen exactly as the engine loads them, flat at 1:1 and
+// on a turning floor where the mipmaps show. This header ties its few parts together.
+#pragma once
+
+#include "engine.h"
+
+// [SECTION] layout, in the virtual 640x480 screen
+constexpr int listx = 4, listy = 64, listsize = 8, listrowstep = 10;
+constexpr int listrows = 36;  // file rows that fit between the filter and the caption
+constexpr int flatx = 264, flaty = 28, flatwidth = 372, flatheight = 232;
+constexpr int turningx = 264, turningy = 268, turningwidth = 372, turningheight = 160;
+constexpr int captionx = 4, captiony = 436;
+
+// [SECTION] command line
+// handles the arguments; -1 when the viewer should go on (folder then names the game folder
+// asked for, or stays null), else the exit status
+int readcommandline(int argc, char **argv, const char *&folder);
+
+// [SECTION] file list
+constexpr int maxlistedfiles = 1024;
+extern filenameslot listedfiles[maxlistedfiles + 1];  // the folder's images, sorted; end mark
+extern int32_t numoflistedfiles;
+extern int32_t shownfile[maxlistedfiles];  // the listed files the filter lets through
+extern int32_t numofshownfiles;
+extern int32_t highlightedfile;  // in shownfile: the one Return loads
+extern int32_t firstshownrow;    // in shownfile: the one on the list's top row
+
+// the ".bmp" and ".tga" files of folder, sorted, the highlight back at the top
+void listimages(const char *folder);
+// keeps the listed files whose name holds filter, in any case
+void filterimages(const char *filter);
+// one menu item a visible row, each running choose when clicked; the first row's slot is kept
+void createfilerows(void (*choose)());
+// the listed file of the row whose callback is running
+int clickedfile();
+// arrows, Page Up and Down, Home and End move the highlight; the wheel scrolls
+void checklistkeys();
+
+// [SECTION] picture
+constexpr int pictureslot = 1;       // where images load, unless dimmed
+constexpr int checkerboardslot = 70; // drawn unfiltered, also after a focus change
+extern int32_t lowdetail;  // the list shows "texturelow", whose TGAs load as the low-detail set
+extern int32_t dimmed;     // images load into slot 16, where BMPs get half alpha
+extern char picturename[filenamesize];  // the file last chosen; empty before the first
+
+// the slot the next image loads into
+int pictureslotinuse();
+// loads the listed file with its loader, with mipmaps, and says in the caption how it went
+void loadpicture(const char *name);
+// takes a numbered screenshot of the frame drawn so far and says in the caption which
+void savescreenshot();
+// the caption under the list: the file, its size and format or why it was refused
+void drawcaption();
+
+// [SECTION] views
+// the grey checkerboard behind pictures with alpha, once at start-up
+void setupcheckerboard();
+// the picture at 1:1 (smaller when it does not fit) over the checkerboard, orthographic
+void drawflatview();
+// the picture on a floor turning slowly in perspective, its far side drawn from small mipmaps
+void drawturningview();
