@@ -67,6 +67,8 @@ constexpr size_t screenshotbufferbytes = 256 * 1024;  // a band of rows, small e
 
 // one band of the back buffer as read back, bottom row first, packed into the file's rows
 extern unsigned char screenshotbuffer[screenshotbufferbytes];
+// the name of the file the last screenshot wrote; empty when it wrote none
+extern char screenshotname[16];
 
 // saves the back buffer (call it before the buffer swap) as the first free name from
 // "scsht000.bmp" to "scsht999.bmp" in the working directory, never replacing an existing entry,

@@ -20,6 +20,7 @@
 #endif
 
 unsigned char screenshotbuffer[screenshotbufferbytes];
+char screenshotname[16];
 
 namespace {
 
@@ -71,6 +72,17 @@ bool readband(int width, int y, int count, const readback &how)
   return true;
 }
 
+// sdl12-compat draws the program's frames into a framebuffer object of its own and shows it at the
+// swap; that has no back buffer to name, and reads from where the frame was drawn. A context
+// without framebuffer objects refuses the question, which the caller's error sweep clears
+bool drawingintoframebufferobject()
+{
+  constexpr GLenum framebufferbinding = 0x8CA6;  // GL_FRAMEBUFFER_BINDING, past GL 1.1's header
+  GLint framebuffer = 0;
+  glGetIntegerv(framebufferbinding, &framebuffer);
+  return framebuffer != 0;
+}
+
 // creates the first free name exclusively, so that nothing already there (a file, a directory,
 // even a dangling link) is ever written through; -1 when all are taken or the directory refuses
 int createscreenshotfile(char name[])
@@ -110,6 +122,7 @@ int savescreenshot(int width, int height, const readback &how)
   if (!readband(width, 0, firstband, how))
     return 0;
   char name[] = "scsht000.bmp";
+  static_assert(sizeof name <= sizeof screenshotname, "the name must fit where it is kept");
   int fd = createscreenshotfile(name);
   if (fd < 0)
     return 0;
@@ -123,6 +136,8 @@ int savescreenshot(int width, int height, const readback &how)
   fp = nullptr;
   if (!written)
     unlink(name);  // a short file would pass for a screenshot
+  else
+    memcpy(screenshotname, name, sizeof name);
   return written;
 }
 
@@ -130,12 +145,14 @@ int savescreenshot(int width, int height, const readback &how)
 
 int screenshot()
 {
+  screenshotname[0] = '\0';
   const int width = windowinfo.width, height = windowinfo.height;
   // a row read back as RGBA must fit the buffer, and the file's size fields are 32 bits wide
   if (width <= 0 || height <= 0 || size_t(width) * 4 > sizeof screenshotbuffer ||
       bmpheaderbytes + bmprowbytes(width) * uint64_t(height) > UINT32_MAX)
     return 0;
   const readback how = readbackfor(width);
+  const bool ownframebuffer = drawingintoframebufferobject();
   // errors the caller left unread would otherwise pass for ours
   for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale) {
   }
@@ -145,7 +162,8 @@ int screenshot()
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
   glPixelStorei(GL_PACK_SKIP_ROWS, 0);
   glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-  glReadBuffer(GL_BACK);
+  if (!ownframebuffer)
+    glReadBuffer(GL_BACK);
   const int saved = savescreenshot(width, height, how);
   glPopClientAttrib();
   return saved;

@@ -34,7 +34,7 @@ static bool hotkeyfires(const menuitemrecord &item)
   const int key = item.hotkey;  // the table is public: a code outside the key arrays is no key
   if (key < 0 || key >= keycount || menuinputkeyboard)
     return false;
-  return keyboard[key] && (!prevkeyboard[key] || item.repeat);
+  return item.repeat ? keyboard[key] != 0 : keypressed(key);
 }
 
 static bool showson(const menuitemrecord &item)

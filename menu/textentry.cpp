@@ -28,12 +28,7 @@ static void clampselection()
 
 static bool keycounts(int key, int repeat)
 {
-  return keyboard[key] && (repeat || !prevkeyboard[key]);
-}
-
-static bool newlypressed(int key)
-{
-  return keyboard[key] && !prevkeyboard[key];
+  return repeat ? keyboard[key] != 0 : keypressed(key);
 }
 
 static bool shiftheld()
@@ -91,9 +86,9 @@ static int controlcode(int repeat, int result)
     result = typeddelete;
   if (keycounts(key_backspace, repeat))
     result = typedbackspace;
-  if (newlypressed(key_return) || newlypressed(key_escape))
+  if (keypressed(key_return) || keypressed(key_escape))
     result = typedend;
-  if (newlypressed(key_tab))
+  if (keypressed(key_tab))
     result = typedtab;
   return result;
 }
@@ -285,7 +280,7 @@ static void editframe(menuitemrecord &item)
     deletebackward();
   else if (code == typedtab)
     editnextfield();
-  if (newlypressed(key_return) || newlypressed(key_escape))
+  if (keypressed(key_return) || keypressed(key_escape))
     item.active = 0;  // the variable already holds the text: nothing to undo
 }
 

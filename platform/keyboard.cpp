@@ -58,3 +58,8 @@ void checkkeyboard()
     if (keyboard[fold.source])
       keyboard[fold.target] = 1;
 }
+
+int keypressed(int key)
+{
+  return key >= 0 && key < keycount && keyboard[key] && !prevkeyboard[key];
+}

@@ -146,6 +146,8 @@ int inputstate(int code, int polled);
 
 // copies the platform's key states, keypad and right-hand modifiers folded onto their twins
 void checkkeyboard();
+// 1 when the key is held in this poll and was not in the last: newly pressed
+int keypressed(int key);
 // the pointer in virtual coordinates and the buttons; parked at the centre while unfocused
 void checkmouse();
 // axes 0-1 and buttons 0-3 of joy1, when config.usejoystick is on

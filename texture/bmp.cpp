@@ -94,7 +94,8 @@ int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int 
   if (!pixels)
     return refuseimage(slot, nomemory);
   decodebmp(bytes, layout, slot == dimmedbmpslot ? 128 : 255, pixels);
-  return installimage(slot, layout.width, layout.height, mipmap, pixels);
+  const char *format = layout.bottomup ? "24-bit BMP, bottom-up" : "24-bit BMP, top-down";
+  return installimage(slot, layout.width, layout.height, mipmap, pixels, format);
 }
 
 void loadtexturebmp(int slot, const char *path, int mipmap)

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "texture/texture.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -16,10 +17,16 @@
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian");
 
 static const char *loadrefusal = nullptr;  // why the last load was refused
+static char loadformat[48];                // what the last accepted load read
 
 const char *textureloaderror()
 {
   return loadrefusal;
+}
+
+const char *textureloadformat()
+{
+  return loadrefusal || !loadformat[0] ? nullptr : loadformat;
 }
 
 int failload(const char *reason)
@@ -35,12 +42,14 @@ int refuseimage(int slot, const char *reason)
   return failload(reason);
 }
 
-int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels)
+int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels,
+                 const char *format)
 {
   settexture(slot, width, height, mipmap, pixels);
   if (windowinfo.graphics)
     uploadloadedtexture(slot);
   loadrefusal = nullptr;
+  snprintf(loadformat, sizeof loadformat, "%s", format);
   return 1;
 }
 

@@ -28,8 +28,9 @@ int failload(const char *reason);
 // records why the load was refused; 0
 int refuseimage(int slot, const char *reason);
 // installs pixels (which may be the slot's own buffer) in the slot, uploads it while graphics is
-// on and clears the refusal; 1
-int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels);
+// on, clears the refusal and keeps the file's format for textureloadformat; 1
+int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels,
+                 const char *format);
 
 using imagedecoder = int (*)(int slot, const unsigned char *bytes, size_t count, int mipmap);
 // reads path inside folder, or path as given when folder is no directory (or path is absolute),

@@ -72,6 +72,9 @@ void loadtexturetga(int slot, const char *path, int mipmap, int low);
 // why the last BMP or TGA load was refused, in a few lower-case words ("cannot open the file",
 // "file too short for its pixels"); null once a load has been accepted
 const char *textureloaderror();
+// what the last accepted BMP or TGA load read ("24-bit BMP, bottom-up", "32-bit run-length TGA,
+// origin top left"); null after a refused one
+const char *textureloadformat();
 
 // [SECTION] BMP files
 // The one reader of BMP headers (the loader's and the font's) and the one writer (screenshots and

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -72,6 +73,14 @@ const char *readtgaheader(const unsigned char *bytes, size_t count, tgalayout &l
   return enoughdata(layout, in.remaining()) ? nullptr : tooshort;
 }
 
+// the pixel size, the packing and the corner of the first pixel, as a texture artist names them
+std::string describe(const tgalayout &layout)
+{
+  return std::to_string(layout.bytesperpixel * 8) + (layout.runs ? "-bit run-length" : "-bit") +
+         " TGA, origin " + (layout.bottomup ? "bottom " : "top ") +
+         (layout.righttoleft ? "right" : "left");
+}
+
 // where the n-th row of the file goes in the slot
 unsigned char *slotrow(unsigned char *pixels, const tgalayout &layout, int filerow)
 {
@@ -136,7 +145,8 @@ int loadruns(int slot, const unsigned char *bytes, size_t count, const tgalayout
     free(pixels);
     return refuseimage(slot, "run-length packets end before the image");
   }
-  return installimage(slot, layout.width, layout.height, mipmap, pixels);
+  return installimage(slot, layout.width, layout.height, mipmap, pixels,
+                      describe(layout).c_str());
 }
 
 }  // namespace
@@ -160,7 +170,8 @@ int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int 
   if (!pixels)
     return refuseimage(slot, nomemory);
   decodeplain(bytes, layout, pixels);
-  return installimage(slot, layout.width, layout.height, mipmap, pixels);
+  return installimage(slot, layout.width, layout.height, mipmap, pixels,
+                      describe(layout).c_str());
 }
 
 void loadtexturetga(int slot, const char *path, int mipmap, int low)

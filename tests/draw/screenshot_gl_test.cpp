@@ -212,9 +212,11 @@ TEST_F(screenshots, names_count_up_and_gaps_are_filled_first)
   ASSERT_EQ(unlink("scsht000.bmp"), 0);
   writetext("scsht003.bmp", "kept");
   ASSERT_EQ(screenshot(), 1);
+  EXPECT_STREQ(screenshotname, "scsht000.bmp");
   ASSERT_EQ(screenshot(), 1);
   EXPECT_EQ(entries(), (names{"scsht000.bmp", "scsht001.bmp", "scsht002.bmp", "scsht003.bmp"}));
   ASSERT_EQ(screenshot(), 1);
+  EXPECT_STREQ(screenshotname, "scsht004.bmp");
   EXPECT_EQ(entries().count("scsht004.bmp"), 1u);
   EXPECT_EQ(readtext("scsht003.bmp"), "kept");
 }
@@ -240,6 +242,7 @@ TEST_F(screenshots, the_last_name_is_used_and_then_nothing_is_written)
   EXPECT_EQ(screenshot(), 1);
   EXPECT_EQ(readbytes("scsht999.bmp").size(), 54u + 4 * 4 * 3);
   EXPECT_EQ(screenshot(), 0);
+  EXPECT_STREQ(screenshotname, "");
   EXPECT_EQ(entries().size(), 1000u);
   EXPECT_EQ(readtext("scsht998.bmp"), "scsht998.bmp");
 }

@@ -86,27 +86,38 @@ TEST_F(mousetest, the_left_button_is_released_once_after_being_held)
   EXPECT_EQ(mouse.leftreleased, 0);
 }
 
+// as a frame polls: sdl12-compat never shows the wheel as held, only as a press and a release
+// in its events, which the frame's event drain hands out
+void pollframe()
+{
+  checksystemmessages();
+  checkmouse();
+}
+
 TEST_F(mousetest, the_right_button_and_the_wheel_read_from_their_own_bits)
 {
+  SDL_Event earlier;
+  while (SDL_PollEvent(&earlier)) {  // what the tests before left unread
+  }
   button("mousedown", 3);
-  checkmouse();
+  pollframe();
   EXPECT_EQ(mouse.right, 1);
   EXPECT_EQ(mouse.left, 0);
   button("mouseup", 3);
-  checkmouse();
+  pollframe();
   EXPECT_EQ(mouse.rightreleased, 1);
   button("mousedown", 2);  // the middle button is not recorded
-  checkmouse();
+  pollframe();
   EXPECT_EQ(mouse.left + mouse.right + mouse.wheelup + mouse.wheeldown, 0);
   button("mouseup", 2);
   for (int wheel : {4, 5}) {  // up, then down
     button("mousedown", wheel);
-    checkmouse();
+    pollframe();
     EXPECT_EQ(mouse.wheelup, wheel == 4);
     EXPECT_EQ(mouse.wheeldown, wheel == 5);
     button("mouseup", wheel);
   }
-  checkmouse();
+  pollframe();
   EXPECT_EQ(mouse.wheelup + mouse.wheeldown, 0);
 }
 

@@ -78,6 +78,10 @@ TEST_F(bmploader, turns_top_down_rows_the_right_way_up)
   ASSERT_EQ(loadbmp(1, topdown, 0), 1);
   EXPECT_TRUE(samepicture(stbdecode(bottomup), slotimage(1)));
   EXPECT_TRUE(samepicture(stbdecode(topdown), slotimage(1)));
+  EXPECT_STREQ(textureloadformat(), "24-bit BMP, top-down");
+  topdown.resize(20);
+  EXPECT_EQ(loadbmp(1, topdown, 0), 0);
+  EXPECT_EQ(textureloadformat(), nullptr);
 }
 
 TEST_F(bmploader, gives_slot_sixteen_half_alpha_and_every_other_slot_full)

@@ -93,13 +93,21 @@ TEST_F(tgaloader, reads_real_files_as_an_independent_decoder_does)
 
 TEST_F(tgaloader, places_the_first_pixel_at_the_origin_the_descriptor_names)
 {
-  EXPECT_TRUE(samepicture(picture2x2(3, 4, 1, 2), loaded(append(tgaheader(2, 2, 24, 2, 0), abcd))));
-  EXPECT_TRUE(samepicture(picture2x2(4, 3, 2, 1),
-                          loaded(append(tgaheader(2, 2, 24, 2, rightfirst), abcd))));
-  EXPECT_TRUE(samepicture(picture2x2(1, 2, 3, 4),
-                          loaded(append(tgaheader(2, 2, 24, 2, topfirst), abcd))));
-  EXPECT_TRUE(samepicture(picture2x2(2, 1, 4, 3),
-                          loaded(append(tgaheader(2, 2, 24, 2, topfirst | rightfirst), abcd))));
+  const struct {
+    int descriptor;
+    image picture;
+    const char *format;
+  } origins[] = {
+      {0, picture2x2(3, 4, 1, 2), "24-bit TGA, origin bottom left"},
+      {rightfirst, picture2x2(4, 3, 2, 1), "24-bit TGA, origin bottom right"},
+      {topfirst, picture2x2(1, 2, 3, 4), "24-bit TGA, origin top left"},
+      {topfirst | rightfirst, picture2x2(2, 1, 4, 3), "24-bit TGA, origin top right"},
+  };
+  for (const auto &origin : origins) {
+    EXPECT_TRUE(samepicture(origin.picture,
+                            loaded(append(tgaheader(2, 2, 24, 2, origin.descriptor), abcd))));
+    EXPECT_STREQ(textureloadformat(), origin.format);
+  }
 }
 
 TEST_F(tgaloader, skips_the_image_id_and_a_colour_map)
@@ -128,6 +136,7 @@ TEST_F(tgaloader, carries_runs_across_rows_and_drops_what_lies_past_the_image)
   const bytes packets = {0x82, 10, 11, 12, 0x00, 20, 21, 22, 0xFF, 30, 31, 32};
   image expected = picture2x2(1, 1, 1, 2);
   EXPECT_TRUE(samepicture(expected, loaded(append(tgaheader(2, 2, 24, 10, topfirst), packets))));
+  EXPECT_STREQ(textureloadformat(), "24-bit run-length TGA, origin top left");
 }
 
 TEST_F(tgaloader, refuses_every_header_it_cannot_read_and_leaves_the_slot_alone)
