@@ -1,11 +1,11 @@
-# What `cmake --install` puts under its prefix: the program and its artwork, and the engine as a
+# What `cmake --install` puts under its prefix: the programs and their artwork, and the engine as a
 # static library with its public headers, a CMake package (Tavrel::engine) and a pkg-config file.
 include(CMakePackageConfigHelpers)
 
 set(TAVREL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tavrel)
 set(TAVREL_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TavrelEngine)
 
-install(TARGETS tavrel-setup RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tavrel-setup tavrel-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/font.bmp data/tvr.bmp DESTINATION ${TAVREL_DATA_DIR})
 
 install(TARGETS engine EXPORT TavrelEngineTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})

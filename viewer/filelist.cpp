@@ -84,11 +84,6 @@ int clickedfile()
   return shownfile[highlightedfile];
 }
 
-static bool pressed(int key)
-{
-  return keyboard[key] && !prevkeyboard[key];
-}
-
 void checklistkeys()
 {
   static const struct {
@@ -96,7 +91,7 @@ void checklistkeys()
   } moves[] = {{key_down, 1}, {key_up, -1}, {key_pagedown, listrows}, {key_pageup, -listrows},
                {key_end, maxlistedfiles}, {key_home, -maxlistedfiles}};
   for (const auto &move : moves)
-    if (pressed(move.key)) {
+    if (keypressed(move.key)) {
       highlightedfile += move.step;
       clampscroll();
       keephighlightinview();

@@ -69,7 +69,7 @@ void followchanges()
 void checkkeys()
 {
   checklistkeys();
-  if (keyboard[key_return] && !prevkeyboard[key_return] && numofshownfiles > 0)
+  if (keypressed(key_return) && numofshownfiles > 0)
     loadpicture(listedfiles[shownfile[highlightedfile]]);
 }
 
@@ -100,7 +100,7 @@ void runframe()
   drawcaption();
   drawmousecursor(1, 1, 1, 1);
   if (screenshotasked)
-    savescreenshot();
+    takescreenshot();
   screenshotasked = false;
   swapbuffers();
 }

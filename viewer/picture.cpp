@@ -58,7 +58,7 @@ void loadpicture(const char *name)
            texture[slot].height, textureloadformat(), slot);
 }
 
-void savescreenshot()
+void takescreenshot()
 {
   if (screenshot())
     snprintf(screenshotnote, sizeof screenshotnote, "wrote %s", screenshotname);

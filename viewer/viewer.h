@@ -48,7 +48,7 @@ int pictureslotinuse();
 // loads the listed file with its loader, with mipmaps, and says in the caption how it went
 void loadpicture(const char *name);
 // takes a numbered screenshot of the frame drawn so far and says in the caption which
-void savescreenshot();
+void takescreenshot();
 // the caption under the list: the file, its size and format or why it was refused
 void drawcaption();
 

@@ -165,6 +165,21 @@ void setuprun::closewindow()
   XCloseDisplay(display);
 }
 
+// to 0: the root window, where no program listens
+static void setfocus(Window to)
+{
+  Display *display = opendisplay();
+  if (!display)
+    return;
+  XSetInputFocus(display, to ? to : DefaultRootWindow(display), RevertToPointerRoot, CurrentTime);
+  XSync(display, False);
+  XCloseDisplay(display);
+  sleepms(200);  // several frames to see it
+}
+
+void setuprun::losefocus() { setfocus(0); }
+void setuprun::takefocus() { setfocus(window); }
+
 int setuprun::waitforexit(int timeoutms)
 {
   for (int waited = 0; waited < timeoutms; waited += 20) {

@@ -27,6 +27,9 @@ struct setuprun {
   bool waitforwindow(int timeoutms = 10000, const char *title = "Tavrel Setup");
   // sends WM_DELETE_WINDOW, as a window manager's close button does
   void closewindow();
+  // gives the keyboard focus away and takes it back, as switching to another program does
+  void losefocus();
+  void takefocus();
   // the exit status, or -1 when it did not end in time (it is killed then)
   int waitforexit(int timeoutms = 10000);
   // what the program wrote to standard error
