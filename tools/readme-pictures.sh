@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README's two pictures of the set-up screen (without and with the colour bars) from
-# the real program under a private Xvfb. Run after ./build.sh has built build/tavrel-setup.
+# Takes the README's pictures of the set-up screen (without and with the colour bars) and of the
+# viewer, from the real programs under a private Xvfb. Run after ./build.sh test has built them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -28,4 +28,26 @@ sleep 0.2
 xdotool keyup t
 sleep 0.5
 shoot setup-screen-colour.png
+xdotool key Escape
+wait "$program"
+
+# the viewer, in a game folder of a few textures made here
+mkdir -p "$work/game/texture"
+convert=/usr/bin/convert
+"$convert" -size 128x128 tile:pattern:bricks +level-colors '#6b6b6b','#b5533c' "$work/game/texture/bricks.bmp"
+"$convert" -size 128x128 -seed 4 plasma:green-olive -blur 0x1 "$work/game/texture/grass.tga"
+"$convert" -size 64x64 gradient:skyblue-navy "$work/game/texture/sky.tga"
+"$convert" -size 128x64 -seed 7 plasma:grey-white "$work/game/texture/stone.bmp"
+"$top"/build/tavrel-viewer "$work/game" &
+program=$!
+sleep 2
+window=$(xdotool search --name '^Tavrel Viewer$' | head -n 1)
+xdotool mousemove --window "$window" 200 400
+for key in Return; do
+  xdotool keydown "$key"
+  sleep 0.2
+  xdotool keyup "$key"
+done
+sleep 3  # a little of the floor's turn
+shoot viewer.png
 xdotool key Escape

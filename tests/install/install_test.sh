@@ -67,7 +67,7 @@ runsetup() {
 }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/tavrel-setup share/tavrel/font.bmp share/tavrel/tvr.bmp include/tavrel/engine.h \
+for file in bin/tavrel-setup bin/tavrel-viewer share/tavrel/font.bmp share/tavrel/tvr.bmp include/tavrel/engine.h \
     include/tavrel/menu/menu.h lib/libtavrel-engine.a lib/pkgconfig/tavrel-engine.pc \
     lib/cmake/TavrelEngine/TavrelEngineConfig.cmake; do
   [ -f "$prefix/$file" ] || fail "nothing installed at $file"
@@ -86,6 +86,12 @@ status=0
 [ "$status" = 2 ] && [ ! -s "$scratch/out" ] && grep -q "^usage:" "$scratch/err" ||
   fail "a bad argument gave status $status"
 [ -z "$(ls -A)" ] || fail "the command line left files: $(ls -A)"
+"$prefix/bin/tavrel-viewer" --version | grep -qx "tavrel-viewer [0-9]*\.[0-9]*\.[0-9]*" ||
+  fail "viewer --version"
+status=0
+"$prefix/bin/tavrel-viewer" "$scratch/nowhere" 2>"$scratch/err" || status=$?
+[ "$status" = 1 ] && grep -q "cannot open the folder $scratch/nowhere" "$scratch/err" ||
+  fail "a missing folder gave status $status: $(cat "$scratch/err")"
 cd "$scratch"
 
 startxserver
@@ -107,6 +113,20 @@ mv "$scratch/artwork" "$prefix/share/tavrel"
 [ -f "$scratch/bare/hwconfig.cfg" ] || fail "nothing saved without artwork"
 [ "$(wc -l <"$scratch/bare.err")" = 1 ] && grep -q "cannot find font.bmp" "$scratch/bare.err" ||
   fail "want one line naming font.bmp, got: $(cat "$scratch/bare.err")"
+
+# the installed viewer, given a game folder from elsewhere, finds the artwork and the textures
+mkdir -p "$scratch/viewed/texture"
+convert -size 64x32 xc:'rgb(32,128,255)' BMP3:"$scratch/viewed/texture/sky.bmp"
+"$prefix/bin/tavrel-viewer" "$scratch/viewed" 2>"$scratch/viewer.err" &
+program=$!
+window=$(waitforwindow "Tavrel Viewer") || fail "no viewer window; $(cat "$scratch/viewer.err")"
+sleep 0.3
+presskey Return  # loads the first file listed
+sleep 0.3
+[ "$(pixel "$window" 450 144)" = "32,128,255" ] || fail "viewer: $(pixel "$window" 450 144)"
+presskey Escape
+wait "$program" || fail "tavrel-viewer ended with status $?; $(cat "$scratch/viewer.err")"
+[ ! -s "$scratch/viewer.err" ] || fail "viewer errors: $(cat "$scratch/viewer.err")"
 
 # the guide's program, its CMakeLists and its pkg-config line, exactly as the guide shows them
 guide=$source/docs/engine.md
