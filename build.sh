@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
-#   ./build.sh play   build only the set-up utility and start it in build/, where it keeps hwconfig.cfg
+#   ./build.sh play   build only the set-up utility and start it in build/ (its hwconfig.cfg is there)
 #   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb), the GL and end-to-end
 #                     tests again on sdl12-compat, the unit tests again under the sanitizers, and
 #                     each fuzz target for a minute
@@ -42,12 +42,13 @@ build() {
 }
 
 # the GL and end-to-end tests again on sdl12-compat, which the programs load in place of SDL 1.2
-compatruntime() {
-  local library
+compatruntime() (
   library=$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$')
-  (cd build && LD_LIBRARY_PATH="$(dirname "$library")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
-    ctest --output-on-failure -j "$(nproc)" -L 'gl|e2e')
-}
+  export LD_LIBRARY_PATH="$(dirname "$library")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+  # a run that quietly fell back to SDL 1.2 itself would prove nothing
+  ldd build/tavrel-setup | grep -q "$library" || { echo "sdl12-compat is not loaded" >&2; exit 1; }
+  cd build && ctest --output-on-failure -j "$(nproc)" -L 'gl|e2e'
+)
 
 # the tests that need no display, again with AddressSanitizer and UndefinedBehaviorSanitizer, so
 # that a read or write past a buffer fails a test even when the result looks right

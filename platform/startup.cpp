@@ -59,6 +59,7 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
     snprintf(what, sizeof what, "cannot open the %dx%d OpenGL window", width, height);
     fail(what);
     SDL_Quit();
+    windowinfo.graphics = 0;  // loads from here on fill the table without reaching for GL
     return 0;
   }
   setuptexturenames();

@@ -16,20 +16,20 @@ int32_t firstshownrow;
 
 static int firstrowslot;  // the menu slot of the list's top row this frame
 
-static bool isimage(const char *name)
+bool hasextension(const char *name, const char *extension)
 {
-  const size_t length = strlen(name);
-  return length > 4 && (strcasecmp(name + length - 4, ".bmp") == 0 ||
-                        strcasecmp(name + length - 4, ".tga") == 0);
+  const size_t length = strlen(name), extensionlength = strlen(extension);
+  return length > extensionlength &&
+         strcasecmp(name + length - extensionlength, extension) == 0;
 }
 
 void listimages(const char *folder)
 {
-  // the engine's wildcards let more than the extension through, so the names are sorted here
+  // the engine's wildcards let more than the extension through, so the names are picked here
   listfolder(folder, "*", listedfiles, 0, maxlistedfiles + 1);
   numoflistedfiles = 0;
   for (int i = 0; listedfiles[i][0]; ++i)
-    if (isimage(listedfiles[i]))
+    if (hasextension(listedfiles[i], ".bmp") || hasextension(listedfiles[i], ".tga"))
       memmove(listedfiles[numoflistedfiles++], listedfiles[i], filenamesize);
   listedfiles[numoflistedfiles][0] = '\0';
   highlightedfile = 0;
@@ -63,6 +63,20 @@ void filterimages(const char *filter)
     firstshownrow = 0;
   }
   clampscroll();
+}
+
+void highlightname(const char *name)
+{
+  for (int shown = 0; shown < numofshownfiles; ++shown)
+    if (strcmp(listedfiles[shownfile[shown]], name) == 0) {
+      highlightedfile = shown;
+      keephighlightinview();
+    }
+}
+
+const char *highlightedname()
+{
+  return numofshownfiles > 0 ? listedfiles[shownfile[highlightedfile]] : "";
 }
 
 void createfilerows(void (*choose)())

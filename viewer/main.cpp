@@ -13,6 +13,8 @@ enum fixedslot { quitslot, lowdetailslot, dimmedslot, screenshotslot, filterslot
 
 char filter[menuinputsize];  // what the filter field holds
 bool screenshotasked;
+// what the last frame saw, to follow changes by
+int32_t prevlowdetail = -1, prevdimmed, prevactive = 1;
 
 void askforscreenshot()
 {
@@ -21,7 +23,7 @@ void askforscreenshot()
 
 void choosefile()
 {
-  loadpicture(listedfiles[clickedfile()]);
+  loadpicture(listedfiles[clickedfile()], lowdetail);
 }
 
 const char *listedfolder()
@@ -50,27 +52,35 @@ void buildmenu()
   createfilerows(choosefile);
 }
 
-// the list follows the folder toggle, and is read again when the player comes back to the
-// window, perhaps from the editor that changed the files; the picture follows the slot toggle
+// the list follows the folder toggle, and is read again, the highlight kept, when the player
+// comes back to the window, perhaps from the editor that changed the files; the picture moves
+// to the slot the dimmed toggle asks for
 void followchanges()
 {
-  static int32_t listedlow = -1, loadeddimmed = 0, wasactive = 1;
-  if (listedlow != lowdetail || (windowinfo.active && !wasactive)) {
+  const bool otherfolder = prevlowdetail != lowdetail;
+  const bool relist = otherfolder || (windowinfo.active && !prevactive);
+  char highlighted[filenamesize];
+  snprintf(highlighted, sizeof highlighted, "%s", highlightedname());
+  if (relist)
     listimages(listedfolder());
-    listedlow = lowdetail;
-  }
-  wasactive = windowinfo.active;
   filterimages(filter);
-  if (loadeddimmed != dimmed && picturename[0])
-    loadpicture(picturename);
-  loadeddimmed = dimmed;
+  if (relist && !otherfolder)
+    highlightname(highlighted);
+  if (prevdimmed != dimmed && picturename[0])
+    loadpicture(picturename, picturelow);
+  prevlowdetail = lowdetail;
+  prevdimmed = dimmed;
+  prevactive = windowinfo.active;
 }
 
-void checkkeys()
+// while the filter is typed into, its keys are its own; the Return that ends it also loads the
+// first file left
+void checkkeys(bool typing)
 {
-  checklistkeys();
+  if (!typing)
+    checklistkeys();
   if (keypressed(key_return) && numofshownfiles > 0)
-    loadpicture(listedfiles[shownfile[highlightedfile]]);
+    loadpicture(highlightedname(), lowdetail);
 }
 
 void drawlistheading()
@@ -89,9 +99,10 @@ void runframe()
     return;  // the window could not be set up again after a focus change
   checkkeyboard();
   checkmouse();
+  const bool typing = menuinputkeyboard;  // as the last frame left it, before Return ends it
   checkmenuitems();
   followchanges();
-  checkkeys();
+  checkkeys(typing);
   drawflatview();
   drawturningview();
   setuptextdisplay();

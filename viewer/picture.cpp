@@ -5,15 +5,15 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <strings.h>
 #include <unistd.h>
 
 int32_t lowdetail;
 int32_t dimmed;
 char picturename[filenamesize];
+int32_t picturelow;
 
 static char outcome[64];      // "loaded NAME" or "cannot load NAME"
-static char details[96];      // its size and format, or the loader's reason
+static char details[96];      // its size and format, or why it was refused
 static char screenshotnote[48];
 
 int pictureslotinuse()
@@ -21,41 +21,54 @@ int pictureslotinuse()
   return dimmed ? dimmedbmpslot : pictureslot;
 }
 
-static bool istga(const char *name)
+// the game finds BMPs only in "texture", so one listed in "texturelow" is named in full; empty
+// when the game folder cannot be named
+static std::string lowbmppath(const char *name)
 {
-  const size_t length = strlen(name);
-  return length > 4 && strcasecmp(name + length - 4, ".tga") == 0;
-}
-
-// the game finds BMPs only in "texture", so one listed in "texturelow" is named in full
-static void loadbmp(int slot, const char *name)
-{
-  if (!lowdetail) {
-    loadtexturebmp(slot, name, 1);
-    return;
-  }
   char folder[4096];
-  const std::string path = std::string(getcwd(folder, sizeof folder) ? folder : ".") + "/" +
-                           lowtexturefolder + "/" + name;
-  loadtexturebmp(slot, path.c_str(), 1);
+  if (!getcwd(folder, sizeof folder))
+    return "";
+  return std::string(folder) + "/" + lowtexturefolder + "/" + name;
 }
 
-void loadpicture(const char *name)
+static void refused(const char *name, const char *reason)
+{
+  snprintf(outcome, sizeof outcome, "cannot load %s", name);
+  snprintf(details, sizeof details, picturename[0] ? "%s; the picture before stays" : "%s",
+           reason);
+}
+
+// the file as the game loads it, into the slot in use; null when it was accepted, else why not
+static const char *loadimage(const char *name, int low)
 {
   const int slot = pictureslotinuse();
-  snprintf(picturename, sizeof picturename, "%s", name);
-  if (istga(name))
-    loadtexturetga(slot, name, 1, lowdetail);
-  else
-    loadbmp(slot, name);
-  if (const char *reason = textureloaderror()) {
-    snprintf(outcome, sizeof outcome, "cannot load %s", name);
-    snprintf(details, sizeof details, "%s; the picture shown is the one before", reason);
+  if (hasextension(name, ".tga")) {
+    loadtexturetga(slot, name, 1, low);
+  } else if (!low) {
+    loadtexturebmp(slot, name, 1);
+  } else {
+    const std::string path = lowbmppath(name);
+    if (path.empty())
+      return "cannot name the game folder";
+    loadtexturebmp(slot, path.c_str(), 1);
+  }
+  return textureloaderror();
+}
+
+void loadpicture(const char *name, int low)
+{
+  char chosen[filenamesize];
+  snprintf(chosen, sizeof chosen, "%s", name);  // name may be picturename itself
+  if (const char *reason = loadimage(chosen, low)) {
+    refused(chosen, reason);
     return;
   }
-  snprintf(outcome, sizeof outcome, "loaded %s", name);
-  snprintf(details, sizeof details, "%dx%d, %s, mipmapped, in slot %d", texture[slot].width,
-           texture[slot].height, textureloadformat(), slot);
+  memcpy(picturename, chosen, sizeof picturename);
+  picturelow = low;
+  const textureslot &loaded = texture[pictureslotinuse()];
+  snprintf(outcome, sizeof outcome, "loaded %s", chosen);
+  snprintf(details, sizeof details, "%dx%d, %s, mipmapped, in slot %d", loaded.width,
+           loaded.height, textureloadformat(), pictureslotinuse());
 }
 
 void takescreenshot()

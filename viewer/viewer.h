@@ -25,8 +25,12 @@ extern int32_t numofshownfiles;
 extern int32_t highlightedfile;  // in shownfile: the one Return loads
 extern int32_t firstshownrow;    // in shownfile: the one on the list's top row
 
+// whether name ends in extension, in any case
+bool hasextension(const char *name, const char *extension);
 // the ".bmp" and ".tga" files of folder, sorted, the highlight back at the top
 void listimages(const char *folder);
+// puts the highlight on the shown file of that name, when there is one
+void highlightname(const char *name);
 // keeps the listed files whose name holds filter, in any case
 void filterimages(const char *filter);
 // one menu item a visible row, each running choose when clicked; the first row's slot is kept
@@ -35,18 +39,22 @@ void createfilerows(void (*choose)());
 int clickedfile();
 // arrows, Page Up and Down, Home and End move the highlight; the wheel scrolls
 void checklistkeys();
+// the name of the highlighted file; empty when nothing is shown
+const char *highlightedname();
 
 // [SECTION] picture
 constexpr int pictureslot = 1;       // where images load, unless dimmed
 constexpr int checkerboardslot = 70; // drawn unfiltered, also after a focus change
 extern int32_t lowdetail;  // the list shows "texturelow", whose TGAs load as the low-detail set
 extern int32_t dimmed;     // images load into slot 16, where BMPs get half alpha
-extern char picturename[filenamesize];  // the file last chosen; empty before the first
+extern char picturename[filenamesize];  // the file shown; empty before the first
+extern int32_t picturelow;              // it came from "texturelow"
 
 // the slot the next image loads into
 int pictureslotinuse();
-// loads the listed file with its loader, with mipmaps, and says in the caption how it went
-void loadpicture(const char *name);
+// loads a file of "texture" (low: "texturelow") as the game does, with mipmaps, and says in the
+// caption how it went; a refused file leaves the picture shown before
+void loadpicture(const char *name, int low);
 // takes a numbered screenshot of the frame drawn so far and says in the caption which
 void takescreenshot();
 // the caption under the list: the file, its size and format or why it was refused
