@@ -3,7 +3,6 @@
 #include "engine.h"
 
 #include <GL/gl.h>
-#include <SDL.h>
 #include <cstdio>
 
 static char typed[menuinputsize];
@@ -26,28 +25,18 @@ static void runframe()
   checkmenuitems();
   setuptextdisplay();
   drawmenuitems();
-  SDL_GL_SwapBuffers();
+  swapbuffers();
 }
 
 int main()
 {
-  if (SDL_Init(SDL_INIT_VIDEO) != 0)
+  if (!setupengine("Typing field", 640, 480, 0))
     return 1;
-  windowinfo = {640, 480, 16, 0, 0, 1, 1};
-  SDL_WM_SetCaption("Typing field", nullptr);
-  setupglattributes();
-  if (!setvideomode())
-    return 1;
-  SDL_WM_GrabInput(SDL_GRAB_ON);
-  setuptexturenames();
-  loadfont();
-  setupmenuitems();
-  resetmenuitems();
   menuitem[0].active = 1;
   do
     runframe();
   while (menuitem[0].active && !windowinfo.quit);
-  SDL_Quit();
+  shutdownengine();
   FILE *file = fopen("typed.txt", "w");
   if (!file)
     return 1;
