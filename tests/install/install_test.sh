@@ -79,10 +79,10 @@ presskey() {
   xdotool keyup "$1"
 }
 
-# runs the installed program in folder $1 until Escape; its standard error goes to $1.err, and
-# captions says whether the window showed its captions
+# runs the installed program in folder $1, with the arguments that follow, until Escape; its
+# standard error goes to $1.err, and captions says whether the window showed its captions
 runsetup() {
-  (cd "$1" && exec "$prefix/bin/tavrel-setup" 2>"$1.err") &
+  (cd "$1" && exec "$prefix/bin/tavrel-setup" "${@:2}" 2>"$1.err") &
   local program=$! window
   window=$(waitforwindow "Tavrel Setup") || fail "no window; $(cat "$1.err")"
   captions=yes
@@ -115,10 +115,12 @@ status=0
 [ -z "$(ls -A)" ] || fail "the command line left files: $(ls -A)"
 "$prefix/bin/tavrel-viewer" --version | grep -qx "tavrel-viewer [0-9]*\.[0-9]*\.[0-9]*" ||
   fail "viewer --version"
-status=0
-"$prefix/bin/tavrel-viewer" "$scratch/nowhere" 2>"$scratch/err" || status=$?
-[ "$status" = 1 ] && grep -q "cannot open the folder $scratch/nowhere" "$scratch/err" ||
-  fail "a missing folder gave status $status: $(cat "$scratch/err")"
+for program in tavrel-setup tavrel-viewer; do
+  status=0
+  "$prefix/bin/$program" "$scratch/nowhere" 2>"$scratch/err" || status=$?
+  [ "$status" = 1 ] && grep -q "cannot open the folder $scratch/nowhere" "$scratch/err" ||
+    fail "$program: a missing folder gave status $status: $(cat "$scratch/err")"
+done
 cd "$scratch"
 
 startxserver
@@ -131,6 +133,13 @@ runsetup "$scratch/empty"
 [ "$captions" = yes ] || fail "the window is dark: no captions drawn"
 [ "$(ls "$prefix/share/tavrel")" = "font.bmp
 tvr.bmp" ] || fail "the data folder changed: $(ls "$prefix/share/tavrel")"
+
+# given a game folder, it works there and leaves the folder it was started in alone
+mkdir "$scratch/game-folder"
+runsetup "$scratch/arguments" "$scratch/game-folder"
+[ -f "$scratch/game-folder/hwconfig.cfg" ] && [ -z "$(ls -A "$scratch/arguments")" ] ||
+  fail "the game folder argument was not followed"
+[ "$captions" = yes ] || fail "no captions drawn from the game folder"
 
 # with no artwork anywhere it says so in one line, runs and still saves
 mv "$prefix/share/tavrel" "$scratch/artwork"
