@@ -86,7 +86,7 @@ static int shutdown()
     reportfailure("lost the 640x480 OpenGL window", SDL_GetError());
     status = 1;
   }
-  settleheight();
+  config.height = settledheight(config.width, config.height);  // the game's follows its width
   if (int error = saveconfig()) {
     reportfailure("cannot save hwconfig.cfg", strerror(error));
     status = 1;

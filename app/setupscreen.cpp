@@ -91,14 +91,3 @@ void drawsetupheading()
 {
   drawtext("Resolution", 0, 96, 16, 1.0f, 1.0f, 1.0f, 1.0f);
 }
-
-void settleheight()
-{
-  switch (config.width) {
-  case 640: config.height = 480; break;
-  case 800: config.height = 600; break;
-  case 1024: config.height = 768; break;
-  case 1280: config.height = 960; break;
-  default: break;  // a hand-made width keeps its stored height
-  }
-}

@@ -13,5 +13,3 @@ void buildsetupscreen();
 void bindeditbars();
 // the "Resolution" heading over the four resolution items
 void drawsetupheading();
-// the height stored for the game follows the chosen width
-void settleheight();

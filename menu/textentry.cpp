@@ -24,11 +24,56 @@ static void clampselection()
   menuinputcursorpos = std::clamp(int(menuinputcursorpos), 0, length);
 }
 
+// [SECTION] key repeat
+// A key held in the field repeats after a delay, as in every text box, at most once a frame; the
+// time is the engine's frame time, so that the rate is the same at any frame rate
+
+constexpr float keyrepeatdelay = 0.5f;          // seconds a key is held before it repeats
+constexpr float keyrepeatinterval = 1 / 30.0f;  // seconds from one repeat to the next
+
+static int heldkey;         // the last key newly pressed in the field, while it is held
+static float heldseconds;   // how long it has been held
+static int repeatedkey;     // counted as newly pressed by the edit frame's getinputletter
+
+// Return, Escape, Tab and Insert act once a press; modifiers only change other keys
+static bool repeats(int key)
+{
+  return key != key_return && key != key_escape && key != key_tab && key != key_insert &&
+         !(key >= key_numlock && key <= key_compose);
+}
+
+// the number of repeats due by the time a key has been held that long
+static int repeatsby(float seconds)
+{
+  return seconds < keyrepeatdelay ? 0 : 1 + int((seconds - keyrepeatdelay) / keyrepeatinterval);
+}
+
+// the held key when its repeat is due in this frame, else 0
+static int duerepeat()
+{
+  for (int key = 1; key < keycount; ++key)
+    if (keypressed(key) && repeats(key)) {
+      heldkey = key;
+      heldseconds = 0;
+    }
+  if (!heldkey || !keyboard[heldkey]) {
+    heldkey = 0;
+    return 0;
+  }
+  if (keypressed(heldkey))
+    return 0;  // this frame has its press
+  const float before = heldseconds;
+  heldseconds += frametime;
+  return repeatsby(heldseconds) > repeatsby(before) ? heldkey : 0;
+}
+
 // [SECTION] typed keys
 
+// a key counts once when newly pressed, then when its repeat is due, or in every call while held
+// when the caller asks for that
 static bool keycounts(int key, int repeat)
 {
-  return repeat ? keyboard[key] != 0 : keypressed(key);
+  return repeat ? keyboard[key] != 0 : keypressed(key) || key == repeatedkey;
 }
 
 static bool shiftheld()
@@ -210,6 +255,7 @@ static void writeback(const menuitemrecord &item)
 // so that typing replaces it; the key that activated the field is not typed
 static void beginedit(const menuitemrecord &item)
 {
+  heldkey = 0;  // the key that began the edit does not repeat into it
   memset(menuinput, 0, menuinputsize);
   formatmenuvalue(item, menuinput);
   if (mouse.left) {
@@ -271,7 +317,9 @@ static void editnextfield()
 static void editframe(menuitemrecord &item)
 {
   dragselection(item);
+  repeatedkey = duerepeat();
   const int code = getinputletter(0, acceptall);
+  repeatedkey = 0;
   if (code >= ' ')
     typecharacter(item, code);
   else if (code == typeddelete)

@@ -22,7 +22,8 @@ static void regainfocus()
   }
   if (windowinfo.graphics)
     restoretextures();
-  SDL_WM_GrabInput(SDL_GRAB_ON);
+  if (mouselocked)
+    SDL_WM_GrabInput(SDL_GRAB_ON);
   SDL_ShowCursor(SDL_DISABLE);
   windowinfo.active = 1;
 }
@@ -35,7 +36,8 @@ static void iconify()
   windowinfo.active = 0;
 }
 
-// every key and button change, so that a press shorter than a frame still reaches the polls
+// every key and button change, so that a press shorter than a frame still reaches the polls, and
+// the mouse's own motion
 static void queuechange(const SDL_Event &event)
 {
   if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
@@ -43,6 +45,8 @@ static void queuechange(const SDL_Event &event)
     if (key > 0 && key < keycount)
       queueinput(key, event.type == SDL_KEYDOWN);
   }
+  if (event.type == SDL_MOUSEMOTION)
+    queuemotion(event.motion.xrel, event.motion.yrel);
   if ((event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) &&
       event.button.button < inputcodes - keycount)
     queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);

@@ -92,6 +92,17 @@ void loadconfig()
   decodeconfig(bytes.data(), bytes.size());
 }
 
+int settledheight(int width, int height)
+{
+  switch (width) {
+  case 640: return 480;
+  case 800: return 600;
+  case 1024: return 768;
+  case 1280: return 960;
+  default: return height;  // a hand-made width keeps its stored height
+  }
+}
+
 void encodeconfig(unsigned char out[configfilebytes])
 {
   bytewriter file;

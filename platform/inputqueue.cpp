@@ -1,5 +1,6 @@
 // The input queue: key and button changes drained from the platform, handed out to the polls so
-// that no press falls between two frames, and the wheel's notches counted beside them.
+// that no press falls between two frames, and the wheel's notches and the mouse's motion counted
+// beside them.
 #include "platform/platform.h"
 
 #include <cstring>
@@ -15,6 +16,7 @@ static uint8_t shown[inputcodes];            // per code, what the polls read la
 constexpr int wheelup = 4, wheeldown = 5;  // the wheel's buttons
 static int turnednotches[2];               // drained since the last hand-out, up then down
 static int notchesshown;                   // handed out in the last hand-out, up positive
+static mousemotionstate motion;            // the mouse's own motion drained since the last poll
 
 static int wheelindex(int code)
 {
@@ -90,4 +92,17 @@ int inputstate(int code, int polled)
 int wheelnotches()
 {
   return notchesshown;
+}
+
+void queuemotion(int x, int y)
+{
+  motion.x += x;
+  motion.y += y;
+}
+
+mousemotionstate handoutmotion()
+{
+  const mousemotionstate since = motion;
+  motion = {0, 0};
+  return since;
 }

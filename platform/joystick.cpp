@@ -1,4 +1,5 @@
-// The joystick poll: two axes and four buttons of joy1, when the game has joystick use on.
+// The joystick: the first device opened for a game, and the poll of its two axes and four buttons
+// while the game has joystick use on.
 #include "platform/platform.h"
 
 #include <SDL.h>
@@ -19,4 +20,19 @@ void checkjoystick()
     joystick.axis[axis] = SDL_JoystickGetAxis(joy1, axis);
   for (int button = 0; button < 4; ++button)
     joystick.button[button] = SDL_JoystickGetButton(joy1, button);
+}
+
+void setupjoystick()
+{
+  if (joy1 || SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
+    return;
+  if (SDL_NumJoysticks() > 0)
+    joy1 = SDL_JoystickOpen(0);
+}
+
+void shutdownjoystick()
+{
+  if (joy1)
+    SDL_JoystickClose(joy1);
+  joy1 = nullptr;
 }

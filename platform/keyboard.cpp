@@ -6,24 +6,19 @@
 
 static_assert(keycount == SDLK_LAST, "key arrays are indexed by SDL key symbols");
 
-// every named key code is SDL's own, so hotkeys and key tables can be written without SDL
+// every named key code is SDL's own, so hotkeys and key tables can be written without SDL; the
+// ends of each run of codes and the keys between runs are checked
 constexpr struct { int ours, platforms; } namedkeys[] = {
-    {key_none, SDLK_UNKNOWN}, {key_backspace, SDLK_BACKSPACE}, {key_tab, SDLK_TAB},
-    {key_return, SDLK_RETURN}, {key_escape, SDLK_ESCAPE}, {key_space, SDLK_SPACE},
-    {key_quote, SDLK_QUOTE}, {key_comma, SDLK_COMMA}, {key_minus, SDLK_MINUS},
-    {key_period, SDLK_PERIOD}, {key_slash, SDLK_SLASH}, {key_0, SDLK_0},
-    {key_1, SDLK_1}, {key_9, SDLK_9}, {key_semicolon, SDLK_SEMICOLON},
-    {key_equals, SDLK_EQUALS}, {key_backslash, SDLK_BACKSLASH}, {key_a, SDLK_a},
-    {key_z, SDLK_z}, {key_delete, SDLK_DELETE}, {key_kp0, SDLK_KP0},
-    {key_kp9, SDLK_KP9}, {key_kp_period, SDLK_KP_PERIOD}, {key_kp_divide, SDLK_KP_DIVIDE},
-    {key_kp_multiply, SDLK_KP_MULTIPLY}, {key_kp_minus, SDLK_KP_MINUS}, {key_kp_plus, SDLK_KP_PLUS},
-    {key_kp_enter, SDLK_KP_ENTER}, {key_kp_equals, SDLK_KP_EQUALS}, {key_up, SDLK_UP},
-    {key_down, SDLK_DOWN}, {key_right, SDLK_RIGHT}, {key_left, SDLK_LEFT},
-    {key_insert, SDLK_INSERT}, {key_home, SDLK_HOME}, {key_end, SDLK_END},
-    {key_pageup, SDLK_PAGEUP}, {key_pagedown, SDLK_PAGEDOWN}, {key_f1, SDLK_F1},
-    {key_f12, SDLK_F12}, {key_numlock, SDLK_NUMLOCK}, {key_rshift, SDLK_RSHIFT}, {key_lshift, SDLK_LSHIFT},
-    {key_rctrl, SDLK_RCTRL}, {key_lctrl, SDLK_LCTRL}, {key_ralt, SDLK_RALT},
-    {key_lalt, SDLK_LALT}, {key_compose, SDLK_COMPOSE},
+    {key_none, SDLK_UNKNOWN}, {key_backspace, SDLK_BACKSPACE}, {key_clear, SDLK_CLEAR},
+    {key_pause, SDLK_PAUSE}, {key_escape, SDLK_ESCAPE}, {key_space, SDLK_SPACE},
+    {key_ampersand, SDLK_AMPERSAND}, {key_slash, SDLK_SLASH}, {key_0, SDLK_0}, {key_9, SDLK_9},
+    {key_colon, SDLK_COLON}, {key_at, SDLK_AT}, {key_leftbracket, SDLK_LEFTBRACKET},
+    {key_backquote, SDLK_BACKQUOTE}, {key_a, SDLK_a}, {key_z, SDLK_z}, {key_delete, SDLK_DELETE},
+    {key_world_0, SDLK_WORLD_0}, {key_world_95, SDLK_WORLD_95}, {key_kp0, SDLK_KP0},
+    {key_kp9, SDLK_KP9}, {key_kp_equals, SDLK_KP_EQUALS}, {key_up, SDLK_UP},
+    {key_pagedown, SDLK_PAGEDOWN}, {key_f1, SDLK_F1}, {key_f15, SDLK_F15},
+    {key_numlock, SDLK_NUMLOCK}, {key_compose, SDLK_COMPOSE}, {key_help, SDLK_HELP},
+    {key_undo, SDLK_UNDO},
 };
 constexpr bool namedkeysmatch()
 {

@@ -8,6 +8,15 @@ mousestate mouse;
 mousestate prevmouse;
 mousestate winmouse;
 int32_t mousewheel;
+mousemotionstate mousemotion;
+int32_t mouselocked = 1;
+
+void lockmouse(int locked)
+{
+  mouselocked = locked != 0;
+  if (windowinfo.active && SDL_WasInit(SDL_INIT_VIDEO))
+    SDL_WM_GrabInput(mouselocked ? SDL_GRAB_ON : SDL_GRAB_OFF);
+}
 
 void checkmouse()
 {
@@ -39,6 +48,9 @@ void checkmouse()
   mouse.wheelup = (buttons & SDL_BUTTON(SDL_BUTTON_WHEELUP)) != 0;
   mouse.wheeldown = (buttons & SDL_BUTTON(SDL_BUTTON_WHEELDOWN)) != 0;
   mousewheel = windowinfo.active ? wheelnotches() : 0;
+  mousemotion = handoutmotion();
+  if (!windowinfo.active || !mouselocked)
+    mousemotion = {0, 0};
   mouse.leftreleased = !mouse.left && prevmouse.left;
   mouse.rightreleased = !mouse.right && prevmouse.right;
 }

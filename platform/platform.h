@@ -4,28 +4,93 @@
 
 #include <cstdint>
 
-// [SECTION] key codes: the platform's key symbols, the index space of keyboard and of hotkeys
+// [SECTION] key codes: the platform's key symbols, the index space of keyboard and of hotkeys;
+// every key the platform reports has one. A letter or digit key's code is also its character
+// ('a', '7'). The keypad digits, keypad minus and Enter, and the right-hand Shift and Ctrl also set
+// their main-block twins in keyboard
 constexpr int key_none = 0;
 constexpr int key_backspace = 8;
 constexpr int key_tab = 9;
+constexpr int key_clear = 12;
 constexpr int key_return = 13;
+constexpr int key_pause = 19;
 constexpr int key_escape = 27;
 constexpr int key_space = 32;
+constexpr int key_exclaim = 33;
+constexpr int key_quotedbl = 34;
+constexpr int key_hash = 35;
+constexpr int key_dollar = 36;
+constexpr int key_ampersand = 38;
 constexpr int key_quote = 39;
+constexpr int key_leftparen = 40;
+constexpr int key_rightparen = 41;
+constexpr int key_asterisk = 42;
+constexpr int key_plus = 43;
 constexpr int key_comma = 44;
 constexpr int key_minus = 45;
 constexpr int key_period = 46;
 constexpr int key_slash = 47;
 constexpr int key_0 = 48;
 constexpr int key_1 = 49;
+constexpr int key_2 = 50;
+constexpr int key_3 = 51;
+constexpr int key_4 = 52;
+constexpr int key_5 = 53;
+constexpr int key_6 = 54;
+constexpr int key_7 = 55;
+constexpr int key_8 = 56;
 constexpr int key_9 = 57;
+constexpr int key_colon = 58;
 constexpr int key_semicolon = 59;
+constexpr int key_less = 60;
 constexpr int key_equals = 61;
+constexpr int key_greater = 62;
+constexpr int key_question = 63;
+constexpr int key_at = 64;
+constexpr int key_leftbracket = 91;
 constexpr int key_backslash = 92;
+constexpr int key_rightbracket = 93;
+constexpr int key_caret = 94;
+constexpr int key_underscore = 95;
+constexpr int key_backquote = 96;
 constexpr int key_a = 97;
+constexpr int key_b = 98;
+constexpr int key_c = 99;
+constexpr int key_d = 100;
+constexpr int key_e = 101;
+constexpr int key_f = 102;
+constexpr int key_g = 103;
+constexpr int key_h = 104;
+constexpr int key_i = 105;
+constexpr int key_j = 106;
+constexpr int key_k = 107;
+constexpr int key_l = 108;
+constexpr int key_m = 109;
+constexpr int key_n = 110;
+constexpr int key_o = 111;
+constexpr int key_p = 112;
+constexpr int key_q = 113;
+constexpr int key_r = 114;
+constexpr int key_s = 115;
+constexpr int key_t_ = 116;              // the system's headers take key_t for a type
+constexpr int key_u = 117;
+constexpr int key_v = 118;
+constexpr int key_w = 119;
+constexpr int key_x = 120;
+constexpr int key_y = 121;
 constexpr int key_z = 122;
 constexpr int key_delete = 127;
+constexpr int key_world_0 = 160;    // the first of 96 keys of national layouts, key_world_0 + n
+constexpr int key_world_95 = 255;   // the last of them
 constexpr int key_kp0 = 256;
+constexpr int key_kp1 = 257;
+constexpr int key_kp2 = 258;
+constexpr int key_kp3 = 259;
+constexpr int key_kp4 = 260;
+constexpr int key_kp5 = 261;
+constexpr int key_kp6 = 262;
+constexpr int key_kp7 = 263;
+constexpr int key_kp8 = 264;
 constexpr int key_kp9 = 265;
 constexpr int key_kp_period = 266;
 constexpr int key_kp_divide = 267;
@@ -44,15 +109,43 @@ constexpr int key_end = 279;
 constexpr int key_pageup = 280;
 constexpr int key_pagedown = 281;
 constexpr int key_f1 = 282;
-constexpr int key_f12 = 293;
-constexpr int key_numlock = 300;  // the first of the modifier keys
+constexpr int key_f2 = 283;
+constexpr int key_f3 = 284;
+constexpr int key_f4 = 285;
+constexpr int key_f5 = 286;
+constexpr int key_f6 = 287;
+constexpr int key_f7 = 288;
+constexpr int key_f8 = 289;
+constexpr int key_f9 = 290;
+constexpr int key_f10 = 291;
+constexpr int key_f11 = 292;
+constexpr int key_f12 = 293;        // lets the mouse go and minimises the window in every program
+constexpr int key_f13 = 294;
+constexpr int key_f14 = 295;
+constexpr int key_f15 = 296;
+constexpr int key_numlock = 300;    // the first of the modifier keys
+constexpr int key_capslock = 301;
+constexpr int key_scrollock = 302;
 constexpr int key_rshift = 303;
 constexpr int key_lshift = 304;
 constexpr int key_rctrl = 305;
 constexpr int key_lctrl = 306;
 constexpr int key_ralt = 307;
 constexpr int key_lalt = 308;
-constexpr int key_compose = 314;  // the last of the modifier keys
+constexpr int key_rmeta = 309;
+constexpr int key_lmeta = 310;
+constexpr int key_lsuper = 311;     // the left Windows key
+constexpr int key_rsuper = 312;
+constexpr int key_mode = 313;       // Alt Gr
+constexpr int key_compose = 314;    // the last of the modifier keys
+constexpr int key_help = 315;
+constexpr int key_print = 316;
+constexpr int key_sysreq = 317;
+constexpr int key_break = 318;
+constexpr int key_menu = 319;
+constexpr int key_power = 320;
+constexpr int key_euro = 321;
+constexpr int key_undo = 322;
 constexpr int keycount = 323;  // one past the last key symbol
 
 // [SECTION] window state and system events
@@ -76,6 +169,22 @@ void checksystemmessages();
 // start-up hook for GL extensions; nothing to do here
 void setupglext();
 
+// 1 (the default) while the engine holds the mouse inside its window whenever the window has the
+// focus; a game sets it from the player's "Mouse Unlocked" choice
+extern int32_t mouselocked;
+// sets mouselocked and, while the window has the focus, takes or lets go of the mouse at once
+void lockmouse(int locked);
+
+// [SECTION] frame timing
+extern float frametime;     // seconds between the last two swaps (the first: since the start-up)
+extern int32_t framecount;  // frames shown since the window opened
+extern int32_t framecap;    // 0 (the default) or the most frames a second: each swap waits for it
+
+// shows the frame drawn since the last swap, waits for the frame cap and times the frame
+void swapbuffers();
+// starts the frame clock again, with no frames counted; the start-up does it
+void setupframetiming();
+
 // [SECTION] input state, polled once per frame beside its previous-frame twin
 extern uint8_t keyboard[keycount];
 extern uint8_t prevkeyboard[keycount];
@@ -94,6 +203,14 @@ extern mousestate mouse;
 extern mousestate prevmouse;
 extern int32_t mousewheel;   // wheel notches turned since the last poll: up positive, down negative
 extern mousestate winmouse;  // raw window position, before scaling and clamping
+
+// the mouse's own motion since the last poll, in window pixels and not stopped by the window's
+// edges, for mouse look; 0 while the mouse is not held (unlocked, or the window unfocused)
+struct mousemotionstate {
+  int32_t x;  // to the right
+  int32_t y;  // downwards
+};
+extern mousemotionstate mousemotion;
 
 constexpr int joystickaxes = 7;
 constexpr int joystickbuttons = 32;
@@ -139,6 +256,10 @@ void handoutinput();
 int inputstate(int code, int polled);
 // the wheel notches of the last hand-out: up positive, down negative
 int wheelnotches();
+// adds the mouse's own motion drained from the platform
+void queuemotion(int x, int y);
+// the motion added since the last call, for the poll
+mousemotionstate handoutmotion();
 
 // copies the platform's key states, keypad and right-hand modifiers folded onto their twins
 void checkkeyboard();
@@ -148,6 +269,11 @@ int keypressed(int key);
 void checkmouse();
 // axes 0-1 and buttons 0-3 of joy1, when config.usejoystick is on
 void checkjoystick();
+// starts the platform's joystick support and opens the first joystick into joy1; no joystick
+// leaves joy1 null, which is no error
+void setupjoystick();
+// closes joy1, when open
+void shutdownjoystick();
 
 // [SECTION] hardware configuration, "hwconfig.cfg"
 struct hardwareconfig {
@@ -174,8 +300,13 @@ constexpr const char *configfilename = "hwconfig.cfg";
 constexpr int configversion = 4;
 constexpr int configfilebytes = 444;  // size of a version-4 file
 
+constexpr int largestwindowside = 16384;  // a stored size beyond it is no window a game can open
+
 // defaults, then whatever "hwconfig.cfg" holds in any of versions 1 to 4
 void loadconfig();
+// the height stored for a width, as the set-up utility settles it: 480 for 640, 600 for 800, 768
+// for 1024, 960 for 1280; any other width keeps the height given
+int settledheight(int width, int height);
 // reads a whole "hwconfig.cfg" image over the current values, as loadconfig does with the file
 void decodeconfig(const unsigned char *bytes, unsigned long count);
 // the version-4 image of the current configuration, 444 bytes

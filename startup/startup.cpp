@@ -9,10 +9,12 @@
 #include "texture/texture.h"
 
 #include <SDL.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 static char failure[256];
+static bool moderefused;  // the last setupengine failed at the video mode, not before it
 
 // without a window, loads from here on fill the table without reaching for GL
 static int fail(const char *what)
@@ -72,12 +74,14 @@ static void choosevideodriver()
 int setupengine(const char *caption, int width, int height, int fullscreen)
 {
   choosevideodriver();
+  moderefused = false;
   if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0)
     return fail("cannot initialise SDL");
   setupwindowinfo(width, height, fullscreen);
   SDL_WM_SetCaption(caption, "SDL");
   setupicon();  // before the video mode, which takes the icon it finds
-  SDL_WM_GrabInput(SDL_GRAB_ON);
+  if (mouselocked)
+    SDL_WM_GrabInput(SDL_GRAB_ON);
   SDL_ShowCursor(SDL_DISABLE);
   setupglattributes();
   if (!setvideomode()) {
@@ -85,13 +89,15 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
     snprintf(what, sizeof what, "cannot open the %dx%d OpenGL window", width, height);
     fail(what);
     SDL_Quit();
+    moderefused = true;
     return 0;
   }
   // SDL 1.2 over SDL2 takes a grab asked for before its window exists as granted but never
   // applies it, and then ignores the same request again; let go and asked anew, the mouse is held
   // from the first frame on either runtime
   SDL_WM_GrabInput(SDL_GRAB_OFF);
-  SDL_WM_GrabInput(SDL_GRAB_ON);
+  if (mouselocked)
+    SDL_WM_GrabInput(SDL_GRAB_ON);
   setuptexturenames();
   setupglext();
   mouse.x = 320;
@@ -99,6 +105,47 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
   loadfont();
   setupmenuitems();
   resetmenuitems();
+  setupframetiming();
+  return 1;
+}
+
+// the size the stored settings ask for, as the set-up utility settles the height, when a window
+// can have it
+static bool storedsize(int &width, int &height)
+{
+  width = config.width;
+  height = settledheight(config.width, config.height);
+  return width > 0 && height > 0 && width <= largestwindowside && height <= largestwindowside;
+}
+
+static void fallingback(const char *why)
+{
+  fprintf(stderr, "%s: %s; opening a 640x480 window instead\n", program_invocation_short_name,
+          why);
+}
+
+int setupgame(const char *caption)
+{
+  loadconfig();
+  mouselocked = config.mouseunlocked == 0;
+  lowtexturedetail = config.lowtexture != 0;
+  int width, height;
+  char why[128];
+  if (!storedsize(width, height)) {
+    snprintf(why, sizeof why, "cannot use the stored size %dx%d", config.width, config.height);
+    fallingback(why);
+    width = 640, height = 480;
+  }
+  const int fullscreen = config.fullscreen != 0;
+  if (!setupengine(caption, width, height, fullscreen)) {
+    if (!moderefused || (width == 640 && height == 480 && !fullscreen))
+      return 0;
+    fallingback(setupfailure());
+    if (!setupengine(caption, 640, 480, 0))
+      return 0;
+  }
+  if (config.usejoystick)
+    setupjoystick();
   return 1;
 }
 
@@ -107,13 +154,9 @@ const char *setupfailure()
   return failure;
 }
 
-void swapbuffers()
-{
-  SDL_GL_SwapBuffers();
-}
-
 void shutdownengine()
 {
+  shutdownjoystick();
   SDL_WM_IconifyWindow();
   SDL_Quit();
 }

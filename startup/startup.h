@@ -19,9 +19,16 @@ constexpr const char *iconfilename = "tvr.bmp";  // the window icon, found like 
 // font into slot 511, the menus' key labels and activity; 1 when the window is open, 0 when not
 // (the platform is shut down again and setupfailure says why)
 int setupengine(const char *caption, int width, int height, int fullscreen);
+// starts a game as its player chose in the set-up utility: reads "hwconfig.cfg" in the working
+// directory (loadconfig), then opens the window through setupengine at the stored width and the
+// height the set-up utility settles for it (a width none of its four keeps the stored height),
+// full screen when stored; holds the mouse unless "Mouse Unlocked" (mouselocked), opens the
+// joystick into joy1 when it is on, and has the loaders take the low-detail set when it is
+// stored (lowtexturedetail). A size no window can have, or one the platform refuses, gives one
+// line on standard error and a 640x480 window instead. 1 when the window is open, 0 when not
+// (setupfailure says why)
+int setupgame(const char *caption);
 // why the last setupengine failed, in a line fit for standard error
 const char *setupfailure();
-// shows the frame drawn since the last swap
-void swapbuffers();
-// iconifies the window and shuts the platform down
+// closes the joystick, iconifies the window and shuts the platform down
 void shutdownengine();

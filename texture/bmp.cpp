@@ -100,5 +100,5 @@ int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int 
 
 void loadtexturebmp(int slot, const char *path, int mipmap)
 {
-  loadimagefile(slot, texturefolder, path, largestbmpfile, mipmap, loadtexturebmpbytes);
+  loadimagefile(slot, imagefolder(0, path), path, largestbmpfile, mipmap, loadtexturebmpbytes);
 }

@@ -59,6 +59,20 @@ static bool isdirectory(const char *path)
   return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+int32_t lowtexturedetail;
+
+const char *imagefolder(int low, const char *path)
+{
+  if (low)
+    return lowtexturefolder;
+  struct stat info;
+  const std::string lowpath = std::string(lowtexturefolder) + "/" + path;
+  if (lowtexturedetail && path[0] != '/' && stat(lowpath.c_str(), &info) == 0 &&
+      S_ISREG(info.st_mode))
+    return lowtexturefolder;
+  return texturefolder;
+}
+
 // the file inside folder, looked into rather than entered so that the working directory never
 // changes; only when there is no such folder is the plain path read
 static int readimagefile(const char *folder, const char *path, long limit, filebytes &file)

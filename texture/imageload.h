@@ -32,6 +32,9 @@ int refuseimage(int slot, const char *reason);
 int installimage(int slot, int width, int height, int mipmap, unsigned char *pixels,
                  const char *format);
 
+// the folder a loader reads path from: "texturelow" when asked for low, or when the low-detail
+// set is chosen and holds path; else "texture"
+const char *imagefolder(int low, const char *path);
 using imagedecoder = int (*)(int slot, const unsigned char *bytes, size_t count, int mipmap);
 // reads path inside folder, or path as given when folder is no directory (or path is absolute),
 // at most limit bytes of it, and hands the bytes to decode; a file that cannot be read is refused

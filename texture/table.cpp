@@ -1,6 +1,9 @@
 // The texture table and the ownership of its pixel buffers.
 #include "texture/texture.h"
 
+#include "platform/platform.h"
+#include "texture/imageload.h"
+
 #include <GL/gl.h>
 #include <cstdlib>
 
@@ -20,6 +23,20 @@ void settexture(int slot, int width, int height, int mipmap, unsigned char *data
   t.height = height;
   t.mipmap = mipmap;
   t.data = data;
+}
+
+void freetexture(int slot)
+{
+  if (!loadableslot(slot))
+    return;
+  settexture(slot, 0, 0, 0, nullptr);
+  if (!windowinfo.graphics)
+    return;
+  // a fresh name is the one way to drop every level that GL still keeps of the old image
+  GLuint name = texture[slot].glname;
+  glDeleteTextures(1, &name);
+  glGenTextures(1, &name);
+  texture[slot].glname = name;
 }
 
 void setuptexturenames()

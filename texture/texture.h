@@ -20,6 +20,9 @@ struct textureslot {
 };
 extern textureslot texture[maxtextures];
 
+// empties a slot of 0 to 510: its pixels are freed and, while graphics is on, its GL image and
+// every mipmap level dropped (the slot gets a fresh GL name); the font's slot 511 is left alone
+void freetexture(int slot);
 // bytes a slot's buffer needs: level 0, or twice that to hold the mipmap chain too
 size_t texturebytes(int width, int height, int mipmap);
 // installs a filled buffer in a slot, freeing the one it held unless that is the same buffer
@@ -57,7 +60,11 @@ void halvelevel(const unsigned char *src, int width, int height, unsigned char *
 // Each reads its file whole and decodes it from memory. A file that is missing or not accepted
 // leaves the slot as it was; either way the slot is uploaded (again) while graphics is on.
 constexpr const char *texturefolder = "texture";        // where the loaders find their images
-constexpr const char *lowtexturefolder = "texturelow";  // the low-detail set of TGA images
+constexpr const char *lowtexturefolder = "texturelow";  // the low-detail set of images
+// 0 (the default): BMPs are read from "texture", TGAs from where their low argument says; 1 (a
+// game whose player chose low texture detail): every image is read from "texturelow" when it is
+// there, else from "texture"
+extern int32_t lowtexturedetail;
 constexpr int dimmedbmpslot = 16;  // BMPs loaded into this slot get alpha 128 instead of 255
 extern unsigned char bmpheader[54];  // the file and info headers of the last BMP decoded
 

@@ -176,6 +176,5 @@ int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int 
 
 void loadtexturetga(int slot, const char *path, int mipmap, int low)
 {
-  loadimagefile(slot, low ? lowtexturefolder : texturefolder, path, largesttgafile, mipmap,
-                loadtexturetgabytes);
+  loadimagefile(slot, imagefolder(low, path), path, largesttgafile, mipmap, loadtexturetgabytes);
 }

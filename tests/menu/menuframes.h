@@ -24,6 +24,7 @@ protected:
     menuinputinsert = 0;
     memset(menuinput, 0, sizeof menuinput);
     menuinputcursorpos = menuinputselectpos = 0;
+    frametime = 0;  // no key repeats unless a test gives frames a length
     resetmenuitems();
     setupmenuitems();
   }

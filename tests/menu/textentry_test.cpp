@@ -241,14 +241,38 @@ TEST_F(menu_textcursor, dragging_selects_from_the_press_to_the_pointer)
 
 class menu_textedit : public textfield {};
 
-TEST_F(menu_textedit, a_held_key_types_once)
+TEST_F(menu_textedit, a_held_key_repeats_after_half_a_second_at_most_once_a_frame)
 {
-  text[0] = 0;
-  tap(namekey);
-  hold(letterkey('k'));
-  for (int i = 0; i < 5; ++i)
+  const struct {
+    int key;
+    float frameseconds;
+    int framesheld;  // after the frame of the press
+    const char *text;
+    int cursor;
+  } rows[] = {
+      {letterkey('k'), 0.125f, 3, "k", 1},          // under the delay: typed once
+      {letterkey('k'), 0.125f, 5, "kkk", 3},        // at 0.5 and 0.625 seconds
+      {letterkey('k'), 1 / 64.0f, 40, "kkkkk", 5},  // 30 a second: 4 by 0.625 seconds
+      {letterkey('k'), 0.25f, 4, "kkkk", 4},        // slow frames: one a frame
+      {key_backspace, 0.125f, 5, "he", 2},
+      {key_left, 0.125f, 5, "hello", 2},
+      {key_return, 0.125f, 10, "hello", 5},         // ends the edit, never repeats
+  };
+  for (const auto &row : rows) {
+    snprintf(text, sizeof text, "%s", row.key == letterkey('k') ? "" : "hello");
+    tap(namekey);
+    tap(key_end);  // the selection collapses at the end
+    frametime = row.frameseconds;
+    hold(row.key);
+    for (int i = 0; i <= row.framesheld; ++i)
+      frame();
+    letgo(row.key);
     frame();
-  EXPECT_STREQ(text, "k");
+    EXPECT_STREQ(text, row.text) << row.key << " held " << row.framesheld;
+    EXPECT_EQ(menuinputcursorpos, row.cursor) << row.key << " held " << row.framesheld;
+    frametime = 0;
+    tap(key_escape);
+  }
 }
 
 TEST_F(menu_textedit, return_or_tab_with_a_letter_wins_over_the_letter)

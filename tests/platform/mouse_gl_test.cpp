@@ -122,6 +122,39 @@ TEST_F(mousetest, the_right_button_and_the_wheel_read_from_their_own_bits)
   EXPECT_EQ(mouse.wheelup + mouse.wheeldown, 0);
 }
 
+// the motion of the frame's events, as a mouse that the window holds reports it
+void motionframe(std::initializer_list<std::pair<int, int>> moves)
+{
+  SDL_Event drop;
+  while (SDL_PollEvent(&drop)) {
+  }
+  for (const auto &move : moves) {
+    SDL_Event event = {};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.xrel = Sint16(move.first);
+    event.motion.yrel = Sint16(move.second);
+    SDL_PushEvent(&event);
+  }
+  checksystemmessages();
+  checkmouse();
+}
+
+TEST_F(mousetest, mouse_look_sums_the_motion_since_the_last_poll_only_while_the_mouse_is_held)
+{
+  motionframe({{700, -3}, {5, -4}});  // past the window's edge: no clamping
+  EXPECT_EQ(mousemotion.x, 705);
+  EXPECT_EQ(mousemotion.y, -7);
+  motionframe({});
+  EXPECT_EQ(mousemotion.x, 0);
+  mouselocked = 0;
+  motionframe({{10, 10}});
+  EXPECT_EQ(mousemotion.x, 0);
+  mouselocked = 1;
+  windowinfo.active = 0;
+  motionframe({{10, 10}});
+  EXPECT_EQ(mousemotion.y, 0);
+}
+
 TEST_F(mousetest, without_the_focus_the_pointer_is_parked_and_a_held_button_lets_go)
 {
   button("mousedown", 1);

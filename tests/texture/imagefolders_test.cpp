@@ -53,7 +53,7 @@ TEST_F(imagefolders, look_inside_a_linked_texture_folder_without_entering_it)
   EXPECT_EQ(here(), before);
 }
 
-TEST_F(imagefolders, take_the_low_detail_tga_from_texturelow)
+TEST_F(imagefolders, take_the_low_detail_set_from_texturelow)
 {
   ASSERT_EQ(mkdir("texture", 0755), 0);
   ASSERT_EQ(mkdir("texturelow", 0755), 0);
@@ -63,6 +63,19 @@ TEST_F(imagefolders, take_the_low_detail_tga_from_texturelow)
   EXPECT_EQ(slotimage(1).rgba, pixel(0, 255, 0));
   loadtexturetga(1, "a.tga", 0, 0);
   EXPECT_EQ(slotimage(1).rgba, pixel(255, 0, 0));
+
+  // a game whose player chose low detail takes every image from texturelow where it is there
+  onepixel("lime", "texturelow/b.bmp");
+  onepixel("red", "texture/b.bmp");
+  onepixel("red", "texture/c.bmp");
+  lowtexturedetail = 1;
+  loadtexturebmp(1, "b.bmp", 0);
+  EXPECT_EQ(slotimage(1).rgba, pixel(0, 255, 0));
+  loadtexturetga(2, "a.tga", 0, 0);
+  EXPECT_EQ(slotimage(2).rgba, pixel(0, 255, 0));
+  loadtexturebmp(3, "c.bmp", 0);
+  EXPECT_EQ(slotimage(3).rgba, pixel(255, 0, 0));
+  lowtexturedetail = 0;
 }
 
 TEST_F(imagefolders, open_the_plain_path_when_there_is_no_such_folder)

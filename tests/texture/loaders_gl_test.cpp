@@ -146,6 +146,21 @@ TEST_F(loadersgl, a_focus_regain_gives_back_the_same_levels)
   expectchain(21, referencechain(stbdecode(file)));
 }
 
+TEST_F(loadersgl, a_freed_slot_keeps_no_pixels_and_no_gl_level)
+{
+  ASSERT_EQ(load(40, realfile(4, 4, "bmp"), "bmp", 1), 1);
+  freetexture(40);
+  EXPECT_EQ(texture[40].width, 0);
+  EXPECT_EQ(texture[40].data, nullptr);
+  for (int level : {0, 1, 2})
+    EXPECT_EQ(gllevel(40, level).width, 0) << "level " << level;
+  restoretextures();  // a focus regain leaves it empty
+  EXPECT_EQ(gllevel(40, 0).width, 0);
+  settexture(fontslot, 1, 1, 0, static_cast<unsigned char *>(calloc(1, 4)));
+  freetexture(fontslot);  // the font is the engine's own
+  EXPECT_EQ(texture[fontslot].width, 1);
+}
+
 TEST_F(loadersgl, a_refused_file_uploads_the_slot_as_it_was)
 {
   bytes file = realfile(4, 3, "bmp");
