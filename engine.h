@@ -5,4 +5,5 @@
 #include "files/files.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
+#include "startup/startup.h"
 #include "texture/texture.h"

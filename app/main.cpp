@@ -1,6 +1,5 @@
 // Tavrel Setup: start-up, the frame loop of the one set-up screen, and the shutdown that stores
 // the player's choices in "hwconfig.cfg".
-#include "commandline.h"
 #include "engine.h"
 #include "setupscreen.h"
 
@@ -8,6 +7,34 @@
 #include <SDL.h>
 #include <cstdio>
 #include <cstring>
+
+static const char help[] =
+    "Tavrel Setup: choose the screen resolution, full-screen mode, mouse, sound, interface,\n"
+    "text colour and texture detail of the game Tavrel.\n"
+    "\n"
+    "The choices are read from hwconfig.cfg in GAME_FOLDER (the working directory when none is\n"
+    "given), where the game reads them, and stored there when you leave with Done, Escape or the\n"
+    "window's close button. The window's font and icon (font.bmp, tvr.bmp) are taken from\n"
+    "GAME_FOLDER when it holds them, else from the installed data folder, else from the\n"
+    "program's folder.\n"
+    "\n"
+    "Keys:\n"
+    "  1 to 4    resolution 640x480, 800x600, 1024x768, 1280x960\n"
+    "  F         full screen\n"
+    "  M         mouse unlocked\n"
+    "  S         sound\n"
+    "  I         interface\n"
+    "  T         the text colour bars (drag along a bar; Ctrl snaps, Shift sets all three)\n"
+    "  Escape    store the choices and close\n"
+    "  F12       let the mouse go and minimise the window\n"
+    "\n"
+    "Options:\n"
+    "  GAME_FOLDER  the game's folder, to work in instead of the working directory\n"
+    "  -h, --help   show this help and exit\n"
+    "  --version    show the version and exit\n"
+    "\n"
+    "Exit status: 0 when the choices were stored; 1 when they could not be, or the window or\n"
+    "GAME_FOLDER could not be opened; 2 for an argument it does not know.\n";
 
 static void reportfailure(const char *what, const char *why)
 {
@@ -70,7 +97,7 @@ static int shutdown()
 
 int main(int argc, char **argv)
 {
-  const int status = readcommandline(argc, argv);
+  const int status = readprogramarguments(argc, argv, "tavrel-setup", help);
   if (status >= 0)
     return status;
   if (!startup())

@@ -31,9 +31,10 @@ struct filebytes {
 int readfilebytes(const char *path, filebytes &file, long limit = maxfilebytes);
 // the same into a vector
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit = maxfilebytes);
-// replaces path (or the file a link at path names) with bytes, written beside it, made durable
-// and renamed over it, so that a failure leaves the old file whole; keeps its permissions and
-// refuses a read-only file; 0 or an errno value
+// replaces path (or the file a link at path names, created when it does not exist yet) with bytes,
+// written beside it, made durable and renamed over it, so that a failure leaves the old file whole;
+// keeps its permissions and refuses a read-only file; where the folder takes no new file but the
+// file is writable, rewrites it in place instead; 0 or an errno value
 int replacefile(const char *path, const unsigned char *bytes, size_t count);
 
 // reads little-endian values from a block of bytes; past the end it yields zeros and notes the
@@ -80,20 +81,25 @@ float bitsfloat(uint32_t bits);
 constexpr int filenamesize = 32;  // a name slot: at most 31 characters and the terminating zero
 typedef char filenameslot[filenamesize];
 
+// a caller's own test of a name, beside the spec: true keeps it
+using namefilter = bool (*)(const char *name);
+
 // lists the working directory's files (directories 0) or its subdirectories (non-zero; hidden
 // ones left out) whose names match spec, in byte order, into a table of capacity slots, and
 // marks the end with a slot that starts with a zero byte. A table too small for every match
 // keeps the names that sort first; names too long for a slot and names starting with '<' are
-// left out, as are entries that cannot be examined (a dangling link)
-void listfiles(const char *spec, filenameslot *items, int directories, int capacity);
-// the same for a folder other than the working directory, which is looked into, not entered
-void listfolder(const char *folder, const char *spec, filenameslot *items, int directories,
-                int capacity);
+// left out, as are entries that cannot be examined (a dangling link). Returns the number of
+// matches, more than the table holds when it was too small
+int listfiles(const char *spec, filenameslot *items, int directories, int capacity);
+// the same for a folder other than the working directory, which is looked into, not entered;
+// keep, when given, picks among the matches before the table's capacity counts
+int listfolder(const char *folder, const char *spec, filenameslot *items, int directories,
+               int capacity, namefilter keep = nullptr);
 // the same for a table declared as an array, whose length is the capacity
 template <size_t capacity>
-void listfiles(const char *spec, filenameslot (&items)[capacity], int directories)
+int listfiles(const char *spec, filenameslot (&items)[capacity], int directories)
 {
-  listfiles(spec, items, directories, int(capacity));
+  return listfiles(spec, items, directories, int(capacity));
 }
 // 1 when name matches spec in one forward scan: '*' swallows name characters up to the first
 // that equals the spec character after it; either string running out counts as a match

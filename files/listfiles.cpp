@@ -36,11 +36,13 @@ struct nametable {
 };
 
 // name is examined inside the listed folder, which is looked into rather than entered
-bool listable(int folder, const char *spec, const char *name, int directories)
+bool listable(int folder, const char *spec, const char *name, int directories, namefilter keep)
 {
   if (strlen(name) >= size_t(filenamesize))
     return false;  // a cut name would name an entry that does not exist
   if (name[0] == '<' || (directories && name[0] == '.') || !checkfilespec(spec, name))
+    return false;
+  if (keep && !keep(name))
     return false;
   struct stat info;
   if (fstatat(folder, name, &info, 0) != 0)
@@ -76,24 +78,28 @@ void addname(nametable &table, const char *name)
 
 }  // namespace
 
-void listfolder(const char *folder, const char *spec, filenameslot *items, int directories,
-                int capacity)
+int listfolder(const char *folder, const char *spec, filenameslot *items, int directories,
+               int capacity, namefilter keep)
 {
   if (capacity <= 0)
-    return;
+    return 0;
   nametable table = {items, capacity - 1, 0, false};
+  int matches = 0;
   if (DIR *dir = opendir(folder)) {
     while (dirent *entry = readdir(dir))
-      if (listable(dirfd(dir), spec, entry->d_name, directories))
+      if (listable(dirfd(dir), spec, entry->d_name, directories, keep)) {
         addname(table, entry->d_name);
+        ++matches;
+      }
     closedir(dir);
   }
   if (!table.sorted)
     sortnames(table);
   items[table.count][0] = '\0';
+  return matches;
 }
 
-void listfiles(const char *spec, filenameslot *items, int directories, int capacity)
+int listfiles(const char *spec, filenameslot *items, int directories, int capacity)
 {
-  listfolder(".", spec, items, directories, capacity);
+  return listfolder(".", spec, items, directories, capacity);
 }

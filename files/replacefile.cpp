@@ -18,20 +18,38 @@
 static const char temporarymark[] = ".tmp-";
 constexpr size_t temporaryletters = 6;
 
-// a link is followed, so that the file it names is the one replaced
-static std::string resolvelink(const char *path)
-{
-  struct stat info;
-  char target[PATH_MAX];
-  if (lstat(path, &info) == 0 && S_ISLNK(info.st_mode) && realpath(path, target))
-    return target;
-  return path;
-}
-
 static std::string directoryof(const std::string &path)
 {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// a link is followed hop by hop, as a write through it would be, so that the file it names is
+// the one replaced, or created when it does not exist yet; 0, or ELOOP for a loop of links
+static int resolvelink(const char *path, std::string &at)
+{
+  constexpr int maxhops = 40;  // the system's own limit
+  at = path;
+  char target[PATH_MAX];
+  for (int hop = 0; hop < maxhops; ++hop) {
+    struct stat info;
+    if (lstat(at.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+      return 0;
+    const ssize_t length = readlink(at.c_str(), target, sizeof target - 1);
+    if (length <= 0)
+      return 0;
+    target[length] = '\0';
+    at = target[0] == '/' ? target : directoryof(at) + "/" + target;
+  }
+  return ELOOP;
+}
+
+// fd is still the file linked under path: no other writer's sweep has removed it
+static bool stilllinked(int fd, const std::string &path)
+{
+  struct stat open, named;
+  return fstat(fd, &open) == 0 && open.st_nlink > 0 && stat(path.c_str(), &named) == 0 &&
+         open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 // a rename is durable only once the directory that holds it is
@@ -93,24 +111,50 @@ static void removestaletemporaries(const std::string &target)
     if (fd < 0)
       continue;
     struct stat info;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        stilllinked(fd, path))
       unlink(path.c_str());
     close(fd);
   }
   closedir(listing);
 }
 
+// a new temporary beside target, locked to show that it is in use; the lock is held through a
+// copy of fd, so that it lasts past fclose up to the rename. Another writer's sweep can take a
+// temporary in the moment between its creation and its lock and remove it, so one that is no
+// longer linked under its name once locked is given up and another made. 0 or an errno value
+static int createtemporary(const std::string &target, std::string &temporary, int &fd, int &lock)
+{
+  constexpr int attempts = 100;  // each loss needs another writer's sweep in that moment
+  for (int attempt = 0; attempt < attempts; ++attempt) {
+    temporary = target + temporarymark + std::string(temporaryletters, 'X');
+    fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+      return errno;
+    lock = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (lock < 0 || flock(lock, LOCK_EX) != 0) {
+      const int error = errno;
+      unlink(temporary.c_str());
+      close(fd);
+      if (lock >= 0)
+        close(lock);
+      return error;
+    }
+    if (stilllinked(fd, temporary))
+      return 0;
+    close(lock);
+    close(fd);
+  }
+  return EAGAIN;
+}
+
 static int writebeside(const std::string &target, const unsigned char *bytes, size_t count,
                        mode_t mode)
 {
-  std::string temporary = target + temporarymark + std::string(temporaryletters, 'X');
-  int fd = mkstemp(temporary.data());
-  if (fd < 0)
-    return errno;
-  // the lock shows that this temporary is in use; the copy keeps it past fclose, up to the rename
-  const int lock = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  if (lock >= 0)
-    flock(lock, LOCK_EX);
+  std::string temporary;
+  int fd = -1, lock = -1;
+  if (int error = createtemporary(target, temporary, fd, lock))
+    return error;
   fp = fdopen(fd, "wb");
   int error = 0;
   if (!fp) {
@@ -126,12 +170,14 @@ static int writebeside(const std::string &target, const unsigned char *bytes, si
     unlink(temporary.c_str());
   else
     syncdirectory(directoryof(target));
-  if (lock >= 0)
-    close(lock);
+  close(lock);
   return error;
 }
 
-// the last resort when the directory cannot take a new file but the file itself is writable
+// the last resort when the directory cannot take a new file but the file itself is writable. It
+// cannot be atomic, but comes as close as it can: contents smaller than the stream's buffer (as
+// hwconfig.cfg's are) go in one write at the start, are made durable, and only then is an old,
+// longer tail cut off, so a reader of the first count bytes never sees the tail
 static int writeinplace(const std::string &target, const unsigned char *bytes, size_t count)
 {
   fp = fopen(target.c_str(), "r+b");
@@ -145,7 +191,9 @@ static int writeinplace(const std::string &target, const unsigned char *bytes, s
 
 int replacefile(const char *path, const unsigned char *bytes, size_t count)
 {
-  const std::string target = resolvelink(path);
+  std::string target;
+  if (int error = resolvelink(path, target))
+    return error;
   struct stat info;
   const bool exists = stat(target.c_str(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode))

@@ -27,11 +27,9 @@ static void regainfocus()
   windowinfo.active = 1;
 }
 
-// F12 hides the window; it is tested once per event taken, against last frame's keys
-static void iconifyonf12()
+// what F12 does: the window is hidden and the mouse let go
+static void iconify()
 {
-  if (!keyboard[key_f12])
-    return;
   SDL_WM_GrabInput(SDL_GRAB_OFF);
   SDL_WM_IconifyWindow();
   windowinfo.active = 0;
@@ -53,7 +51,9 @@ static void queuechange(const SDL_Event &event)
 void checksystemmessages()
 {
   SDL_Event event;
+  bool anyevent = false;
   while (SDL_PollEvent(&event)) {
+    anyevent = true;
     queuechange(event);
     if (focusevent(event, 1))
       regainfocus();
@@ -61,9 +61,14 @@ void checksystemmessages()
       SDL_WM_GrabInput(SDL_GRAB_OFF);
       windowinfo.active = 0;
     }
-    iconifyonf12();
+    if (keyboard[key_f12])  // tested once per event taken, against last frame's keys
+      iconify();
     if (event.type == SDL_QUIT)
       windowinfo.quit = 1;
   }
+  // a tap quicker than a frame is handed out after its events were drained, and no later event
+  // may come to find it
+  if (!anyevent && keypressed(key_f12))
+    iconify();
   handoutinput();
 }

@@ -1,5 +1,5 @@
-// The input queue: key and button changes drained from the platform's events, handed out to the
-// polls so that no press falls between two frames.
+// The input queue: key and button changes drained from the platform, handed out to the polls so
+// that no press falls between two frames, and the wheel's notches counted beside them.
 #include "platform/platform.h"
 
 #include <cstring>
@@ -12,37 +12,82 @@ static int numofwaitinginput;
 static uint16_t waitingchanges[inputcodes];  // per code, its changes still in the queue
 static uint8_t shown[inputcodes];            // per code, what the polls read last
 
+constexpr int wheelup = 4, wheeldown = 5;  // the wheel's buttons
+static int turnednotches[2];               // drained since the last hand-out, up then down
+static int notchesshown;                   // handed out in the last hand-out, up positive
+
+static int wheelindex(int code)
+{
+  return code == buttoncode(wheelup) ? 0 : code == buttoncode(wheeldown) ? 1 : -1;
+}
+
+static bool ismodifier(int code)
+{
+  return code >= key_numlock && code <= key_compose;
+}
+
 void queueinput(int code, int held)
 {
-  if (code <= 0 || code >= inputcodes || numofwaitinginput == maxwaitinginput)
-    return;  // an unknown code, or a full queue: the polled state stands
+  if (code <= 0 || code >= inputcodes)
+    return;  // an unknown code
+  if (const int wheel = wheelindex(code); wheel >= 0) {
+    turnednotches[wheel] += held != 0;  // the platform's release of a notch says nothing more
+    return;
+  }
+  if (numofwaitinginput == maxwaitinginput)
+    return;  // a full queue: the polled state stands
   waitinginput[numofwaitinginput++] = {int16_t(code), uint8_t(held != 0)};
   ++waitingchanges[code];
 }
 
+// a wheel button shows a press in a frame with notches and a release in the next, so a reader
+// of presses sees the notches of one frame as one, and the count says how many
+static void handoutnotches()
+{
+  notchesshown = turnednotches[0] - turnednotches[1];
+  for (int wheel = 0; wheel < 2; ++wheel) {
+    uint8_t &state = shown[buttoncode(wheel == 0 ? wheelup : wheeldown)];
+    state = !state && turnednotches[wheel] > 0;
+    turnednotches[wheel] = 0;
+  }
+}
+
 void handoutinput()
 {
-  uint8_t changed[inputcodes] = {};
-  int taken = 0;
-  for (; taken < numofwaitinginput; ++taken) {
-    const auto &change = waitinginput[taken];
-    if (shown[change.code] != change.held) {
-      if (changed[change.code])
-        break;  // a press would vanish, or two would merge into one
-      changed[change.code] = 1;
-      shown[change.code] = change.held;
+  uint8_t changed[inputcodes] = {};  // changed in this hand-out
+  uint8_t heldback[inputcodes] = {}; // has a change waiting for a later frame
+  bool waiting = false;
+  int kept = 0;
+  for (int taken = 0; taken < numofwaitinginput; ++taken) {
+    const auto change = waitinginput[taken];
+    const bool changes = shown[change.code] != change.held;
+    // a press would vanish or two merge into one, the order of presses or the modifiers around
+    // a key would change
+    if (heldback[change.code] || (changes && changed[change.code]) ||
+        (waiting && (change.held || ismodifier(change.code)))) {
+      heldback[change.code] = 1;
+      waiting = true;
+      waitinginput[kept++] = change;
+      continue;
     }
-    --waitingchanges[change.code];  // a repeat of what is shown changes nothing
+    changed[change.code] |= changes;
+    shown[change.code] = change.held;
+    --waitingchanges[change.code];
   }
-  numofwaitinginput -= taken;
-  memmove(waitinginput, waitinginput + taken, size_t(numofwaitinginput) * sizeof *waitinginput);
+  numofwaitinginput = kept;
+  handoutnotches();
 }
 
 int inputstate(int code, int polled)
 {
   if (code < 0 || code >= inputcodes)
     return polled != 0;
-  if (!waitingchanges[code])
+  if (!waitingchanges[code] && wheelindex(code) < 0)
     shown[code] = polled != 0;
   return shown[code];
+}
+
+int wheelnotches()
+{
+  return notchesshown;
 }

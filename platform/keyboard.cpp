@@ -21,9 +21,9 @@ constexpr struct { int ours, platforms; } namedkeys[] = {
     {key_down, SDLK_DOWN}, {key_right, SDLK_RIGHT}, {key_left, SDLK_LEFT},
     {key_insert, SDLK_INSERT}, {key_home, SDLK_HOME}, {key_end, SDLK_END},
     {key_pageup, SDLK_PAGEUP}, {key_pagedown, SDLK_PAGEDOWN}, {key_f1, SDLK_F1},
-    {key_f12, SDLK_F12}, {key_rshift, SDLK_RSHIFT}, {key_lshift, SDLK_LSHIFT},
+    {key_f12, SDLK_F12}, {key_numlock, SDLK_NUMLOCK}, {key_rshift, SDLK_RSHIFT}, {key_lshift, SDLK_LSHIFT},
     {key_rctrl, SDLK_RCTRL}, {key_lctrl, SDLK_LCTRL}, {key_ralt, SDLK_RALT},
-    {key_lalt, SDLK_LALT},
+    {key_lalt, SDLK_LALT}, {key_compose, SDLK_COMPOSE},
 };
 constexpr bool namedkeysmatch()
 {

@@ -7,6 +7,7 @@
 mousestate mouse;
 mousestate prevmouse;
 mousestate winmouse;
+int32_t mousewheel;
 
 void checkmouse()
 {
@@ -37,6 +38,7 @@ void checkmouse()
   mouse.right = (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
   mouse.wheelup = (buttons & SDL_BUTTON(SDL_BUTTON_WHEELUP)) != 0;
   mouse.wheeldown = (buttons & SDL_BUTTON(SDL_BUTTON_WHEELDOWN)) != 0;
+  mousewheel = windowinfo.active ? wheelnotches() : 0;
   mouse.leftreleased = !mouse.left && prevmouse.left;
   mouse.rightreleased = !mouse.right && prevmouse.right;
 }

@@ -45,12 +45,14 @@ constexpr int key_pageup = 280;
 constexpr int key_pagedown = 281;
 constexpr int key_f1 = 282;
 constexpr int key_f12 = 293;
+constexpr int key_numlock = 300;  // the first of the modifier keys
 constexpr int key_rshift = 303;
 constexpr int key_lshift = 304;
 constexpr int key_rctrl = 305;
 constexpr int key_lctrl = 306;
 constexpr int key_ralt = 307;
 constexpr int key_lalt = 308;
+constexpr int key_compose = 314;  // the last of the modifier keys
 constexpr int keycount = 323;  // one past the last key symbol
 
 // [SECTION] window state and system events
@@ -74,22 +76,6 @@ void checksystemmessages();
 // start-up hook for GL extensions; nothing to do here
 void setupglext();
 
-// [SECTION] engine start-up and shutdown
-constexpr const char *iconfilename = "tvr.bmp";  // the window icon, found like the font
-
-// opens the window and readies the engine, in the one order that works: the platform,
-// windowinfo (graphics on, focus held), caption, icon, input grab, hidden system cursor, GL
-// attributes, the video mode, a GL name for every texture slot, the pointer at the centre, the
-// font into slot 511, the menus' key labels and activity; 1 when the window is open, 0 when not
-// (the platform is shut down again and setupfailure says why)
-int setupengine(const char *caption, int width, int height, int fullscreen);
-// why the last setupengine failed, in a line fit for standard error
-const char *setupfailure();
-// shows the frame drawn since the last swap
-void swapbuffers();
-// iconifies the window and shuts the platform down
-void shutdownengine();
-
 // [SECTION] input state, polled once per frame beside its previous-frame twin
 extern uint8_t keyboard[keycount];
 extern uint8_t prevkeyboard[keycount];
@@ -106,6 +92,7 @@ struct mousestate {
 };
 extern mousestate mouse;
 extern mousestate prevmouse;
+extern int32_t mousewheel;   // wheel notches turned since the last poll: up positive, down negative
 extern mousestate winmouse;  // raw window position, before scaling and clamping
 
 constexpr int joystickaxes = 7;
@@ -124,25 +111,34 @@ extern SDL_Joystick *joy1;  // the opened joystick, null when none
 // [SECTION] presses that no frame may miss
 // Keys and buttons are polled once a frame, so a press released before the next frame would go
 // unseen. checksystemmessages therefore queues every key and button change it drains and, at the
-// end of the drain, hands the queue out in order until a change would change a key or button a
-// second time since the last frame (a press let go, a release pressed again): that change and
-// every one after it wait for the next frame. A key or button with a change still waiting reads
-// as handed out, every other one as polled; when each press lasts a frame nothing waits, and the
-// polls read exactly what the platform reports. So a burst of typing arrives in order, a press
-// held for one frame and a doubled key released for one frame between its two presses, and the
-// modifiers around a key are held in the frame that hands it out.
+// end of the drain, hands the queue out in order. A change that would change a key or button a
+// second time since the last frame (a press let go, a release pressed again) waits for the next
+// frame, and so does every later change of that code. Behind a waiting change also wait the later
+// presses, so that keys arrive in the order they were typed, and the later changes of modifier
+// keys, so that a letter keeps the Shift it was typed with; releases of other keys and buttons
+// go through. A key or button with a change still waiting reads as handed out, every other one as
+// polled; when each press lasts a frame nothing waits, and the polls read exactly what the
+// platform reports. So a burst of typing arrives in order, a press held for one frame and a
+// doubled key released for one frame between its two presses.
+// Wheel notches are counted, never queued: each frame hands out the notches drained since the
+// last one (mousewheel), and the wheel buttons read as pressed in a frame that has notches of
+// theirs and as released in the frame after it, so a flick of the wheel never holds up a key.
 constexpr int maxwaitinginput = 1024;     // changes kept for later frames; more are dropped
 constexpr int inputcodes = keycount + 8;  // the key codes, then mouse buttons 0 to 7
 
 // the input code of mouse button 1 to 7 (1 left, 3 right, 4 and 5 the wheel)
 constexpr int buttoncode(int button) { return keycount + button; }
 
-// queues a change of a key or button (an input code above 0) drained from the platform
+// queues a change of a key or button (an input code above 0) drained from the platform; a press of
+// a wheel button counts a notch
 void queueinput(int code, int held);
 // hands out this frame's share of the queue; once a frame, after the events are drained
 void handoutinput();
-// what an input code reads in this frame: as handed out while a change of it waits, else polled
+// what an input code reads in this frame: as handed out while a change of it waits, else polled;
+// a wheel button always as handed out
 int inputstate(int code, int polled);
+// the wheel notches of the last hand-out: up positive, down negative
+int wheelnotches();
 
 // copies the platform's key states, keypad and right-hand modifiers folded onto their twins
 void checkkeyboard();

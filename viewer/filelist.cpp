@@ -9,6 +9,7 @@
 
 filenameslot listedfiles[maxlistedfiles + 1];
 int32_t numoflistedfiles;
+int32_t numofimagesinfolder;
 int32_t shownfile[maxlistedfiles];
 int32_t numofshownfiles;
 int32_t highlightedfile;
@@ -23,15 +24,17 @@ bool hasextension(const char *name, const char *extension)
          strcasecmp(name + length - extensionlength, extension) == 0;
 }
 
+static bool isimage(const char *name)
+{
+  return hasextension(name, ".bmp") || hasextension(name, ".tga");
+}
+
 void listimages(const char *folder)
 {
-  // the engine's wildcards let more than the extension through, so the names are picked here
-  listfolder(folder, "*", listedfiles, 0, maxlistedfiles + 1);
-  numoflistedfiles = 0;
-  for (int i = 0; listedfiles[i][0]; ++i)
-    if (hasextension(listedfiles[i], ".bmp") || hasextension(listedfiles[i], ".tga"))
-      memmove(listedfiles[numoflistedfiles++], listedfiles[i], filenamesize);
-  listedfiles[numoflistedfiles][0] = '\0';
+  // the engine's wildcards let more than the extension through, so the names are picked here,
+  // before the table's capacity counts
+  numofimagesinfolder = listfolder(folder, "*", listedfiles, 0, maxlistedfiles + 1, isimage);
+  numoflistedfiles = std::min(int(numofimagesinfolder), maxlistedfiles);
   highlightedfile = 0;
   firstshownrow = 0;
   numofshownfiles = 0;
@@ -110,10 +113,7 @@ void checklistkeys()
       clampscroll();
       keephighlightinview();
     }
-  constexpr int wheelstep = 3;
-  if (mouse.wheeldown && !prevmouse.wheeldown)
-    firstshownrow += wheelstep;
-  if (mouse.wheelup && !prevmouse.wheelup)
-    firstshownrow -= wheelstep;
+  constexpr int wheelstep = 3;  // rows a notch scrolls
+  firstshownrow -= wheelstep * mousewheel;
   clampscroll();
 }

@@ -2,12 +2,37 @@
 #include "viewer.h"
 
 #include <GL/gl.h>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
+
+const char help[] =
+    "Tavrel Viewer: see the textures of a game folder (GAME_FOLDER, or the working directory)\n"
+    "as the engine loads them: BMPs and TGAs from its \"texture\" folder, or from\n"
+    "\"texturelow\", with their mipmaps, flat at 1:1 and on a turning floor. Screenshots\n"
+    "(scsht000.bmp onward) are written into the game folder. Names of 32 characters or more\n"
+    "are not listed.\n"
+    "\n"
+    "Keys:\n"
+    "  F             type a filter: a part of the names to list; Escape ends the typing, and\n"
+    "                Return ends it and loads the first file left\n"
+    "  Up, Down      move the highlight; Page Up, Page Down, Home and End move it further\n"
+    "  Return        load the highlighted file (a click on a name loads it too)\n"
+    "  mouse wheel   scroll the list\n"
+    "  L             list \"texturelow\" instead of \"texture\"\n"
+    "  D             load into slot 16, where BMPs get half alpha\n"
+    "  P             take a screenshot\n"
+    "  F12           let the mouse go and minimise the window\n"
+    "  Escape        quit\n"
+    "\n"
+    "Options:\n"
+    "  GAME_FOLDER  the game folder to look into instead of the working directory\n"
+    "  -h, --help   show this help and exit\n"
+    "  --version    show the version and exit\n"
+    "\n"
+    "Exit status: 0 after Escape or the window's close button; 1 when the window or\n"
+    "GAME_FOLDER could not be opened; 2 for an argument it does not know.\n";
 
 enum fixedslot { quitslot, lowdetailslot, dimmedslot, screenshotslot, filterslot };
 
@@ -83,10 +108,14 @@ void checkkeys(bool typing)
     loadpicture(highlightedname(), lowdetail);
 }
 
+// a folder with more images than the list holds says so: those that sort last are missing
 void drawlistheading()
 {
-  drawtext("/s: /i of /i images", listx, listy - 12, 8, 0.5f, 0.75f, 1.0f, 1.0f, listedfolder(),
-           numofshownfiles, numoflistedfiles);
+  const char *heading = numofimagesinfolder > numoflistedfiles
+                            ? "/s: /i of /i images, /i in the folder"
+                            : "/s: /i of /i images";
+  drawtext(heading, listx, listy - 12, 8, 0.5f, 0.75f, 1.0f, 1.0f, listedfolder(), numofshownfiles,
+           numoflistedfiles, numofimagesinfolder);
 }
 
 void runframe()
@@ -120,15 +149,10 @@ void runframe()
 
 int main(int argc, char **argv)
 {
-  const char *folder = nullptr;
-  const int status = readcommandline(argc, argv, folder);
+  // the loaders look in the game folder's "texture", so the game folder is where the viewer works
+  const int status = readprogramarguments(argc, argv, "tavrel-viewer", help);
   if (status >= 0)
     return status;
-  // the loaders look in the game folder's "texture", so the game folder is where the viewer works
-  if (folder && chdir(folder) != 0) {
-    fprintf(stderr, "tavrel-viewer: cannot open the folder %s: %s\n", folder, strerror(errno));
-    return 1;
-  }
   loadconfig();  // the game's texture detail decides which folder comes first
   lowdetail = config.lowtexture & 1;
   if (!setupengine("Tavrel Viewer", 640, 480, 0)) {

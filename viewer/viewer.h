@@ -11,15 +11,11 @@ constexpr int flatx = 264, flaty = 28, flatwidth = 372, flatheight = 232;
 constexpr int turningx = 264, turningy = 268, turningwidth = 372, turningheight = 160;
 constexpr int captionx = 4, captiony = 436;
 
-// [SECTION] command line
-// handles the arguments; -1 when the viewer should go on (folder then names the game folder
-// asked for, or stays null), else the exit status
-int readcommandline(int argc, char **argv, const char *&folder);
-
 // [SECTION] file list
 constexpr int maxlistedfiles = 1024;
 extern filenameslot listedfiles[maxlistedfiles + 1];  // the folder's images, sorted; end mark
 extern int32_t numoflistedfiles;
+extern int32_t numofimagesinfolder;  // more than are listed when the table is too small
 extern int32_t shownfile[maxlistedfiles];  // the listed files the filter lets through
 extern int32_t numofshownfiles;
 extern int32_t highlightedfile;  // in shownfile: the one Return loads

@@ -140,7 +140,14 @@ TEST_F(listing, a_full_table_keeps_the_names_that_sort_first)
     for (int i : creation)
       unlink(("f" + std::to_string(100 + i)).c_str());
   }
-  writetext("f100", "");
+  // a caller's filter picks before the capacity counts, and the count says what did not fit
+  for (int i : ascending)
+    writetext("f" + std::to_string(100 + i), "");
+  writetext("z.bmp", "");
+  filenameslot table[2];
+  EXPECT_EQ(listfolder(".", "*", table, 0, 2, [](const char *name) { return name[0] == 'z'; }), 1);
+  EXPECT_STREQ(table[0], "z.bmp");
+  EXPECT_EQ(listfolder(".", "*", table, 0, 2), 21);
   EXPECT_EQ(listed("*", 0, 1), names{});
 
   char untouched[filenamesize];

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -88,6 +89,36 @@ TEST_F(replacefiletest, a_link_stays_a_link_and_the_file_it_names_is_replaced)
   ASSERT_EQ(lstat(path("link").c_str(), &info), 0);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
   EXPECT_EQ(contents(path("real/file")), fresh);
+
+  // a link to a file not made yet creates it, as any write through the link would
+  ASSERT_EQ(symlink("real/later", path("ahead").c_str()), 0);
+  EXPECT_EQ(replacefile(path("ahead").c_str(), fresh.data(), fresh.size()), 0);
+  ASSERT_EQ(lstat(path("ahead").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(contents(path("real/later")), fresh);
+}
+
+TEST_F(replacefiletest, two_writers_at_once_lose_no_save)
+{
+  // each sweeps the other's stale temporaries before it writes, so a temporary just made and not
+  // yet locked must never be taken for one
+  pid_t writers[2];
+  for (pid_t &writer : writers) {
+    writer = fork();
+    if (writer == 0) {
+      int failed = 0;
+      for (const time_t end = time(nullptr) + 2; time(nullptr) < end;)
+        failed += replacefile(path("file").c_str(), fresh.data(), fresh.size()) != 0;
+      _exit(failed > 0);
+    }
+  }
+  for (pid_t writer : writers) {
+    int status = -1;
+    waitpid(writer, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+  }
+  EXPECT_EQ(contents(path("file")), fresh);
+  EXPECT_EQ(entries(), 1);
 }
 
 TEST_F(replacefiletest, a_directory_in_the_way_is_refused_and_kept)

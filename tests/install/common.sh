@@ -73,10 +73,10 @@ presskey() {
   xdotool keyup "$1"
 }
 
-# runs program $1 in folder $2 until Escape; its standard error goes to $2.err, and captions says
-# whether the window showed its captions
+# runs program $1 in folder $2, with the arguments that follow, until Escape; its standard error
+# goes to $2.err, and captions says whether the window showed its captions
 runsetup() {
-  (cd "$2" && exec "$1" 2>"$2.err") &
+  (cd "$2" && exec "$1" "${@:3}" 2>"$2.err") &
   local program=$! window
   window=$(waitforwindow "Tavrel Setup") || fail "no window from $1; $(cat "$2.err")"
   captions=yes

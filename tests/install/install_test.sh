@@ -33,10 +33,12 @@ status=0
 [ -z "$(ls -A)" ] || fail "the command line left files: $(ls -A)"
 "$prefix/bin/tavrel-viewer" --version | grep -qx "tavrel-viewer [0-9]*\.[0-9]*\.[0-9]*" ||
   fail "viewer --version"
-status=0
-"$prefix/bin/tavrel-viewer" "$scratch/nowhere" 2>"$scratch/err" || status=$?
-[ "$status" = 1 ] && grep -q "cannot open the folder $scratch/nowhere" "$scratch/err" ||
-  fail "a missing folder gave status $status: $(cat "$scratch/err")"
+for program in tavrel-setup tavrel-viewer; do
+  status=0
+  "$prefix/bin/$program" "$scratch/nowhere" 2>"$scratch/err" || status=$?
+  [ "$status" = 1 ] && grep -q "cannot open the folder $scratch/nowhere" "$scratch/err" ||
+    fail "$program: a missing folder gave status $status: $(cat "$scratch/err")"
+done
 cd "$scratch"
 
 startxserver
@@ -45,6 +47,13 @@ startxserver
 setupworks "$prefix/bin/tavrel-setup" "$scratch/empty"
 [ "$(ls "$prefix/share/tavrel")" = "font.bmp
 tvr.bmp" ] || fail "the data folder changed: $(ls "$prefix/share/tavrel")"
+
+# given a game folder, it works there and leaves the folder it was started in alone
+mkdir "$scratch/game-folder"
+runsetup "$prefix/bin/tavrel-setup" "$scratch/arguments" "$scratch/game-folder"
+[ -f "$scratch/game-folder/hwconfig.cfg" ] && [ -z "$(ls -A "$scratch/arguments")" ] ||
+  fail "the game folder argument was not followed"
+[ "$captions" = yes ] || fail "no captions drawn from the game folder"
 
 # a prefix whose bin is a link to usr/bin, as / is on systems where /bin links to usr/bin: the
 # program runs from usr/bin and still finds the artwork in the prefix's own share

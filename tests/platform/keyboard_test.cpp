@@ -110,13 +110,18 @@ TEST(keyboard_edges, the_previous_array_holds_the_last_poll_folding_included)
 }
 
 // a burst of changes between two frames, as "+h -h": a letter, ^ for Shift or * for the left
-// button, going down or up; then what each frame sees: ^ while Shift is held, the newly pressed
-// letters, * for a new left press and . for a left release
+// button, going down or up, or ~ for a notch of the wheel up; then what each frame sees: ^ while
+// Shift is held, the newly pressed letters, * for a new left press, . for a left release and ~
+// with the wheel's notches
 std::vector<std::string> framesafter(const char *burst)
 {
   windowinfo = {640, 480, 16, 0, 0, 1, 1};
   std::istringstream changes(burst);
   for (std::string change; changes >> change;) {
+    if (change == "~") {
+      queueinput(buttoncode(SDL_BUTTON_WHEELUP), 1);
+      continue;
+    }
     const int code = change[1] == '^' ? int(SDLK_LSHIFT)
                      : change[1] == '*' ? buttoncode(SDL_BUTTON_LEFT) : change[1];
     queueinput(code, change[0] == '+');
@@ -133,6 +138,8 @@ std::vector<std::string> framesafter(const char *burst)
       if (keyboard[key] && !prevkeyboard[key])
         now += char(key);
     now += std::string(mouse.left && !prevmouse.left, '*') + std::string(mouse.leftreleased, '.');
+    if (mousewheel)
+      now += "~" + std::to_string(mousewheel);
     seen.push_back(now);
   }
   while (!seen.empty() && seen.back().empty())
@@ -140,18 +147,31 @@ std::vector<std::string> framesafter(const char *burst)
   return seen;
 }
 
+std::string notches(int count)
+{
+  std::string burst;
+  for (int notch = 0; notch < count; ++notch)
+    burst += "~ ";
+  return burst;
+}
+
 TEST(keyboard_queue, presses_shorter_than_a_frame_arrive_in_order_one_frame_each)
 {
-  const struct { const char *burst; std::vector<std::string> frames; } rows[] = {
+  const struct { std::string burst; std::vector<std::string> frames; } rows[] = {
       // typed text: Shift held around h only, the doubled l released for a frame between
       {"+^ +h -h -^ +e -e +l -l +l -l +o -o", {"^h", "e", "l", "", "l", "o"}},
       {"+a +b", {"ab"}},  // presses that last are seen together, as polled
       {"+a -a +a", {"a", "", "a"}},
       {"+^ +* -* -^ +* -*", {"^*", ".", "*", "."}},  // clicks, Shift around the first only
+      // a release behind a waiting change goes through; a press waits to keep its order
+      {"+* +a -a +a -a -*", {"a*", ".", "a"}},
+      // a flick of the wheel holds up no key, and every notch is counted
+      {notches(30) + "+q", {"q~30"}},
+      {notches(600) + "+q -q", {"q~600"}},
   };
   for (const auto &row : rows) {
     releaseall();
-    EXPECT_EQ(framesafter(row.burst), row.frames) << row.burst;
+    EXPECT_EQ(framesafter(row.burst.c_str()), row.frames) << row.burst;
   }
   releaseall();
 }

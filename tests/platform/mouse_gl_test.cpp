@@ -115,6 +115,7 @@ TEST_F(mousetest, the_right_button_and_the_wheel_read_from_their_own_bits)
     pollframe();
     EXPECT_EQ(mouse.wheelup, wheel == 4);
     EXPECT_EQ(mouse.wheeldown, wheel == 5);
+    EXPECT_EQ(mousewheel, wheel == 4 ? 1 : -1);
     button("mouseup", wheel);
   }
   pollframe();

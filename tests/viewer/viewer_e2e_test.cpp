@@ -162,6 +162,14 @@ TEST_F(viewer, a_refused_file_says_so_and_leaves_the_picture_before)
       << halfred;
 }
 
+TEST_F(viewer, images_in_a_folder_crowded_with_other_files_are_all_listed)
+{
+  for (int file = 0; file < 1024; ++file)
+    writetext(dir + "/texture/junk" + std::to_string(1000 + file) + ".txt", "");
+  keys({"l", "l", "End", "Return"});  // the list read again; solid32.tga sorts last
+  EXPECT_EQ(readtext(shot(), 4, 436, 24), "loaded solid32.tga");
+}
+
 // without the focus the pointer is parked at the centre, which shows that the loss was seen
 bool pointeratcentre(const std::vector<unsigned char> &frame)
 {

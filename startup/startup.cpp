@@ -1,10 +1,11 @@
 // The engine's start-up and shutdown: the window opened and every part readied in the one order
 // that works, so that a program gets it right by making one call.
-#include "platform/platform.h"
+#include "startup/startup.h"
 
 #include "draw/draw.h"
 #include "files/files.h"
 #include "menu/menu.h"
+#include "platform/platform.h"
 #include "texture/texture.h"
 
 #include <SDL.h>
@@ -13,9 +14,11 @@
 
 static char failure[256];
 
+// without a window, loads from here on fill the table without reaching for GL
 static int fail(const char *what)
 {
   snprintf(failure, sizeof failure, "%s: %s", what, SDL_GetError());
+  windowinfo.graphics = 0;
   return 0;
 }
 
@@ -59,7 +62,6 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
     snprintf(what, sizeof what, "cannot open the %dx%d OpenGL window", width, height);
     fail(what);
     SDL_Quit();
-    windowinfo.graphics = 0;  // loads from here on fill the table without reaching for GL
     return 0;
   }
   setuptexturenames();

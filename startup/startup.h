@@ -1,0 +1,27 @@
+// Start-up: what ties every room of the engine together. The window opened and every part readied
+// in the one order that works, the shutdown, and the command line the engine's programs share.
+#pragma once
+
+// [SECTION] command line
+// handles a program's arguments: --help or -h prints "usage: NAME [GAME_FOLDER | --help |
+// --version]" and help, --version prints the engine's version, and one GAME_FOLDER argument is
+// entered, so that the program reads and writes its files there; -1 when the program should go
+// on, else its exit status: 0 after help or version, 1 for a folder that cannot be entered, 2
+// for any other argument (the usage then goes to standard error)
+int readprogramarguments(int argc, char **argv, const char *name, const char *help);
+
+// [SECTION] engine start-up and shutdown
+constexpr const char *iconfilename = "tvr.bmp";  // the window icon, found like the font
+
+// opens the window and readies the engine, in the one order that works: the platform,
+// windowinfo (graphics on, focus held), caption, icon, input grab, hidden system cursor, GL
+// attributes, the video mode, a GL name for every texture slot, the pointer at the centre, the
+// font into slot 511, the menus' key labels and activity; 1 when the window is open, 0 when not
+// (the platform is shut down again and setupfailure says why)
+int setupengine(const char *caption, int width, int height, int fullscreen);
+// why the last setupengine failed, in a line fit for standard error
+const char *setupfailure();
+// shows the frame drawn since the last swap
+void swapbuffers();
+// iconifies the window and shuts the platform down
+void shutdownengine();
