@@ -44,11 +44,34 @@ static void setupicon()
   SDL_FreeSurface(icon);
 }
 
+static bool isset(const char *variable)
+{
+  const char *value = getenv(variable);
+  return value && *value;
+}
+
+// SDL 1.2 over SDL2 reports versions from 1.2.50 on
+static bool oversdl2()
+{
+  const SDL_version *version = SDL_Linked_Version();
+  return version->major == 1 && version->minor == 2 && version->patch >= 50;
+}
+
+// a caller's own choice wins. Only X11 gives SDL 1.2 an OpenGL window, and without a display it
+// would fall back to a text-mode driver that takes over the terminal before failing, so X11 it
+// is, where there is an X display and as the clear failure where there is none; only SDL 1.2
+// over SDL2 can open a window on a Wayland display alone
+static void choosevideodriver()
+{
+  if (isset("SDL_VIDEODRIVER"))
+    return;
+  const bool waylandonly = !isset("DISPLAY") && isset("WAYLAND_DISPLAY");
+  setenv("SDL_VIDEODRIVER", waylandonly && oversdl2() ? "wayland" : "x11", 1);
+}
+
 int setupengine(const char *caption, int width, int height, int fullscreen)
 {
-  // only X11 gives an OpenGL window; without a display SDL would otherwise fall back to a
-  // text-mode driver that takes over the terminal before failing (a caller's choice still wins)
-  setenv("SDL_VIDEODRIVER", "x11", 0);
+  choosevideodriver();
   if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0)
     return fail("cannot initialise SDL");
   setupwindowinfo(width, height, fullscreen);
@@ -64,6 +87,11 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
     SDL_Quit();
     return 0;
   }
+  // SDL 1.2 over SDL2 takes a grab asked for before its window exists as granted but never
+  // applies it, and then ignores the same request again; let go and asked anew, the mouse is held
+  // from the first frame on either runtime
+  SDL_WM_GrabInput(SDL_GRAB_OFF);
+  SDL_WM_GrabInput(SDL_GRAB_ON);
   setuptexturenames();
   setupglext();
   mouse.x = 320;

@@ -2,7 +2,9 @@
 // correct version-4 "hwconfig.cfg" from every input, or keeps the old file and says why; killed
 // in the middle of its save, it leaves the old file or the new one.
 #include "setuprun.h"
+#include "xserver.h"
 
+#include <SDL.h>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -64,6 +66,20 @@ TEST(lifecycle, a_close_request_saves_the_defaults_when_there_is_no_file)
   EXPECT_EQ(le32at(file, 8), 480u);
   EXPECT_EQ(le32at(file, 40), 0x3F800000u);  // text red 1.0
   EXPECT_EQ(le32at(file, 52), 0u);           // low texture detail off
+}
+
+TEST(lifecycle, the_mouse_is_held_from_the_first_frame_and_again_after_a_focus_change)
+{
+  setuprun run(makeworkdir());
+  ASSERT_TRUE(run.waitforwindow()) << run.errors();
+  run.takefocus();  // as a window manager gives a new window the focus
+  EXPECT_TRUE(run.pointerheld());
+  run.losefocus();
+  EXPECT_FALSE(run.pointerheld());
+  run.takefocus();
+  EXPECT_TRUE(run.pointerheld());
+  run.closewindow();
+  EXPECT_EQ(run.waitforexit(), 0);
 }
 
 TEST(lifecycle, every_version_is_rewritten_as_version_four_with_the_height_settled)
@@ -274,6 +290,55 @@ TEST(lifecycle, a_save_killed_at_any_moment_leaves_the_old_or_the_new_file_and_n
   EXPECT_EQ(runandclose(dir), 0);
   EXPECT_EQ(readbytes(configpath(dir)), renewed);
   EXPECT_TRUE(leftovers(dir).empty());
+}
+
+TEST(lifecycle, a_logout_ends_it_in_order_and_saves)
+{
+  std::string dir = makeworkdir();
+  setuprun run(dir);
+  ASSERT_TRUE(run.waitforwindow()) << run.errors();
+  run.press("f");
+  kill(run.pid, SIGTERM);
+  EXPECT_EQ(run.waitforexit(), 0) << run.errors();
+  bytes file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(le32at(file, 16), 1u);  // the full-screen choice made before the logout
+}
+
+// the captions' white, many more pixels of it than the compositor's own pointer has
+bool showscaptions(setuprun &run)
+{
+  for (int waited = 0; waited < 10000; waited += 100) {
+    const std::vector<unsigned char> frame = run.capture();
+    size_t white = 0;
+    for (size_t i = 0; i + 2 < frame.size(); i += 3)
+      white += frame[i] > 200 && frame[i + 1] > 200 && frame[i + 2] > 200;
+    if (white > 1000)
+      return true;
+    usleep(100 * 1000);
+  }
+  return false;
+}
+
+TEST(lifecycle, on_a_wayland_display_alone_it_opens_over_sdl2_and_says_why_not_without)
+{
+  std::string dir = makeworkdir();
+  std::vector<std::string> prefix = {"env"};
+  for (const std::string &word : startwaylandserver())
+    prefix.push_back(word);
+  setuprun run(dir, prefix, false);
+  const SDL_version *runtime = SDL_Linked_Version();  // the same library the program loads
+  if (runtime->patch < 50) {  // SDL 1.2 itself: X11 or nothing
+    EXPECT_EQ(run.waitforexit(), 1);
+    const std::string errors = run.errors();
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_EQ(access(configpath(dir).c_str(), F_OK), -1);
+    return;
+  }
+  EXPECT_TRUE(showscaptions(run)) << run.errors();
+  kill(run.pid, SIGTERM);  // as the session's logout would
+  EXPECT_EQ(run.waitforexit(), 0) << run.errors();
+  EXPECT_EQ(readbytes(configpath(dir)).size(), 444u);
 }
 
 TEST(lifecycle, without_a_display_it_says_so_and_touches_nothing)

@@ -218,18 +218,35 @@ int xdotool(const std::vector<std::string> &arguments)
   return system(command.c_str());
 }
 
+bool setuprun::pointerheld()
+{
+  Display *display = opendisplay();
+  if (!display)
+    return false;
+  const Window root = DefaultRootWindow(display);
+  XWarpPointer(display, None, root, 0, 0, 0, 0, 1000, 700);  // the window lies at the top left
+  XSync(display, False);
+  Window rootreturn, child;
+  int rootx = 0, rooty = 0, x = -1, y = -1;
+  unsigned int mask;
+  XQueryPointer(display, window, &rootreturn, &child, &rootx, &rooty, &x, &y, &mask);
+  XCloseDisplay(display);
+  return x >= 0 && x < 640 && y >= 0 && y < 480;
+}
+
 // SDL follows a hidden, grabbed pointer by its relative motion and clamps what it adds up to the
-// window, so the pointer is first pushed into the top-left corner and then moved by exact steps;
-// SDL re-centres the real pointer whenever it comes near an edge, so each step starts from where
-// the pointer really is
+// window, so the pointer is first pushed far past the top-left corner and then moved by exact
+// steps. The motion is a device's, as a player's mouse makes it (SDL 1.2 over SDL2 reads the raw
+// motion of the devices, which a warp of the pointer does not make). SDL 1.2 re-centres the real
+// pointer whenever it comes near an edge, and the grab confines it to the window, so each step
+// starts from where the pointer really is and stays inside the window
 void setuprun::pointto(int x, int y)
 {
   Display *display = opendisplay();
   if (!display)
     return;
-  auto warp = [&](int wx, int wy) {
-    XWarpPointer(display, None, window, 0, 0, 0, 0, wx, wy);
-    XSync(display, False);
+  auto move = [&](int dx, int dy) {
+    xdotool({"mousemove_relative", "--", std::to_string(dx), std::to_string(dy)});
     sleepms(40);
   };
   auto where = [&](int &wx, int &wy) {
@@ -239,13 +256,13 @@ void setuprun::pointto(int x, int y)
     XQueryPointer(display, window, &root, &child, &rootx, &rooty, &wx, &wy, &mask);
   };
   for (int push = 0; push < 4; ++push)
-    warp(0, 0);
+    move(-2000, -2000);
   int leftx = x, lefty = y;
-  while (leftx > 0 || lefty > 0) {
+  for (int step = 0; (leftx > 0 || lefty > 0) && step < 20; ++step) {  // a stuck pointer ends it
     int wx, wy;
     where(wx, wy);
     int stepx = std::min(leftx, 639 - wx), stepy = std::min(lefty, 479 - wy);
-    warp(wx + stepx, wy + stepy);
+    move(stepx, stepy);
     leftx -= stepx;
     lefty -= stepy;
   }
@@ -284,8 +301,10 @@ std::vector<unsigned char> setuprun::capture()
   if (fd < 0)
     return {};
   close(fd);
-  std::string command = "xwd -silent -id " + std::to_string(window) +
-                        " | /usr/bin/convert xwd:- -depth 8 rgb:" + rawname;
+  const std::string source = window ? "-id " + std::to_string(window) : "-root";
+  std::string command = "xwd -silent " + source +
+                        " | /usr/bin/convert xwd:- -crop 640x480+0+0 +repage -depth 8 rgb:" +
+                        rawname;
   std::vector<unsigned char> pixels;
   if (system(command.c_str()) == 0)
     pixels = readbytes(rawname);

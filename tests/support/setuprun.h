@@ -35,6 +35,9 @@ struct setuprun {
   // what the program wrote to standard error
   std::string errors() const;
 
+  // pushes the pointer far outside the window, as a player's mouse would; true when it stays
+  // inside, held by the program's grab
+  bool pointerheld();
   // puts the program's pointer at virtual (x, y), as a player's mouse would
   void pointto(int x, int y);
   // holds the left button down or lets it go, long enough for a frame to see it
@@ -47,7 +50,9 @@ struct setuprun {
   // holds a key down or lets it go ("Control_L", "Shift_L")
   void keydown(const std::string &key);
   void keyup(const std::string &key);
-  // the window's picture as 640x480 RGB bytes, rows top first; empty when it cannot be read
+  // the window's picture as 640x480 RGB bytes, rows top first, or, while no X window was found
+  // (a program on a Wayland compositor), the screen's top-left 640x480; empty when it cannot be
+  // read
   std::vector<unsigned char> capture();
 };
 

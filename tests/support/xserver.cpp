@@ -1,4 +1,5 @@
-// Starts Xvfb with -displayfd so that the server itself picks a free display number.
+// Starts Xvfb with -displayfd so that the server itself picks a free display number, and weston
+// as an X client of it.
 #include "xserver.h"
 
 #include <csignal>
@@ -59,4 +60,48 @@ std::string startxserver()
   setenv("DISPLAY", servername.c_str(), 1);
   atexit(stopxserver);
   return servername;
+}
+
+static pid_t compositorpid = 0;
+static std::string runtimedir;
+
+static void stopwaylandserver()
+{
+  if (compositorpid > 0) {
+    kill(compositorpid, SIGTERM);
+    waitpid(compositorpid, nullptr, 0);
+    compositorpid = 0;
+  }
+  std::string command = "rm -rf '" + runtimedir + "'";
+  (void)system(command.c_str());
+}
+
+std::vector<std::string> startwaylandserver()
+{
+  const std::string socket = "tavrel-wayland";
+  if (compositorpid == 0) {
+    startxserver();
+    char pattern[] = "/tmp/tavrel-wayland-XXXXXX";  // mkdtemp makes it private, as weston wants
+    if (!mkdtemp(pattern))
+      throw std::runtime_error("mkdtemp failed");
+    runtimedir = pattern;
+    compositorpid = fork();
+    if (compositorpid == 0) {
+      int quiet = open("/dev/null", O_WRONLY);
+      dup2(quiet, 1);
+      dup2(quiet, 2);
+      setenv("XDG_RUNTIME_DIR", runtimedir.c_str(), 1);
+      execlp("weston", "weston", "--backend=x11-backend.so", "--shell=kiosk-shell.so",
+             ("--socket=" + socket).c_str(), "--width=640", "--height=480", "--idle-time=0",
+             (char *)nullptr);
+      _exit(127);
+    }
+    atexit(stopwaylandserver);
+    const std::string ready = runtimedir + "/" + socket;
+    for (int waited = 0; waited < 10000 && access(ready.c_str(), F_OK) != 0; waited += 50)
+      usleep(50 * 1000);
+    if (access(ready.c_str(), F_OK) != 0)
+      throw std::runtime_error("weston did not start (is the weston package installed?)");
+  }
+  return {"WAYLAND_DISPLAY=" + socket, "XDG_RUNTIME_DIR=" + runtimedir};
 }
