@@ -21,8 +21,10 @@ helpoptions() {
 
 # the tags of the OPTIONS section of page $1, without their font macros, quotes and escapes
 pageoptions() {
-  awk '/^\.SH/ { on = $2 == "OPTIONS"; next } on && tag { print; tag = 0 } on && /^\.TP/ { tag = 1 }' \
-    "$1" | sed -e 's/^\.[A-Z]* //' -e 's/\\-/-/g' -e 's/"//g' | tr ',' '\n' | tr -d ' ' | sort
+  awk '/^\.SH/ { on = $2 == "OPTIONS"; next }
+       on && tag { print; tag = 0 }
+       on && /^\.TP/ { tag = 1 }' "$1" |
+    sed -e 's/^\.[A-Z]* //' -e 's/\\-/-/g' -e 's/"//g' | tr ',' '\n' | tr -d ' ' | sort
 }
 
 for program in tavrel-setup tavrel-viewer; do
@@ -33,7 +35,8 @@ for program in tavrel-setup tavrel-viewer; do
   [ -n "$help" ] || fail "$program --help has no Options block"
   [ "$help" = "$(pageoptions "$page")" ] ||
     fail "$program: --help and the page differ in options:
-$(diff <(echo "$help") <(pageoptions "$page") | grep '^[<>]' | sed 's/^</ only in --help:/; s/^>/ only in the page:/')"
+$(diff <(echo "$help") <(pageoptions "$page") | grep '^[<>]' |
+      sed 's/^</ only in --help:/; s/^>/ only in the page:/')"
 done
 [ "$failures" = 0 ] && echo "manual pages in step with --help"
 exit "$failures"

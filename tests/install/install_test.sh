@@ -119,7 +119,8 @@ buildhello() {
   (cd "$folder" && export PKG_CONFIG_PATH="$pkgconfigpath" && eval "$pkgline")
   datadir=$(PKG_CONFIG_PATH="$pkgconfigpath" pkg-config --variable=datadir tavrel-engine)
   [ "$datadir" -ef "$(cat "$folder/build/datadir")" ] ||
-    fail "pkg-config names the data folder $datadir, the CMake package $(cat "$folder/build/datadir")"
+    fail "pkg-config names the data folder $datadir, the CMake package" \
+      "$(cat "$folder/build/datadir")"
   cp "$datadir/font.bmp" "$folder/game/" || fail "no font in the data folder $datadir"
   convert -size 64x32 xc:'rgb(32,128,255)' BMP3:"$folder/game/hello.bmp"
 }
