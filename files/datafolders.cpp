@@ -28,7 +28,7 @@ static bool isregularfile(const std::string &path)
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// path when it names a folder, resolving every link; empty when it does not
+// path with every link resolved; empty when nothing is there
 static std::string realfolder(const std::string &path)
 {
   char resolved[PATH_MAX];
