@@ -1,20 +1,41 @@
-# What `cmake --install` puts under its prefix: the programs and their artwork, and the engine as a
-# static library with its public headers, a CMake package (Tavrel::engine) and a pkg-config file.
+# What `cmake --install` puts under its prefix: the programs with their artwork and manual pages
+# (component "programs"), and the engine as a static library with its public headers, a CMake
+# package (Tavrel::engine) and a pkg-config file (component "development").
 include(CMakePackageConfigHelpers)
 
-set(TAVREL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tavrel)
 set(TAVREL_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TavrelEngine)
 
-install(TARGETS tavrel-setup tavrel-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES data/font.bmp data/tvr.bmp DESTINATION ${TAVREL_DATA_DIR})
+install(TARGETS tavrel-setup tavrel-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT programs)
+install(FILES data/font.bmp data/tvr.bmp DESTINATION ${TAVREL_DATA_DIR} COMPONENT programs)
 
-install(TARGETS engine EXPORT TavrelEngineTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# tavrel_gzip(SOURCE OUTPUT): OUTPUT is built as SOURCE compressed as Debian keeps documents,
+# with no name or time stamp in the header, so that the same text gives the same bytes
+function(tavrel_gzip source output)
+  get_filename_component(folder ${output} DIRECTORY)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND gzip -9n -c ${source} > ${output}
+    DEPENDS ${source})
+endfunction()
+
+foreach(page tavrel-setup.6 tavrel-viewer.6)
+  tavrel_gzip(${PROJECT_SOURCE_DIR}/docs/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz)
+  list(APPEND manualpages ${PROJECT_BINARY_DIR}/man/${page}.gz)
+endforeach()
+add_custom_target(manualpages ALL DEPENDS ${manualpages})
+install(FILES ${manualpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT programs)
+
+install(TARGETS engine EXPORT TavrelEngineTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        COMPONENT development)
 foreach(header ${TAVREL_PUBLIC_HEADERS})
   get_filename_component(folder ${header} DIRECTORY)
-  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tavrel/${folder})
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tavrel/${folder}
+          COMPONENT development)
 endforeach()
 
-install(EXPORT TavrelEngineTargets NAMESPACE Tavrel:: DESTINATION ${TAVREL_PACKAGE_DIR})
+install(EXPORT TavrelEngineTargets NAMESPACE Tavrel:: DESTINATION ${TAVREL_PACKAGE_DIR}
+        COMPONENT development)
 configure_package_config_file(cmake/TavrelEngineConfig.cmake.in
   ${PROJECT_BINARY_DIR}/TavrelEngineConfig.cmake INSTALL_DESTINATION ${TAVREL_PACKAGE_DIR}
   PATH_VARS TAVREL_DATA_DIR)
@@ -22,11 +43,34 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/TavrelEngineConfigVersion
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TavrelEngineConfig.cmake
               ${PROJECT_BINARY_DIR}/TavrelEngineConfigVersion.cmake
-        DESTINATION ${TAVREL_PACKAGE_DIR})
+        DESTINATION ${TAVREL_PACKAGE_DIR} COMPONENT development)
 
-# the pkg-config file finds its prefix from where it lies, so --prefix at install time holds
-file(RELATIVE_PATH TAVREL_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
-string(REGEX REPLACE "/$" "" TAVREL_PC_TO_PREFIX ${TAVREL_PC_TO_PREFIX})
+# the pkg-config file finds its prefix from where it lies, so that --prefix at install time holds;
+# a library folder given absolute lies outside any prefix, so the prefix configured is written
+# in, as CMake writes it into the package's targets, and an install elsewhere is warned of
+if(IS_ABSOLUTE ${CMAKE_INSTALL_LIBDIR})
+  set(TAVREL_PC_PREFIX ${CMAKE_INSTALL_PREFIX})
+  install(CODE "
+    if(NOT CMAKE_INSTALL_PREFIX STREQUAL \"${CMAKE_INSTALL_PREFIX}\")
+      message(WARNING \"the library folder ${CMAKE_INSTALL_LIBDIR} was configured absolute: \"
+        \"its pkg-config file and CMake package name the prefix ${CMAKE_INSTALL_PREFIX}, not \"
+        \"\${CMAKE_INSTALL_PREFIX}\")
+    endif()" COMPONENT development)
+else()
+  file(RELATIVE_PATH pctoprefix /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+  string(REGEX REPLACE "/$" "" pctoprefix ${pctoprefix})
+  set(TAVREL_PC_PREFIX "\${pcfiledir}/${pctoprefix}")
+endif()
+# a folder as the pkg-config file names it: below ${prefix}, unless it was given absolute
+function(pkgconfigfolder variable path)
+  if(NOT IS_ABSOLUTE ${path})
+    set(path "\${prefix}/${path}")
+  endif()
+  set(${variable} ${path} PARENT_SCOPE)
+endfunction()
+pkgconfigfolder(TAVREL_PC_LIBDIR ${CMAKE_INSTALL_LIBDIR})
+pkgconfigfolder(TAVREL_PC_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR})
+pkgconfigfolder(TAVREL_PC_DATADIR ${TAVREL_DATA_DIR})
 configure_file(cmake/tavrel-engine.pc.in ${PROJECT_BINARY_DIR}/tavrel-engine.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/tavrel-engine.pc
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)

@@ -111,8 +111,9 @@ int comparestrings(const void *a, const void *b);
 // The engine's own data files ("font.bmp", "tvr.bmp") are taken from the working directory when
 // it holds them, so that a game folder can carry its own, else from the caller's data folders in
 // the order they were added, else from the engine's installed data folder as seen from the
-// running program (PREFIX/share/tavrel from PREFIX/bin), else from the program's own folder.
-// Looking never changes the working directory.
+// running program (PREFIX/share/tavrel for a program in PREFIX/bin, even when bin is a link),
+// else from the program's own folder, else from the data folder of the prefix the engine was
+// configured for. Looking never changes the working directory.
 constexpr int maxdatafolders = 4;
 constexpr int datafoldersize = 4096;  // bytes of a folder's path, terminator included
 extern char datafolder[maxdatafolders][datafoldersize];

@@ -1,96 +1,14 @@
 #!/usr/bin/env bash
-# The engine and the program as a user installs them: `cmake --install` into a temporary prefix;
-# the installed program's command line, and its runs from an empty folder with and without its
-# artwork; the engine guide's program built outside this tree through find_package and through
-# pkg-config, then run without a window and in one under a private Xvfb.
+# The engine and the programs as a user installs them: `cmake --install` into a temporary prefix;
+# the installed program's command line, and its runs from an empty folder, with its artwork, from
+# a prefix whose bin is a link, and with no artwork; the engine guide's program built outside this
+# tree through find_package and through pkg-config, against that install and against one
+# configured with absolute library and header folders, then run without a window and in one under
+# a private Xvfb.
 #   install_test.sh SOURCE_DIR BUILD_DIR
-set -euo pipefail
 source=$1 build=$2
-scratch=$(mktemp -d /tmp/tavrel-install-XXXXXX)
+source "$(dirname "$0")/common.sh"
 prefix=$scratch/prefix
-xserver=
-
-cleanup() {
-  [ -n "$xserver" ] && kill "$xserver" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Xvfb picks a free display itself and writes its number once it is ready
-startxserver() {
-  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$scratch/display" \
-    2>/dev/null &
-  xserver=$!
-  for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    sleep 0.1
-  done
-  export DISPLAY=":$(head -n 1 "$scratch/display")"
-}
-
-# the id of the visible window titled exactly $1, once it is there
-waitforwindow() {
-  timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
-}
-
-# the colour of window pixel ($2, $3) as "r,g,b"
-pixel() {
-  local at="p{$2,$3}"
-  xwd -silent -id "$1" |
-    convert xwd:- -format "%[fx:int(255*$at.r)],%[fx:int(255*$at.g)],%[fx:int(255*$at.b)]" info:
-}
-
-# true once window $1 shows pixel ($2, $3) in colour $4; a first frame can come late on a busy
-# machine, so the window is looked at again for up to three seconds
-showspixel() {
-  for _ in $(seq 30); do
-    [ "$(pixel "$1" "$2" "$3")" = "$4" ] && return 0
-    sleep 0.1
-  done
-  echo "pixel ($2, $3) is $(pixel "$1" "$2" "$3"), not $4" >&2
-  return 1
-}
-
-# true once more than a share $3 of the pixels of window $1 in the rectangle $2 (an ImageMagick
-# geometry) come out white from the ImageMagick operators that follow, looking again for up to
-# three seconds
-showsshare() {
-  local window=$1 rectangle=$2 least=$3 share
-  shift 3
-  for _ in $(seq 30); do
-    share=$(xwd -silent -id "$window" | convert xwd:- -crop "$rectangle" +repage "$@" \
-      -format '%[fx:mean]' info:)
-    awk "BEGIN { exit !($share > $least) }" && return 0
-    sleep 0.1
-  done
-  echo "only $share of $rectangle passes $*" >&2
-  return 1
-}
-
-# a key held long enough for a frame to see it
-presskey() {
-  xdotool keydown "$1"
-  sleep 0.2
-  xdotool keyup "$1"
-}
-
-# runs the installed program in folder $1, with the arguments that follow, until Escape; its
-# standard error goes to $1.err, and captions says whether the window showed its captions
-runsetup() {
-  (cd "$1" && exec "$prefix/bin/tavrel-setup" "${@:2}" 2>"$1.err") &
-  local program=$! window
-  window=$(waitforwindow "Tavrel Setup") || fail "no window; $(cat "$1.err")"
-  captions=yes
-  showsshare "$window" 640x480+0+0 0.005 -colorspace gray -threshold 50% 2>/dev/null ||
-    captions=no
-  presskey Escape
-  wait "$program" || fail "tavrel-setup ended with status $?; $(cat "$1.err")"
-}
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/tavrel-setup bin/tavrel-viewer share/tavrel/font.bmp share/tavrel/tvr.bmp \
@@ -126,26 +44,40 @@ cd "$scratch"
 startxserver
 
 # started from an empty folder, it finds its installed artwork and saves where it was started
-mkdir "$scratch/empty"
-runsetup "$scratch/empty"
-[ "$(stat -c %s "$scratch/empty/hwconfig.cfg")" = 444 ] || fail "no hwconfig.cfg in the folder"
-[ ! -s "$scratch/empty.err" ] || fail "errors: $(cat "$scratch/empty.err")"
-[ "$captions" = yes ] || fail "the window is dark: no captions drawn"
+setupworks "$prefix/bin/tavrel-setup" "$scratch/empty"
 [ "$(ls "$prefix/share/tavrel")" = "font.bmp
 tvr.bmp" ] || fail "the data folder changed: $(ls "$prefix/share/tavrel")"
 
 # given a game folder, it works there and leaves the folder it was started in alone
 mkdir "$scratch/game-folder"
-runsetup "$scratch/arguments" "$scratch/game-folder"
+runsetup "$prefix/bin/tavrel-setup" "$scratch/arguments" "$scratch/game-folder"
 [ -f "$scratch/game-folder/hwconfig.cfg" ] && [ -z "$(ls -A "$scratch/arguments")" ] ||
   fail "the game folder argument was not followed"
 [ "$captions" = yes ] || fail "no captions drawn from the game folder"
 
-# with no artwork anywhere it says so in one line, runs and still saves
-mv "$prefix/share/tavrel" "$scratch/artwork"
+# a prefix whose bin is a link to usr/bin, as / is on systems where /bin links to usr/bin: the
+# program runs from usr/bin and still finds the artwork in the prefix's own share
+linked=$scratch/linked
+mkdir -p "$linked/usr/bin"
+ln -s usr/bin "$linked/bin"
+cmake --install "$build" --prefix "$linked" --component programs >/dev/null
+setupworks "$linked/bin/tavrel-setup" "$scratch/fromlink"
+
+# the engine and the programs configured with absolute library and header folders, as some
+# distributions give them; built without tests or optimisation, since only the paths matter here
+absolute=$scratch/absolute
+cmake -S "$source" -B "$scratch/absolutebuild" -DTAVREL_TESTS=OFF -DCMAKE_BUILD_TYPE=None \
+  -DCMAKE_INSTALL_PREFIX="$absolute" -DCMAKE_INSTALL_LIBDIR="$absolute/lib64" \
+  -DCMAKE_INSTALL_INCLUDEDIR="$absolute/headers" >/dev/null
+cmake --build "$scratch/absolutebuild" -j 2 >/dev/null
+cmake --install "$scratch/absolutebuild" >/dev/null
+
+# with no artwork anywhere it says so in one line, runs and still saves; run from the install
+# configured for this scratch folder, where no artwork installed on this machine can be found
+mv "$absolute/share/tavrel" "$scratch/artwork"
 mkdir "$scratch/bare"
-runsetup "$scratch/bare"
-mv "$scratch/artwork" "$prefix/share/tavrel"
+runsetup "$absolute/bin/tavrel-setup" "$scratch/bare"
+mv "$scratch/artwork" "$absolute/share/tavrel"
 [ -f "$scratch/bare/hwconfig.cfg" ] || fail "nothing saved without artwork"
 [ "$captions" = no ] || fail "captions drawn without a font"
 [ "$(wc -l <"$scratch/bare.err")" = 1 ] && grep -q "cannot find font.bmp" "$scratch/bare.err" ||
@@ -169,29 +101,50 @@ guide=$source/docs/engine.md
 block() {
   awk -v fence="\`\`\`$1" '$0 == "```" { on = 0 } on { print } $0 == fence { on = 1 }' "$guide"
 }
-mkdir -p "$scratch/hello"
-block cmake >"$scratch/hello/CMakeLists.txt"
-block cpp >"$scratch/hello/main.cpp"
 pkgline=$(block sh | grep pkg-config)
-cmake -S "$scratch/hello" -B "$scratch/hello/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
-cmake --build "$scratch/hello/build" >/dev/null
-(cd "$scratch/hello" && export PKG_CONFIG_PATH="$prefix/lib/pkgconfig" && eval "$pkgline")
 
-mkdir "$scratch/game"
-convert -size 64x32 xc:'rgb(32,128,255)' BMP3:"$scratch/game/hello.bmp"
-datadir=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --variable=datadir tavrel-engine)
-cp "$datadir/font.bmp" "$scratch/game/"
-for hello in "$scratch/hello/build/hello" "$scratch/hello/hello"; do
-  cd "$scratch/game"
-  [ "$(DISPLAY= "$hello" --no-window)" = "hello.bmp: 64x32" ] || fail "$hello --no-window"
-  "$hello" 2>"$scratch/hello.err" &
-  program=$!
-  window=$(waitforwindow Hello) || fail "$hello opened no window; $(cat "$scratch/hello.err")"
-  showspixel "$window" 320 300 32,128,255 || fail "$hello shows no picture"
+# builds the guide's program in folder $1 against an install whose pkg-config file lies in $2,
+# through find_package given the CMake options that follow (as $1/build/hello) and through
+# pkg-config (as $1/hello); $1/game gets a picture and the font from the data folder, which the
+# CMake package and pkg-config both name
+buildhello() {
+  local folder=$1 pkgconfigpath=$2 datadir
+  shift 2
+  mkdir -p "$folder/game"
+  { block cmake; echo 'file(WRITE ${CMAKE_BINARY_DIR}/datadir "${TavrelEngine_DATA_DIR}")'; } \
+    >"$folder/CMakeLists.txt"
+  block cpp >"$folder/main.cpp"
+  cmake -S "$folder" -B "$folder/build" "$@" >/dev/null
+  cmake --build "$folder/build" >/dev/null
+  (cd "$folder" && export PKG_CONFIG_PATH="$pkgconfigpath" && eval "$pkgline")
+  datadir=$(PKG_CONFIG_PATH="$pkgconfigpath" pkg-config --variable=datadir tavrel-engine)
+  [ "$datadir" -ef "$(cat "$folder/build/datadir")" ] ||
+    fail "pkg-config names the data folder $datadir, the CMake package" \
+      "$(cat "$folder/build/datadir")"
+  cp "$datadir/font.bmp" "$folder/game/" || fail "no font in the data folder $datadir"
+  convert -size 64x32 xc:'rgb(32,128,255)' BMP3:"$folder/game/hello.bmp"
+}
+
+# runs the program $1 in game folder $2, without a window and in one
+runhello() {
+  cd "$2"
+  [ "$(DISPLAY= "$1" --no-window)" = "hello.bmp: 64x32" ] || fail "$1 --no-window"
+  "$1" 2>"$scratch/hello.err" &
+  local program=$! window
+  window=$(waitforwindow Hello) || fail "$1 opened no window; $(cat "$scratch/hello.err")"
+  showspixel "$window" 320 300 32,128,255 || fail "$1 shows no picture"
   # the caption "Hello from Tavrel" in yellow cells from y 40 to 56
   showsshare "$window" 640x16+0+40 0.01 -fx 'r > 0.5 && g > 0.5 && b < 0.2' ||
     fail "no yellow text"
   presskey Escape
-  wait "$program" || fail "$hello ended with status $?"
+  wait "$program" || fail "$1 ended with status $?"
+}
+
+buildhello "$scratch/hello" "$prefix/lib/pkgconfig" -DCMAKE_PREFIX_PATH="$prefix"
+buildhello "$scratch/absolutehello" "$absolute/lib64/pkgconfig" \
+  -DTavrelEngine_DIR="$absolute/lib64/cmake/TavrelEngine"
+for folder in "$scratch/hello" "$scratch/absolutehello"; do
+  runhello "$folder/build/hello" "$folder/game"
+  runhello "$folder/hello" "$folder/game"
 done
 echo "install test passed"
