@@ -123,6 +123,18 @@ buildhello() {
       "$(cat "$folder/build/datadir")"
   cp "$datadir/font.bmp" "$folder/game/" || fail "no font in the data folder $datadir"
   convert -size 64x32 xc:'rgb(32,128,255)' BMP3:"$folder/game/hello.bmp"
+  # the player's choices as the set-up utility stores them, the file cut short after the
+  # settings: version 4, 640x480, 16 bits, windowed, ..., the mouse unlocked, the interface on,
+  # yellow interface text and high detail
+  littleendian 4 280 1e0 10 0 1 1 1 1 1 3f800000 3f800000 0 0 >"$folder/game/hwconfig.cfg"
+}
+
+# the 32-bit words given in hexadecimal, little-endian
+littleendian() {
+  for word in "$@"; do
+    word=$(printf '%08x' "0x$word")
+    printf "\\x${word:6:2}\\x${word:4:2}\\x${word:2:2}\\x${word:0:2}"
+  done
 }
 
 # runs the program $1 in game folder $2, without a window and in one
@@ -133,7 +145,7 @@ runhello() {
   local program=$! window
   window=$(waitforwindow Hello) || fail "$1 opened no window; $(cat "$scratch/hello.err")"
   showspixel "$window" 320 300 32,128,255 || fail "$1 shows no picture"
-  # the caption "Hello from Tavrel" in yellow cells from y 40 to 56
+  # the caption "Hello from Tavrel" in the stored yellow, in cells from y 40 to 56
   showsshare "$window" 640x16+0+40 0.01 -fx 'r > 0.5 && g > 0.5 && b < 0.2' ||
     fail "no yellow text"
   presskey Escape
