@@ -5,4 +5,5 @@
 #include "files/files.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "texture/texture.h"
