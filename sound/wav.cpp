@@ -113,8 +113,8 @@ std::vector<unsigned char> plainwav(const unsigned char *bytes, const wavlayout 
 bool fitsslot(const wavlayout &layout)
 {
   const uint32_t frames = uint32_t(layout.bytes / (layout.channels * layout.bits / 8));
-  const uint64_t most = std::max<uint64_t>(frames, resampledframes(frames, layout.rate, sounddevice.rate));
-  return most * soundframebytes <= maxsoundbytes;
+  const uint64_t atdevice = resampledframes(frames, layout.rate, sounddevice.rate);
+  return std::max<uint64_t>(frames, atdevice) * soundframebytes <= maxsoundbytes;
 }
 
 // SDL's samples as 16-bit stereo at their own rate

@@ -168,7 +168,9 @@ TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
       {"volumes, balances and master",
        {{tone(3000, 7), 0.5f, -1, 0}, {tone(2000, 13), 1, 0.5f, 0}, {tone(500, 3), 1, 1, 0}},
        0.5f},
-      {"a loop under a sound played once", {{tone(300, 11), 0.5f, 0, 1}, {tone(2000, 13), 0.5f, 0.25f, 0}}, 1},
+      {"a loop under a sound played once",
+       {{tone(300, 11), 0.5f, 0, 1}, {tone(2000, 13), 0.5f, 0.25f, 0}},
+       1},
       {"full scale twice saturates", {{fullscale(1000), 1, 0, 0}, {fullscale(1000), 1, 0, 0}}, 1},
   };
   for (const mixcase &c : cases) {
@@ -233,7 +235,9 @@ TEST_F(diskaudio, refuses_bad_files_leaving_the_slot_as_it_was)
     bytes file;
     uint32_t length;  // the slot's bytes once accepted; 0 for a refused file
   } cases[] = {
-      {"an odd chunk before the format", riff({{"LIST", {1, 2, 3}}, format(2, 16, 44100), samplechunk(s)}), 400},
+      {"an odd chunk before the format",
+       riff({{"LIST", {1, 2, 3}}, format(2, 16, 44100), samplechunk(s)}),
+       400},
       {"8-bit mono", riff({format(1, 8, 44100), {"data", bytes(100, 200)}}), 400},
       {"8-bit mono at 22050 Hz", riff({format(1, 8, 22050), {"data", bytes(100, 200)}}), 800},
       {"a chunk longer than the file", longer, 0},
