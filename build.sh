@@ -51,12 +51,13 @@ compatruntime() (
   cd build && ctest --output-on-failure -j "$(nproc)" -L 'gl|e2e|sound'
 )
 
-# the tests that need no display, again with AddressSanitizer and UndefinedBehaviorSanitizer, so
-# that a read or write past a buffer fails a test even when the result looks right
+# the tests that need no display (unit and sound), again with AddressSanitizer and
+# UndefinedBehaviorSanitizer, so that a read or write past a buffer fails a test even when the
+# result looks right
 sanitized() {
   cmake -S . -B build-sanitize -DTAVREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-sanitize -j "$(nproc)"
-  (cd build-sanitize && ctest --output-on-failure -j "$(nproc)" -L unit)
+  (cd build-sanitize && ctest --output-on-failure -j "$(nproc)" -L 'unit|sound')
 }
 
 # builds the fuzz targets with clang and runs each for the given seconds from its seed corpus;
