@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
 #   ./build.sh play   build only the set-up utility and start it in build/ (its hwconfig.cfg is there)
-#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb), the GL and end-to-end
-#                     tests again on sdl12-compat, the unit tests again under the sanitizers, and
-#                     each fuzz target for a minute
+#   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb, sound through SDL's disk
+#                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the unit
+#                     tests again under the sanitizers, and each fuzz target for a minute
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -43,21 +43,23 @@ build() {
   cmake --build build -j "$(nproc)" ${2:+--target "$2"}
 }
 
-# the GL and end-to-end tests again on sdl12-compat, which the programs load in place of SDL 1.2
+# the GL, end-to-end and sound tests again on sdl12-compat, which the programs load in place of
+# SDL 1.2
 compatruntime() (
   library=$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$')
   export LD_LIBRARY_PATH="$(dirname "$library")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
   # a run that quietly fell back to SDL 1.2 itself would prove nothing
   ldd build/tavrel-setup | grep -q "$library" || { echo "sdl12-compat is not loaded" >&2; exit 1; }
-  cd build && ctest --output-on-failure -j "$(nproc)" -L 'gl|e2e'
+  cd build && ctest --output-on-failure -j "$(nproc)" -L 'gl|e2e|sound'
 )
 
-# the tests that need no display, again with AddressSanitizer and UndefinedBehaviorSanitizer, so
-# that a read or write past a buffer fails a test even when the result looks right
+# the tests that need no display (unit and sound), again with AddressSanitizer and
+# UndefinedBehaviorSanitizer, so that a read or write past a buffer fails a test even when the
+# result looks right
 sanitized() {
   cmake -S . -B build-sanitize -DTAVREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-sanitize -j "$(nproc)"
-  (cd build-sanitize && ctest --output-on-failure -j "$(nproc)" -L unit)
+  (cd build-sanitize && ctest --output-on-failure -j "$(nproc)" -L 'unit|sound')
 }
 
 # builds the fuzz targets with clang and runs each for the given seconds from its seed corpus;
@@ -65,7 +67,7 @@ sanitized() {
 fuzz() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTAVREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-fuzz -j "$(nproc)"
-  for name in bmp tga config textentry textformat; do
+  for name in bmp tga wav config textentry textformat; do
     local corpus="build-fuzz/corpus/$name" log="build-fuzz/$name.log"
     mkdir -p "$corpus"
     if ! "build-fuzz/tests/fuzz/${name}_fuzz" -max_total_time="$1" -artifact_prefix=build-fuzz/ \

@@ -5,5 +5,6 @@
 #include "files/files.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "startup/startup.h"
 #include "texture/texture.h"

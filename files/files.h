@@ -29,6 +29,10 @@ struct filebytes {
 // not cleared first; 0 when it cannot be opened or read (a FIFO, device or directory is not
 // opened at all)
 int readfilebytes(const char *path, filebytes &file, long limit = maxfilebytes);
+// reads path inside folder, looked into rather than entered so that the working directory never
+// changes; path as given only when folder is no directory (or path is absolute). The loaders'
+// way of finding their files ("texture", "sound")
+int readfolderfile(const char *folder, const char *path, filebytes &file, long limit = maxfilebytes);
 // the same into a vector
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit = maxfilebytes);
 // replaces path (or the file a link at path names, created when it does not exist yet) with bytes,

@@ -1,10 +1,12 @@
-// Whole-file reading through the shared handle, and the float bit conversions of the binary formats.
+// Whole-file reading through the shared handle, the loaders' look into their folders, and the float
+// bit conversions of the binary formats.
 #include "files/files.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +62,23 @@ int readfilebytes(const char *path, filebytes &file, long limit)
   fclose(fp);
   fp = nullptr;
   return ok;
+}
+
+static bool isdirectory(const char *path)
+{
+  struct stat info;
+  return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+int readfolderfile(const char *folder, const char *path, filebytes &file, long limit)
+{
+  if (path[0] != '/') {
+    if (readfilebytes((std::string(folder) + "/" + path).c_str(), file, limit))
+      return 1;
+    if (isdirectory(folder))
+      return 0;
+  }
+  return readfilebytes(path, file, limit);
 }
 
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit)

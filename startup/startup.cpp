@@ -6,6 +6,7 @@
 #include "files/files.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "texture/texture.h"
 
 #include <SDL.h>
@@ -146,6 +147,7 @@ int setupgame(const char *caption)
   }
   if (config.usejoystick)
     setupjoystick();
+  setupsound(config.sound);  // with "Sound" off no device is opened at all
   return 1;
 }
 
@@ -156,6 +158,7 @@ const char *setupfailure()
 
 void shutdownengine()
 {
+  shutdownsound();
   shutdownjoystick();
   SDL_WM_IconifyWindow();
   SDL_Quit();

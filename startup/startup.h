@@ -24,11 +24,12 @@ int setupengine(const char *caption, int width, int height, int fullscreen);
 // height the set-up utility settles for it (a width none of its four keeps the stored height),
 // full screen when stored; holds the mouse unless "Mouse Unlocked" (mouselocked), opens the
 // joystick into joy1 when it is on, and has the loaders take the low-detail set when it is
-// stored (lowtexturedetail). A size no window can have, or one the platform refuses, gives one
+// stored (lowtexturedetail), and opens the sound device only when "Sound" is on (setupsound). A
+// size no window can have, or one the platform refuses, gives one
 // line on standard error and a 640x480 window instead. 1 when the window is open, 0 when not
 // (setupfailure says why)
 int setupgame(const char *caption);
 // why the last setupengine failed, in a line fit for standard error
 const char *setupfailure();
-// closes the joystick, iconifies the window and shuts the platform down
+// closes the sound device and the joystick, iconifies the window and shuts the platform down
 void shutdownengine();

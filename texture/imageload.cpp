@@ -53,12 +53,6 @@ int installimage(int slot, int width, int height, int mipmap, unsigned char *pix
   return 1;
 }
 
-static bool isdirectory(const char *path)
-{
-  struct stat info;
-  return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 int32_t lowtexturedetail;
 
 const char *imagefolder(int low, const char *path)
@@ -73,19 +67,6 @@ const char *imagefolder(int low, const char *path)
   return texturefolder;
 }
 
-// the file inside folder, looked into rather than entered so that the working directory never
-// changes; only when there is no such folder is the plain path read
-static int readimagefile(const char *folder, const char *path, long limit, filebytes &file)
-{
-  if (path[0] != '/') {
-    if (readfilebytes((std::string(folder) + "/" + path).c_str(), file, limit))
-      return 1;
-    if (isdirectory(folder))
-      return 0;
-  }
-  return readfilebytes(path, file, limit);
-}
-
 void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
                    imagedecoder decode)
 {
@@ -94,7 +75,7 @@ void loadimagefile(int slot, const char *folder, const char *path, long limit, i
     return;
   }
   filebytes file;
-  if (!readimagefile(folder, path, limit, file))
+  if (!readfolderfile(folder, path, file, limit))
     refuseimage(slot, file.data ? "cannot read the file" : "cannot open the file");
   else
     decode(slot, file.data, file.size, mipmap);

@@ -17,7 +17,8 @@ for file in bin/tavrel-setup bin/tavrel-viewer share/tavrel/font.bmp share/tavre
     lib/cmake/TavrelEngine/TavrelEngineConfig.cmake; do
   [ -f "$prefix/$file" ] || fail "nothing installed at $file"
 done
-[ -z "$(find "$prefix/include" -path '*tests*' -o -path '*support*' -o -name 'imageload.h')" ] ||
+[ -z "$(find "$prefix/include" -path '*tests*' -o -path '*support*' -o -name 'imageload.h' \
+    -o -name 'soundmix.h')" ] ||
   fail "headers that are not the engine's are installed"
 
 # the command line is answered without a window and without touching hwconfig.cfg

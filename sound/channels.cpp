@@ -1,0 +1,106 @@
+// The channel calls: each change to the table the audio callback mixes is made under the audio
+// lock and takes a few instructions; gains are worked out before the lock is taken.
+#include "sound/soundmix.h"
+
+#include <SDL.h>
+#include <algorithm>
+
+mixerchannel soundchannel[maxsoundchannels];
+
+static float mastervolume = 1;
+
+// value inside low to high; not-a-number counts as low, so no gain is ever made from it
+static float within(float value, float low, float high)
+{
+  return value > low ? std::min(value, high) : low;
+}
+
+// the left and right gains of a channel's volume and balance at the master volume
+static void workgains(const mixerchannel &channel, int32_t gain[2])
+{
+  const float level = channel.volume * mastervolume * (1 << gainshift);
+  gain[0] = int32_t(level * std::min(1.0f, 1 - channel.balance));
+  gain[1] = int32_t(level * std::min(1.0f, 1 + channel.balance));
+}
+
+static bool ischannel(int channel)
+{
+  return channel >= 0 && channel < maxsoundchannels;
+}
+
+static int freechannel()
+{
+  for (int channel = 0; channel < maxsoundchannels; ++channel)
+    if (!soundchannel[channel].playing)
+      return channel;
+  return -1;
+}
+
+int playsound(int slot, int channel, float volume, float balance, int loop)
+{
+  if (!sounddevice.on || slot < 0 || slot >= maxsounds || !sound[slot].samples ||
+      (channel != -1 && !ischannel(channel)))
+    return -1;
+  mixerchannel started{};
+  started.playing = 1;
+  started.loop = loop != 0;
+  started.slot = slot;
+  started.samples = sound[slot].samples;
+  started.frames = sound[slot].length / soundframebytes;
+  started.volume = within(volume, 0, 1);
+  started.balance = within(balance, -1, 1);
+  workgains(started, started.gain);
+  SDL_LockAudio();
+  if (channel == -1)
+    channel = freechannel();
+  if (channel != -1)
+    soundchannel[channel] = started;
+  SDL_UnlockAudio();
+  return channel;
+}
+
+void stopchannelsof(int slot)
+{
+  for (mixerchannel &channel : soundchannel)
+    if (channel.slot == slot)
+      channel.playing = 0;
+}
+
+void stopsound(int channel)
+{
+  if (!ischannel(channel))
+    return;
+  SDL_LockAudio();
+  soundchannel[channel].playing = 0;
+  SDL_UnlockAudio();
+}
+
+void stopallsounds()
+{
+  SDL_LockAudio();
+  for (mixerchannel &channel : soundchannel)
+    channel.playing = 0;
+  SDL_UnlockAudio();
+}
+
+void setsoundvolume(float master)
+{
+  mastervolume = within(master, 0, 1);
+  int32_t gain[maxsoundchannels][2];  // volume and balance are written by this thread alone
+  for (int channel = 0; channel < maxsoundchannels; ++channel)
+    workgains(soundchannel[channel], gain[channel]);
+  SDL_LockAudio();
+  for (int channel = 0; channel < maxsoundchannels; ++channel)
+    std::copy_n(gain[channel], 2, soundchannel[channel].gain);
+  SDL_UnlockAudio();
+}
+
+int soundplaying(int channel)
+{
+  if (!ischannel(channel))
+    return 0;
+  SDL_LockAudio();
+  const int playing = soundchannel[channel].playing;
+  SDL_UnlockAudio();
+  return playing;
+}

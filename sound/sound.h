@@ -1,0 +1,60 @@
+// Sound: WAV files in a table of slots, each converted once to the sound device's format, and a
+// mixer of a few channels that plays them, once or looping, with a volume and a balance.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// [SECTION] the device
+// opens the sound device when enabled is non-zero (the stored "Sound" choice) and starts it; 1
+// when it is open. Disabled it opens nothing, shuts down a device opened before (as shutdownsound
+// does) and returns 0; a device that cannot be opened gives one line on standard error and 0.
+// Without a device every other sound call does nothing: loads are refused, plays take no channel
+int setupsound(int enabled);
+// stops every channel, closes the device and frees every slot; safe when nothing was opened
+void shutdownsound();
+
+// [SECTION] sound slots
+constexpr int maxsounds = 256;
+constexpr long maxsoundfilebytes = 64L << 20;  // the largest WAV file a loader takes
+// the most a slot's samples may take while they are converted: about six minutes of a
+// 44.1 kHz stereo device
+constexpr size_t maxsoundbytes = size_t(64) << 20;
+constexpr int minsoundrate = 4000;    // the sample rates a WAV file may have, in frames a second
+constexpr int maxsoundrate = 192000;
+constexpr const char *soundfolder = "sound";  // where loadsound finds its files
+
+struct soundslot {
+  int16_t *samples;  // left and right 16-bit samples at the device's rate, owned by the slot;
+                     // null when the slot is empty
+  uint32_t length;   // bytes of samples, four a frame
+};
+extern soundslot sound[maxsounds];
+
+// a WAV file (8- or 16-bit PCM, mono or stereo) in memory, converted to the device's format into
+// slot; 1 when it was accepted. A refused file leaves the slot as it was. Channels playing the
+// slot's old samples stop
+int loadsoundbytes(int slot, const unsigned char *bytes, size_t count);
+// name inside the "sound" folder (or as given when there is no such folder), then as above
+int loadsound(int slot, const char *name);
+// empties a slot, stopping the channels that play it
+void freesound(int slot);
+// why the last load was refused, in a few lower-case words ("sound is off", "not a WAV file");
+// null once a load has been accepted
+const char *soundloaderror();
+
+// [SECTION] channels
+constexpr int maxsoundchannels = 16;
+
+// plays slot on channel, or on the first free channel when channel is -1, from its start: volume
+// 0 to 1, balance -1 (left only) to 1 (right only) with 0 full on both sides, again and again
+// while loop is non-zero. A channel that was playing starts over with it. The channel taken, or
+// -1 when none is free, the slot is empty or sound is off
+int playsound(int slot, int channel, float volume, float balance, int loop);
+// stops a channel at once
+void stopsound(int channel);
+void stopallsounds();
+// scales every channel, those playing and those to come, by master (0 to 1; 1 at start)
+void setsoundvolume(float master);
+// 1 while the channel plays; a sound played once ends by itself
+int soundplaying(int channel);

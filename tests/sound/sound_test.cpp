@@ -1,0 +1,307 @@
+// The sound room on a real device: SDL's disk driver writes what the device plays to a file, which
+// is checked sample by sample against sums worked out here. Also sound off, a device that cannot
+// be opened, files the slots refuse, and channels that stop when their slot changes.
+#include "engine.h"
+#include "testfiles.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+using samples = std::vector<int16_t>;  // left and right interleaved
+struct chunk {
+  const char *id;
+  bytes data;
+};
+
+// a RIFF file of the given chunks, each padded to an even length
+bytes riff(const std::vector<chunk> &chunks)
+{
+  bytes file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+  for (const chunk &c : chunks) {
+    file.insert(file.end(), c.id, c.id + 4);
+    appendle32(file, uint32_t(c.data.size()));
+    file.insert(file.end(), c.data.begin(), c.data.end());
+    if (c.data.size() % 2)
+      file.push_back(0);
+  }
+  putle32(file, 4, uint32_t(file.size() - 8));
+  return file;
+}
+
+chunk format(int channels, int bits, int rate, int tag = 1)
+{
+  bytewriter fmt;
+  fmt.u16(uint16_t(tag));
+  fmt.u16(uint16_t(channels));
+  fmt.u32(uint32_t(rate));
+  fmt.u32(uint32_t(rate * channels * bits / 8));
+  fmt.u16(uint16_t(channels * bits / 8));
+  fmt.u16(uint16_t(bits));
+  return {"fmt ", fmt.bytes};
+}
+
+chunk samplechunk(const samples &s)
+{
+  bytewriter pcm;
+  for (int16_t v : s)
+    pcm.u16(uint16_t(v));
+  return {"data", pcm.bytes};
+}
+
+bytes wav(const samples &s) { return riff({format(2, 16, 44100), samplechunk(s)}); }
+
+// no sample is zero, so that the start and the end of a sound show, and every one is a multiple
+// of 8, so that the gains used here (multiples of 1/8) scale them exactly
+samples tone(int frames, int step)
+{
+  samples s;
+  for (int i = 0; i < frames * 2; ++i)
+    s.push_back(int16_t(8 * (1 + i * step % 1000) * (i % 4 < 2 ? 1 : -1)));
+  return s;
+}
+
+samples fullscale(int frames)
+{
+  samples s;
+  for (int i = 0; i < frames * 2; ++i)
+    s.push_back(i % 4 < 2 ? INT16_MAX : INT16_MIN);
+  return s;
+}
+
+int load(int slot, const bytes &file) { return loadsoundbytes(slot, file.data(), file.size()); }
+
+struct play {
+  samples sound;
+  float volume, balance;
+  int loop;
+};
+struct mixcase {
+  const char *what;
+  std::vector<play> plays;
+  float master;
+};
+
+// samples the sounds take before the check may end: the longest played once, two rounds of a loop
+size_t needed(const mixcase &c)
+{
+  size_t longest = 0;
+  for (const play &p : c.plays)
+    longest = std::max(longest, p.sound.size() * (p.loop ? 2 : 1));
+  return longest;
+}
+
+// sample i of what the mixer must write: every sound scaled by its gains, summed, then clamped
+int16_t mixed(const mixcase &c, size_t i)
+{
+  long sum = 0;
+  for (const play &p : c.plays)
+    if (p.loop || i < p.sound.size()) {
+      const float side = std::min(1.0f, i % 2 ? 1 + p.balance : 1 - p.balance);
+      sum += std::lround(p.sound[i % p.sound.size()] * p.volume * c.master * side);
+    }
+  return int16_t(std::clamp(sum, long(INT16_MIN), long(INT16_MAX)));
+}
+
+class diskaudio : public ::testing::Test {
+protected:
+  scratchworkdir folder;
+  const std::string played = folder.file("played.raw");
+
+  void SetUp() override
+  {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "5", 1);  // about four times as fast as it would play
+  }
+  void TearDown() override { shutdownsound(); }
+
+  off_t playedbytes() const
+  {
+    struct stat info;
+    return stat(played.c_str(), &info) == 0 ? info.st_size : -1;
+  }
+  // waits until the device has written more than bytes more, or 20 seconds
+  void waitforplayed(off_t more) const
+  {
+    const off_t target = playedbytes() + more;
+    for (int wait = 0; wait < 4000 && playedbytes() < target; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  // starts every sound in the same block, waits until the sounds played once are over and the
+  // loops have played twice, and stops the loops
+  void playall(const mixcase &c)
+  {
+    std::vector<int> channel;
+    SDL_LockAudio();
+    for (size_t i = 0; i < c.plays.size(); ++i) {
+      const play &p = c.plays[i];
+      channel.push_back(playsound(int(i), -1, p.volume, p.balance, p.loop));
+    }
+    SDL_UnlockAudio();
+    waitforplayed(off_t(needed(c) * 2 + 16384));
+    stopallsounds();
+    for (int ch : channel)
+      EXPECT_EQ(soundplaying(ch), 0);
+    waitforplayed(8192);  // silence after the last sound
+  }
+  samples playedsamples()
+  {
+    shutdownsound();
+    const bytes raw = readbytes(played);
+    samples s(raw.size() / 2);
+    memcpy(s.data(), raw.data(), s.size() * 2);
+    return s;
+  }
+};
+
+TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
+{
+  const mixcase cases[] = {
+      {"two tones", {{tone(3000, 7), 1, 0, 0}, {tone(2000, 13), 1, 0, 0}}, 1},
+      {"volumes, balances and master",
+       {{tone(3000, 7), 0.5f, -1, 0}, {tone(2000, 13), 1, 0.5f, 0}, {tone(500, 3), 1, 1, 0}},
+       0.5f},
+      {"a loop under a sound played once",
+       {{tone(300, 11), 0.5f, 0, 1}, {tone(2000, 13), 0.5f, 0.25f, 0}},
+       1},
+      {"full scale twice saturates", {{fullscale(1000), 1, 0, 0}, {fullscale(1000), 1, 0, 0}}, 1},
+  };
+  for (const mixcase &c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(setupsound(1), 1);
+    setsoundvolume(c.master);
+    bool loops = false;  // then every sample is checked up to the stop
+    for (size_t i = 0; i < c.plays.size(); ++i) {
+      ASSERT_EQ(load(int(i), wav(c.plays[i].sound)), 1) << soundloaderror();
+      loops = loops || c.plays[i].loop;
+    }
+    playall(c);
+    const size_t length = loops ? SIZE_MAX : needed(c);
+    const samples out = playedsamples();
+    const size_t start = size_t(std::find_if(out.begin(), out.end(), [](int16_t v) { return v; }) -
+                                out.begin()) & ~size_t(1);
+    size_t end = start;
+    while (end < out.size() && end - start < length && out[end] == mixed(c, end - start))
+      ++end;
+    EXPECT_GE(end - start, needed(c)) << "sample " << end;
+    EXPECT_GE(out.size() - end, 2048u) << "no silence after the sounds";
+    EXPECT_TRUE(std::all_of(out.begin() + long(end), out.end(), [](int16_t v) { return !v; }))
+        << "sample " << end << " of " << out.size();
+  }
+}
+
+TEST_F(diskaudio, opens_nothing_with_sound_off_and_every_call_does_nothing)
+{
+  EXPECT_EQ(setupsound(0), 0);
+  EXPECT_EQ(load(1, wav(tone(100, 3))), 0);
+  EXPECT_STREQ(soundloaderror(), "sound is off");
+  EXPECT_EQ(playsound(1, -1, 1, 0, 1), -1);
+  stopsound(0);
+  stopallsounds();
+  setsoundvolume(0.5f);
+  freesound(1);
+  EXPECT_EQ(soundplaying(0), 0);
+  shutdownsound();
+  EXPECT_EQ(playedbytes(), -1);
+}
+
+TEST_F(diskaudio, says_in_one_line_when_no_device_opens_and_goes_on_silent)
+{
+  setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(setupsound(1), 0);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find(": cannot open the sound device: "), std::string::npos) << said;
+  EXPECT_EQ(playsound(0, -1, 1, 0, 0), -1);
+}
+
+TEST_F(diskaudio, refuses_bad_files_leaving_the_slot_as_it_was)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  const samples s = tone(100, 3);
+  const bytes good = wav(s), shortformat(good.begin() + 20, good.begin() + 28);
+  bytes longer = riff({{"LIST", {1, 2}}, format(2, 16, 44100), samplechunk(s)});
+  putle32(longer, 16, 1 << 20);
+  const struct {
+    const char *what;
+    bytes file;
+    uint32_t length;  // the slot's bytes once accepted; 0 for a refused file
+  } cases[] = {
+      {"an odd chunk before the format",
+       riff({{"LIST", {1, 2, 3}}, format(2, 16, 44100), samplechunk(s)}),
+       400},
+      {"8-bit mono", riff({format(1, 8, 44100), {"data", bytes(100, 200)}}), 400},
+      {"8-bit mono at 22050 Hz", riff({format(1, 8, 22050), {"data", bytes(100, 200)}}), 800},
+      {"a chunk longer than the file", longer, 0},
+      {"samples cut short", bytes(good.begin(), good.end() - 2), 0},
+      {"no RIFF", bytes(good.begin() + 1, good.end()), 0},
+      {"ADPCM", riff({format(2, 4, 44100, 0x11), samplechunk(s)}), 0},
+      {"24-bit", riff({format(2, 24, 44100), samplechunk(s)}), 0},
+      {"three channels", riff({format(3, 16, 44100), samplechunk(s)}), 0},
+      {"rate 0", riff({format(2, 16, 0), samplechunk(s)}), 0},
+      {"samples before their format", riff({samplechunk(s), format(2, 16, 44100)}), 0},
+      {"format chunk of 8 bytes", riff({{"fmt ", shortformat}, samplechunk(s)}), 0},
+      {"no samples", riff({format(2, 16, 44100), {"data", {}}}), 0},
+      {"a file past the limit", bytes(size_t(maxsoundfilebytes) + 1), 0},
+      {"too long once converted", riff({format(1, 8, 4000), {"data", bytes(2 << 20, 128)}}), 0},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(load(2, wav(tone(50, 5))), 1);
+    const soundslot before = sound[2];
+    EXPECT_EQ(load(2, c.file), c.length != 0);
+    EXPECT_EQ(soundloaderror() == nullptr, c.length != 0);
+    EXPECT_EQ(sound[2].length, c.length ? c.length : before.length);
+    if (!c.length) {
+      EXPECT_EQ(sound[2].samples, before.samples);
+    }
+  }
+}
+
+TEST_F(diskaudio, converts_other_rates_along_straight_lines_between_frames)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  samples ramp;  // left rising by 16 a frame, right falling
+  for (int i = 0; i < 100; ++i)
+    ramp.insert(ramp.end(), {int16_t(16 * i), int16_t(-16 * i)});
+  ASSERT_EQ(load(1, riff({format(2, 16, 22050), samplechunk(ramp)})), 1);
+  ASSERT_EQ(sound[1].length, 800u);
+  for (int i = 0; i < 199; ++i) {  // the last frame has no neighbour to lean towards
+    ASSERT_EQ(sound[1].samples[2 * i], 8 * i) << i;
+    ASSERT_EQ(sound[1].samples[2 * i + 1], -8 * i) << i;
+  }
+}
+
+TEST_F(diskaudio, finds_files_in_the_sound_folder_and_stops_channels_whose_slot_changes)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  ASSERT_EQ(mkdir(soundfolder, 0755), 0);
+  writebytes("sound/a.wav", wav(tone(100, 3)));
+  writebytes("a.wav", wav(tone(50, 3)));
+  ASSERT_EQ(loadsound(1, "a.wav"), 1);
+  EXPECT_EQ(sound[1].length, 400u);
+  EXPECT_EQ(loadsound(1, "missing.wav"), 0);
+  EXPECT_STREQ(soundloaderror(), "cannot open the file");
+  ASSERT_EQ(loadsound(2, "a.wav"), 1);
+  const int first = playsound(1, -1, 1, 0, 1), other = playsound(2, -1, 1, 0, 1);
+  ASSERT_EQ(loadsound(1, "a.wav"), 1);
+  EXPECT_EQ(soundplaying(first), 0);
+  EXPECT_EQ(soundplaying(other), 1);
+  EXPECT_EQ(playsound(1, 5, 1, 0, 1), 5);
+  freesound(1);
+  EXPECT_EQ(soundplaying(5), 0);
+  EXPECT_EQ(playsound(1, -1, 1, 0, 1), -1);
+  for (int channel = 0; channel < maxsoundchannels; ++channel)
+    EXPECT_EQ(playsound(2, channel, 1, 0, 1), channel);
+  EXPECT_EQ(playsound(2, -1, 1, 0, 1), -1);
+}
+
+}  // namespace
