@@ -56,7 +56,8 @@ void drawworld();
 // [SECTION] text over the world (hud.cpp)
 // a message under the score for a few seconds; formatted as printf does
 void showmessage(const char *format, ...) __attribute__((format(printf, 1, 2)));
-// the score, the message, the frame rate when asked for and the keys, in the interface colour
+// the score, the message, the frame rate when asked for and the keys, in the interface colour;
+// nothing while the interface is off
 void drawhud();
 
 // [SECTION] pause menu (pausemenu.cpp)

@@ -1,5 +1,6 @@
-// The text over the world, all in the interface colour the player chose in the set-up utility:
-// the score, a message that shows for a few seconds, the frame rate when asked for, and the keys.
+// The text over the world, in the interface colour the player chose in the set-up utility and only
+// while the interface is on: the score, a message that shows for a few seconds, the frame rate
+// when asked for, and the keys.
 #include "demo.h"
 
 #include <algorithm>
@@ -60,13 +61,15 @@ void showmessage(const char *format, ...)
 
 void drawhud()
 {
+  messageleft -= frametime;
+  measureframerate();
+  if (!config.interface)
+    return;  // the player chose to see the world alone
   char line[32];
   snprintf(line, sizeof line, "Score %d of %d", int(score), numofgems);
   drawline(line, 8, 8, 16);
   if (messageleft > 0)
     drawline(message, 320 | aligncentre, 40, messagesize());
-  messageleft -= frametime;
-  measureframerate();
   if (showframerate) {
     snprintf(line, sizeof line, "%.0f fps", double(framerate));
     drawline(line, 632 | alignend, 8, 16);
