@@ -48,7 +48,9 @@ bool shows(const image &shot, int left, int top, int right, int bottom, rgb colo
 std::string makegamefolder()
 {
   const std::string dir = makeworkdir();
-  for (const auto &[folder, colour] : {std::pair{"/texture", normalfloor}, {"/texturelow", lowfloor}}) {
+  const std::pair<const char *, rgb> floors[] = {{"/texture", normalfloor},
+                                                  {"/texturelow", lowfloor}};
+  for (const auto &[folder, colour] : floors) {
     mkdir((dir + folder).c_str(), 0755);
     EXPECT_TRUE(convertimage("-size 64x64 xc:'rgb(" + std::to_string(colour.r) + "," +
                              std::to_string(colour.g) + "," + std::to_string(colour.b) +

@@ -12,8 +12,8 @@ prefix=$scratch/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/tavrel-setup bin/tavrel-viewer bin/tavrel-demo share/tavrel/font.bmp \
-    share/tavrel/tvr.bmp share/tavrel/floor.bmp include/tavrel/engine.h include/tavrel/menu/menu.h lib/libtavrel-engine.a \
-    lib/pkgconfig/tavrel-engine.pc \
+    share/tavrel/tvr.bmp share/tavrel/floor.bmp include/tavrel/engine.h include/tavrel/menu/menu.h \
+    lib/libtavrel-engine.a lib/pkgconfig/tavrel-engine.pc \
     lib/cmake/TavrelEngine/TavrelEngineConfig.cmake; do
   [ -f "$prefix/$file" ] || fail "nothing installed at $file"
 done
