@@ -5,9 +5,10 @@ include(CMakePackageConfigHelpers)
 
 set(TAVREL_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TavrelEngine)
 
-install(TARGETS tavrel-setup tavrel-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+install(TARGETS tavrel-setup tavrel-viewer tavrel-demo
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
+install(FILES data/font.bmp data/tvr.bmp data/floor.bmp DESTINATION ${TAVREL_DATA_DIR}
         COMPONENT programs)
-install(FILES data/font.bmp data/tvr.bmp DESTINATION ${TAVREL_DATA_DIR} COMPONENT programs)
 
 # tavrel_gzip(SOURCE OUTPUT): OUTPUT is built as SOURCE compressed as Debian keeps documents,
 # with no name or time stamp in the header, so that the same text gives the same bytes
@@ -19,7 +20,7 @@ function(tavrel_gzip source output)
     DEPENDS ${source})
 endfunction()
 
-foreach(page tavrel-setup.6 tavrel-viewer.6)
+foreach(page tavrel-setup.6 tavrel-viewer.6 tavrel-demo.6)
   tavrel_gzip(${PROJECT_SOURCE_DIR}/docs/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz)
   list(APPEND manualpages ${PROJECT_BINARY_DIR}/man/${page}.gz)
 endforeach()

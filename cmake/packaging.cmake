@@ -37,7 +37,8 @@ Tavrel Setup opens one window in which the player chooses the game's screen
 resolution, full-screen mode, mouse, sound, interface, text colour and
 texture detail, and stores them in hwconfig.cfg in the game's folder.
 Tavrel Viewer shows the textures of a game folder exactly as the game loads
-them, with their mipmaps.")
+them, with their mipmaps. Tavrel Demo is a small game that starts as the
+player chose: a walk on a stone floor to collect gems.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtavrel-engine-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)

@@ -72,6 +72,16 @@ static void choosevideodriver()
   setenv("SDL_VIDEODRIVER", waylandonly && oversdl2() ? "wayland" : "x11", 1);
 }
 
+// classic SDL 1.2 reports the grab's warp of the pointer to the window's centre as the mouse's
+// own motion; no player moved it, so mouse look must not start with that jump
+static void dropgrabmotion()
+{
+  SDL_PumpEvents();
+  SDL_Event motion;
+  while (SDL_PeepEvents(&motion, 1, SDL_GETEVENT, SDL_MOUSEMOTIONMASK) > 0) {
+  }
+}
+
 int setupengine(const char *caption, int width, int height, int fullscreen)
 {
   choosevideodriver();
@@ -99,6 +109,7 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
   SDL_WM_GrabInput(SDL_GRAB_OFF);
   if (mouselocked)
     SDL_WM_GrabInput(SDL_GRAB_ON);
+  dropgrabmotion();
   setuptexturenames();
   setupglext();
   mouse.x = 320;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the set-up screen (without and with the colour bars) and of the
-# viewer, from the real programs under a private Xvfb. Run after ./build.sh test has built them.
+# Takes the README's pictures of the set-up screen (without and with the colour bars), of the
+# viewer and of the demo, from the real programs under a private Xvfb. Run after ./build.sh test
+# has built them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -51,3 +52,35 @@ done
 sleep 3  # a little of the floor's turn
 shoot viewer.png
 xdotool key Escape
+
+# the demo, in a game folder whose player chose warm yellow text in the set-up utility: a
+# hwconfig.cfg as it stores it, 640x480 in a window, the mouse unlocked, the text red 1.0, green
+# 0.85, blue 0.3 and every other field 0; one gem is collected on the way to the picture
+mkdir -p "$work/demo"
+le32() {
+  local byte
+  for shift in 0 8 16 24; do
+    printf -v byte '%02x' $(($1 >> shift & 255))
+    printf "\\x$byte"
+  done
+}
+{
+  for field in 4 640 480 16 0 0 1 0 1 1 0x3f800000 0x3f59999a 0x3e99999a 0; do le32 "$field"; done
+  head -c 388 /dev/zero  # the material colours and the editor's move mode
+} >"$work/demo/hwconfig.cfg"
+"$top"/build/tavrel-demo "$work/demo" &
+program=$!
+sleep 2
+window=$(xdotool search --name '^Tavrel Demo$' | head -n 1)
+hold() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+hold a 0.6   # to the left, then ahead into the yellow gem
+hold w 1.2
+hold Right 0.15
+sleep 0.5
+shoot demo.png
+xdotool key Escape
+wait "$program"

@@ -27,7 +27,7 @@ pageoptions() {
     sed -e 's/^\.[A-Z]* //' -e 's/\\-/-/g' -e 's/"//g' | tr ',' '\n' | tr -d ' ' | sort
 }
 
-for program in tavrel-setup tavrel-viewer; do
+for program in tavrel-setup tavrel-viewer tavrel-demo; do
   page=$source/docs/man/$program.6
   warnings=$(groff -man -ww -z "$page" 2>&1)
   [ -z "$warnings" ] || fail "$page: $warnings"

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
 # The engine and the programs as a user installs them: `cmake --install` into a temporary prefix;
 # the installed program's command line, and its runs from an empty folder, with its artwork, from
-# a prefix whose bin is a link, and with no artwork; the engine guide's program built outside this
-# tree through find_package and through pkg-config, against that install and against one
-# configured with absolute library and header folders, then run without a window and in one under
-# a private Xvfb.
+# a prefix whose bin is a link, and with no artwork; the installed viewer and demo, each finding
+# its files; the engine guide's program built outside this tree through find_package and through
+# pkg-config, against that install and against one configured with absolute library and header
+# folders, then run without a window and in one under a private Xvfb.
 #   install_test.sh SOURCE_DIR BUILD_DIR
 source=$1 build=$2
 source "$(dirname "$0")/common.sh"
 prefix=$scratch/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/tavrel-setup bin/tavrel-viewer share/tavrel/font.bmp share/tavrel/tvr.bmp \
-    include/tavrel/engine.h include/tavrel/menu/menu.h lib/libtavrel-engine.a \
-    lib/pkgconfig/tavrel-engine.pc \
+for file in bin/tavrel-setup bin/tavrel-viewer bin/tavrel-demo share/tavrel/font.bmp \
+    share/tavrel/tvr.bmp share/tavrel/floor.bmp include/tavrel/engine.h include/tavrel/menu/menu.h \
+    lib/libtavrel-engine.a lib/pkgconfig/tavrel-engine.pc \
     lib/cmake/TavrelEngine/TavrelEngineConfig.cmake; do
   [ -f "$prefix/$file" ] || fail "nothing installed at $file"
 done
@@ -34,7 +34,7 @@ status=0
 [ -z "$(ls -A)" ] || fail "the command line left files: $(ls -A)"
 "$prefix/bin/tavrel-viewer" --version | grep -qx "tavrel-viewer [0-9]*\.[0-9]*\.[0-9]*" ||
   fail "viewer --version"
-for program in tavrel-setup tavrel-viewer; do
+for program in tavrel-setup tavrel-viewer tavrel-demo; do
   status=0
   "$prefix/bin/$program" "$scratch/nowhere" 2>"$scratch/err" || status=$?
   [ "$status" = 1 ] && grep -q "cannot open the folder $scratch/nowhere" "$scratch/err" ||
@@ -46,7 +46,8 @@ startxserver
 
 # started from an empty folder, it finds its installed artwork and saves where it was started
 setupworks "$prefix/bin/tavrel-setup" "$scratch/empty"
-[ "$(ls "$prefix/share/tavrel")" = "font.bmp
+[ "$(ls "$prefix/share/tavrel")" = "floor.bmp
+font.bmp
 tvr.bmp" ] || fail "the data folder changed: $(ls "$prefix/share/tavrel")"
 
 # given a game folder, it works there and leaves the folder it was started in alone
@@ -96,6 +97,15 @@ showspixel "$window" 450 144 32,128,255 || fail "the viewer shows no picture"
 presskey Escape
 wait "$program" || fail "tavrel-viewer ended with status $?; $(cat "$scratch/viewer.err")"
 [ ! -s "$scratch/viewer.err" ] || fail "viewer errors: $(cat "$scratch/viewer.err")"
+
+# the installed demo, started in an empty folder, finds the floor installed beside the artwork
+mkdir "$scratch/played"
+(cd "$scratch/played" && exec "$prefix/bin/tavrel-demo" 2>"$scratch/demo.err") &
+program=$!
+waitforwindow "Tavrel Demo" >/dev/null || fail "no demo window; $(cat "$scratch/demo.err")"
+presskey Escape
+wait "$program" || fail "tavrel-demo ended with status $?; $(cat "$scratch/demo.err")"
+[ ! -s "$scratch/demo.err" ] || fail "demo errors: $(cat "$scratch/demo.err")"
 
 # the guide's program, its CMakeLists and its pkg-config line, exactly as the guide shows them
 guide=$source/docs/engine.md

@@ -218,20 +218,43 @@ int xdotool(const std::vector<std::string> &arguments)
   return system(command.c_str());
 }
 
+// the pointer is pushed to the screen's far corner, outside the window where the window leaves
+// room; a window that fills the screen leaves none, and then the server is asked whether another
+// client holds the pointer, as the program's grab does
 bool setuprun::pointerheld()
 {
   Display *display = opendisplay();
   if (!display)
     return false;
   const Window root = DefaultRootWindow(display);
-  XWarpPointer(display, None, root, 0, 0, 0, 0, 1000, 700);  // the window lies at the top left
-  XSync(display, False);
-  Window rootreturn, child;
-  int rootx = 0, rooty = 0, x = -1, y = -1;
-  unsigned int mask;
-  XQueryPointer(display, window, &rootreturn, &child, &rootx, &rooty, &x, &y, &mask);
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes)) {
+    XCloseDisplay(display);
+    return false;
+  }
+  const int screenwidth = DisplayWidth(display, DefaultScreen(display));
+  const int screenheight = DisplayHeight(display, DefaultScreen(display));
+  int left = 0, top = 0;
+  Window child;
+  XTranslateCoordinates(display, window, root, 0, 0, &left, &top, &child);
+  bool held;
+  if (left + attributes.width < screenwidth || top + attributes.height < screenheight) {
+    XWarpPointer(display, None, root, 0, 0, 0, 0, screenwidth - 1, screenheight - 1);
+    XSync(display, False);
+    Window rootreturn;
+    int rootx = 0, rooty = 0, x = -1, y = -1;
+    unsigned int mask;
+    XQueryPointer(display, window, &rootreturn, &child, &rootx, &rooty, &x, &y, &mask);
+    held = x >= 0 && x < attributes.width && y >= 0 && y < attributes.height;
+  } else {
+    const int grab = XGrabPointer(display, root, False, 0, GrabModeAsync, GrabModeAsync, None,
+                                  None, CurrentTime);
+    if (grab == GrabSuccess)
+      XUngrabPointer(display, CurrentTime);
+    held = grab == AlreadyGrabbed;
+  }
   XCloseDisplay(display);
-  return x >= 0 && x < 640 && y >= 0 && y < 480;
+  return held;
 }
 
 // SDL follows a hidden, grabbed pointer by its relative motion and clamps what it adds up to the

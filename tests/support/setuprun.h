@@ -36,7 +36,8 @@ struct setuprun {
   std::string errors() const;
 
   // pushes the pointer far outside the window, as a player's mouse would; true when it stays
-  // inside, held by the program's grab
+  // inside, held by the program's grab. Where the window fills the screen there is no outside,
+  // and the X server says whether the pointer is held
   bool pointerheld();
   // puts the program's pointer at virtual (x, y), as a player's mouse would
   void pointto(int x, int y);

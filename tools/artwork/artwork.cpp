@@ -1,6 +1,7 @@
 // The program's artwork, drawn in text tables: the font's glyphs and pointer, and the 32x32
-// window icon. The glyphs are this project's own design: bold, every stroke two texels wide, so
-// that they stay crisp when the font texture is filtered linearly.
+// window icon; and the demo's floor, drawn by rule. The glyphs are this project's own design:
+// bold, every stroke two texels wide, so that they stay crisp when the font texture is filtered
+// linearly.
 #include "artwork.h"
 
 #include "texture/texture.h"
@@ -21,6 +22,9 @@ constexpr int blockglyphs = 5;
 constexpr int pointerside = 32;
 constexpr int solidcode = 127;    // the menus' field background, selection mark and cursor
 constexpr int iconside = 32;
+constexpr int floorside = 128;  // 4x4 slabs: the texture repeats every four slabs
+constexpr int slabside = 32;
+constexpr int jointwidth = 2;
 
 // every printable character but the space, five to a block: a line naming them, then their 16
 // rows, '#' for ink; capitals and digits stand on rows 1 to 12, the x-height starts at row 4
@@ -531,6 +535,41 @@ std::vector<rgb> iconpixels()
   return pixels;
 }
 
+// a fixed hash of two numbers, so that the floor's grain is the same texels on every machine
+uint32_t grain(uint32_t x, uint32_t y)
+{
+  uint32_t h = x * 374761393u + y * 668265263u;
+  h = (h ^ (h >> 13)) * 1274126177u;
+  return h ^ (h >> 16);
+}
+
+uint8_t clampbyte(int value)
+{
+  return uint8_t(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+// sandstone slabs, each of its own tone, with a grain in every texel; the dark joints lie on each
+// slab's top and left edge only, so that the texture repeats without a seam, and a lit rim runs
+// along them inside the slab
+std::vector<rgb> floorpixels()
+{
+  const rgb joint = {58, 52, 46};
+  std::vector<rgb> pixels(size_t(floorside) * floorside, joint);
+  for (int y = 0; y < floorside; ++y)
+    for (int x = 0; x < floorside; ++x) {
+      const int sx = x % slabside, sy = y % slabside;
+      if (sx < jointwidth || sy < jointwidth)
+        continue;
+      const int slabtone = int(grain(x / slabside, y / slabside) % 25) - 12;
+      const int texeltone = int(grain(x, y) % 9) - 4;
+      const int rim = (sx == jointwidth || sy == jointwidth) ? 16 : 0;
+      const int light = slabtone + texeltone + rim;
+      pixels[size_t(y) * floorside + x] = {clampbyte(170 + light), clampbyte(150 + light),
+                                           clampbyte(118 + light)};
+    }
+  return pixels;
+}
+
 // the font's alpha image, rows top first
 std::vector<unsigned char> fontimage()
 {
@@ -555,4 +594,9 @@ std::vector<unsigned char> fontbmp()
 std::vector<unsigned char> iconbmp()
 {
   return writebmp(iconside, iconside, iconpixels());
+}
+
+std::vector<unsigned char> floorbmp()
+{
+  return writebmp(floorside, floorside, floorpixels());
 }

@@ -1,4 +1,5 @@
-// The program's artwork, drawn from text tables: the font image with its pointer, and the icon.
+// The programs' artwork: the font image with its pointer and the icon, drawn from text tables, and
+// the demo's floor, drawn by rule.
 #pragma once
 
 #include <vector>
@@ -8,3 +9,5 @@
 std::vector<unsigned char> fontbmp();
 // "tvr.bmp": the 32x32 window icon as a 24-bit BMP
 std::vector<unsigned char> iconbmp();
+// "floor.bmp": the demo's 128x128 floor of stone slabs, a 24-bit BMP that repeats seamlessly
+std::vector<unsigned char> floorbmp();

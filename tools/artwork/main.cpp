@@ -1,4 +1,5 @@
-// Writes the program's artwork, "font.bmp" and "tvr.bmp", into the directory it is given.
+// Writes the programs' artwork, "font.bmp", "tvr.bmp" and "floor.bmp", into the directory it is
+// given.
 #include "artwork.h"
 
 #include <cstdio>
@@ -22,7 +23,8 @@ int main(int argc, char **argv)
   }
   const std::string dir = argv[1];
   try {
-    if (!writefile(dir + "/font.bmp", fontbmp()) || !writefile(dir + "/tvr.bmp", iconbmp())) {
+    if (!writefile(dir + "/font.bmp", fontbmp()) || !writefile(dir + "/tvr.bmp", iconbmp()) ||
+        !writefile(dir + "/floor.bmp", floorbmp())) {
       perror(dir.c_str());
       return 1;
     }

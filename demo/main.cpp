@@ -1,0 +1,126 @@
+// Tavrel Demo: the start-up as the player chose in the set-up utility, the frame loop, and the
+// keys that pause, take screenshots and quit.
+#include "demo.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char help[] =
+    "Tavrel Demo: a small game on the Tavrel engine that starts as the player chose in Tavrel\n"
+    "Setup: walk a stone floor and collect the gems lying on it.\n"
+    "\n"
+    "It reads hwconfig.cfg in GAME_FOLDER (the working directory when none is given) and never\n"
+    "writes it: the window's size and full-screen mode, the mouse held unless \"Mouse\n"
+    "Unlocked\", the joystick, the texture detail, whether its text shows (\"Interface\") and\n"
+    "the text's colour follow the stored choices. The floor is floor.tga or floor.bmp from\n"
+    "the game folder's texture folder, or from texturelow for low texture detail, else the\n"
+    "floor.bmp installed with the engine's data. Screenshots (scsht000.bmp onward) are\n"
+    "written into the game folder.\n"
+    "\n"
+    "Keys:\n"
+    "  W, Up         walk forward\n"
+    "  S, Down       walk back\n"
+    "  A, D          step to the left and to the right\n"
+    "  Left, Right   turn\n"
+    "  mouse         look about, while the mouse is held\n"
+    "  joystick      walk and turn, when the joystick is on\n"
+    "  Tab           open and close the pause menu: the player's name, mouse look inverted,\n"
+    "                the frame rate shown\n"
+    "  P             take a screenshot\n"
+    "  F12           let the mouse go and minimise the window\n"
+    "  Escape        quit (while the name is typed, Escape ends the typing)\n"
+    "\n"
+    "Options:\n"
+    "  GAME_FOLDER  the game folder to play in instead of the working directory\n"
+    "  -h, --help   show this help and exit\n"
+    "  --version    show the version and exit\n"
+    "\n"
+    "Exit status: 0 after Escape or the window's close button; 1 when the window or\n"
+    "GAME_FOLDER could not be opened; 2 for an argument it does not know.\n";
+
+constexpr float skyred = 0.25f, skygreen = 0.35f, skyblue = 0.55f;
+constexpr float longestframe = 0.1f;  // a longer frame (a focus change, a stall) moves this far
+constexpr int framespersecond = 60;   // enough for the demo; the rest of the machine is left free
+
+bool quitasked;
+bool screenshotasked;
+
+// asleep while the name is typed: the Escape that ends the typing, the Tab and P typed into it
+// are the field's
+void checkgamekeys(bool typing)
+{
+  if (typing)
+    return;
+  if (keypressed(key_escape))
+    quitasked = true;
+  if (keypressed(key_tab))
+    paused = !paused;
+  if (keypressed(key_p))
+    screenshotasked = true;
+}
+
+void play()
+{
+  const float seconds = std::min(frametime, longestframe);
+  playseconds += seconds;
+  moveplayer(seconds);
+  collectnearbygems();
+}
+
+void takescreenshot()
+{
+  if (screenshot())
+    showmessage("Saved %s", screenshotname);
+  else
+    showmessage("Cannot write a screenshot here");
+}
+
+void runframe()
+{
+  glClearColor(skyred, skygreen, skyblue, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  buildpausemenu();
+  checksystemmessages();
+  if (!windowinfo.graphics)
+    return;  // the window could not be set up again after a focus change
+  checkkeyboard();
+  checkmouse();
+  checkjoystick();
+  const bool typing = menuinputkeyboard;  // as the last frame left it, before Escape ends it
+  checkmenuitems();
+  checkgamekeys(typing);
+  if (!paused)
+    play();
+  drawworld();
+  setuptextdisplay();
+  drawhud();
+  if (paused)
+    drawpausemenu();
+  if (screenshotasked)
+    takescreenshot();
+  screenshotasked = false;
+  swapbuffers();
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  const int status = readprogramarguments(argc, argv, "tavrel-demo", help);
+  if (status >= 0)
+    return status;
+  if (!setupgame("Tavrel Demo")) {
+    fprintf(stderr, "tavrel-demo: %s\n", setupfailure());
+    return 1;
+  }
+  framecap = framespersecond;
+  setupfloor();
+  startgame();
+  while (!quitasked && !windowinfo.quit)
+    runframe();
+  shutdownengine();
+  return windowinfo.graphics ? 0 : 1;
+}

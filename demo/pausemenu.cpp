@@ -1,0 +1,53 @@
+// The pause menu, made of the engine's menu items in the interface colour: Resume, the player's
+// name in a text field, and two toggles, over the world dimmed and stopped.
+#include "demo.h"
+
+int32_t paused;
+int32_t invertmouse;
+int32_t showframerate;
+char playername[menuinputsize] = "Player";
+
+namespace {
+
+constexpr int menux = 96;
+constexpr int solidcell = 127;  // the font's solid cell
+
+void resume()
+{
+  paused = 0;
+}
+
+void createitem(const char *caption, int y, int hotkey)
+{
+  createmenuitem(caption, menux, y, 16, config.textred, config.textgreen, config.textblue);
+  setmenuitem(optionhotkey, hotkey);
+}
+
+}  // namespace
+
+void buildpausemenu()
+{
+  numofmenuitems = 0;
+  if (!paused)
+    return;
+  createitem("Resume", 176, key_r);
+  setmenuitem(optioncallback, intptr_t(resume));
+  // the caption is the field's width: a name of up to 25 characters
+  createitem("Your name (N, Return ends)", 216, key_n);
+  setmenuitem(optionstringinput, intptr_t(playername));
+  createitem("Invert mouse look", 272, key_i);
+  setmenuitem(optiontoggle, intptr_t(&invertmouse));
+  createitem("Show frame rate", 304, key_f);
+  setmenuitem(optiontoggle, intptr_t(&showframerate));
+}
+
+void drawpausemenu()
+{
+  drawtext("/c", 0, 0, 640, 0, 0, 0, 0.6f, solidcell);  // one cell over the whole screen
+  drawtext("Paused", 320 | aligncentre, 120, 24, config.textred, config.textgreen,
+           config.textblue, 1.0f);
+  drawmenuitems();
+  drawtext("Tab: back to the game   P: screenshot   Escape: quit", 320 | aligncentre, 464, 8,
+           config.textred, config.textgreen, config.textblue, 1.0f);
+  drawmousecursor(1, 1, 1, 1);
+}
