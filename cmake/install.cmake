@@ -7,7 +7,8 @@ set(TAVREL_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TavrelEngine)
 
 install(TARGETS tavrel-setup tavrel-viewer tavrel-demo
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
-install(FILES data/font.bmp data/tvr.bmp data/floor.bmp DESTINATION ${TAVREL_DATA_DIR}
+install(FILES data/font.bmp data/tvr.bmp data/floor.bmp data/ambient.wav data/gem.wav
+        DESTINATION ${TAVREL_DATA_DIR}
         COMPONENT programs)
 
 # tavrel_gzip(SOURCE OUTPUT): OUTPUT is built as SOURCE compressed as Debian keeps documents,

@@ -33,7 +33,7 @@ extern int32_t invertmouse;    // moving the mouse up looks down
 extern int32_t showframerate;
 extern char playername[menuinputsize];
 
-// [SECTION] the game's moments, each in one place, where their sound will be played
+// [SECTION] the game's moments, each in one place
 // the player on the start place, every gem on the floor, the score 0
 void startgame();
 // a gem leaves the floor and counts; the last one ends the hunt
@@ -59,6 +59,12 @@ void showmessage(const char *format, ...) __attribute__((format(printf, 1, 2)));
 // the score, the message, the frame rate when asked for and the keys, in the interface colour;
 // nothing while the interface is off
 void drawhud();
+
+// [SECTION] sound (sounds.cpp)
+// loads the ambient chord and the chime and starts the chord, looping; nothing with "Sound" off
+void setupsounds();
+// the chime of a gem collected
+void playchime();
 
 // [SECTION] pause menu (pausemenu.cpp)
 // this frame's menu items: none while playing

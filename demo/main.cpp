@@ -15,10 +15,12 @@ const char help[] =
     "It reads hwconfig.cfg in GAME_FOLDER (the working directory when none is given) and never\n"
     "writes it: the window's size and full-screen mode, the mouse held unless \"Mouse\n"
     "Unlocked\", the joystick, the texture detail, whether its text shows (\"Interface\") and\n"
-    "the text's colour follow the stored choices. The floor is floor.tga or floor.bmp from\n"
-    "the game folder's texture folder, or from texturelow for low texture detail, else the\n"
-    "floor.bmp installed with the engine's data. Screenshots (scsht000.bmp onward) are\n"
-    "written into the game folder.\n"
+    "the text's colour follow the stored choices, and with \"Sound\" on a calm chord loops\n"
+    "and every gem chimes (no sound device is opened with it off). The floor is floor.tga or\n"
+    "floor.bmp from the game folder's texture folder, or from texturelow for low texture\n"
+    "detail, else the floor.bmp installed with the engine's data; the sounds are ambient.wav\n"
+    "and gem.wav from its sound folder, else those installed. Screenshots (scsht000.bmp\n"
+    "onward) are written into the game folder.\n"
     "\n"
     "Keys:\n"
     "  W, Up         walk forward\n"
@@ -118,6 +120,7 @@ int main(int argc, char **argv)
   }
   framecap = framespersecond;
   setupfloor();
+  setupsounds();
   startgame();
   while (!quitasked && !windowinfo.quit)
     runframe();

@@ -62,6 +62,7 @@ void collectgem(int which)
 {
   gem[which].collected = 1;
   ++score;
+  playchime();
   const int left = gemsleft();
   if (left > 0)
     showmessage("A gem! %d to go", left);

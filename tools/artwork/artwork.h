@@ -1,5 +1,5 @@
 // The programs' artwork: the font image with its pointer and the icon, drawn from text tables, and
-// the demo's floor, drawn by rule.
+// the demo's floor and sounds, made by rule.
 #pragma once
 
 #include <vector>
@@ -11,3 +11,7 @@ std::vector<unsigned char> fontbmp();
 std::vector<unsigned char> iconbmp();
 // "floor.bmp": the demo's 128x128 floor of stone slabs, a 24-bit BMP that repeats seamlessly
 std::vector<unsigned char> floorbmp();
+// "ambient.wav": the demo's four-second background chord, which loops without a seam
+std::vector<unsigned char> ambientwav();
+// "gem.wav": the chime of a gem collected in the demo
+std::vector<unsigned char> gemwav();

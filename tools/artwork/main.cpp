@@ -1,5 +1,5 @@
-// Writes the programs' artwork, "font.bmp", "tvr.bmp" and "floor.bmp", into the directory it is
-// given.
+// Writes the programs' artwork, "font.bmp", "tvr.bmp", "floor.bmp", "ambient.wav" and "gem.wav",
+// into the directory it is given.
 #include "artwork.h"
 
 #include <cstdio>
@@ -24,7 +24,8 @@ int main(int argc, char **argv)
   const std::string dir = argv[1];
   try {
     if (!writefile(dir + "/font.bmp", fontbmp()) || !writefile(dir + "/tvr.bmp", iconbmp()) ||
-        !writefile(dir + "/floor.bmp", floorbmp())) {
+        !writefile(dir + "/floor.bmp", floorbmp()) ||
+        !writefile(dir + "/ambient.wav", ambientwav()) || !writefile(dir + "/gem.wav", gemwav())) {
       perror(dir.c_str());
       return 1;
     }
