@@ -84,6 +84,8 @@ std::vector<std::string> datasearchpath()
 
 std::string finddatafile(const char *name)
 {
+  if (!name)
+    return "";
   if (isregularfile(name))
     return name;
   for (const std::string &folder : datasearchpath()) {

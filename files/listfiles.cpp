@@ -9,6 +9,8 @@
 
 int checkfilespec(const char *spec, const char *name)
 {
+  if (!spec || !name)
+    return 1;  // a null string counts as an empty one, which matches
   for (; *spec && *name; ++name) {
     if (*spec == *name)
       ++spec;
@@ -81,9 +83,11 @@ void addname(nametable &table, const char *name)
 int listfolder(const char *folder, const char *spec, filenameslot *items, int directories,
                int capacity, namefilter keep)
 {
-  if (capacity <= 0)
+  if (capacity <= 0 || !items)
     return 0;
   nametable table = {items, capacity - 1, 0, false};
+  if (!folder)
+    folder = "";  // no folder to open: the list is empty
   int matches = 0;
   if (DIR *dir = opendir(folder)) {
     while (dirent *entry = readdir(dir))

@@ -72,6 +72,8 @@ static bool isdirectory(const char *path)
 
 int readfolderfile(const char *folder, const char *path, filebytes &file, long limit)
 {
+  if (!folder || !path)
+    return 0;
   if (path[0] != '/') {
     if (readfilebytes((std::string(folder) + "/" + path).c_str(), file, limit))
       return 1;

@@ -191,6 +191,8 @@ static int writeinplace(const std::string &target, const unsigned char *bytes, s
 
 int replacefile(const char *path, const unsigned char *bytes, size_t count)
 {
+  if (!path || (!bytes && count))
+    return EINVAL;
   std::string target;
   if (int error = resolvelink(path, target))
     return error;

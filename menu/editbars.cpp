@@ -36,14 +36,15 @@ void checkeditbars()
     return;
   const int count = barsinuse();
   for (int i = 0; i < count; ++i) {
-    if (!insidebar(editbar[i], mouse.x, mouse.y))
-      continue;
+    if (!editbar[i].value || !insidebar(editbar[i], mouse.x, mouse.y))
+      continue;  // a bar bound to no variable has nothing to set
     float value = editbarvalue(editbar[i], mouse.x, keyboard[key_lctrl] != 0);
     *editbar[i].value = value;
     // shift makes a grey: every bar in use takes the same value
     if (keyboard[key_lshift])
       for (int j = 0; j < count; ++j)
-        *editbar[j].value = value;
+        if (editbar[j].value)
+          *editbar[j].value = value;
   }
 }
 
@@ -66,6 +67,8 @@ static void drawbar(const editbarrecord &bar)
   glColor3f(0, 0, 0);
   corner(left, bottom);
 
+  if (!bar.value)
+    return;  // no variable: the ramp alone
   const float marker = left + float(bar.width) * *bar.value;
   glColor3f(0.5f, 0.5f, 0.5f);
   corner(marker - 2.5f, top - 2.5f);

@@ -99,14 +99,23 @@ void checkmenuitems()
   settlekeyboardowner();
 }
 
+// the item whose callback runs, with its variable; null outside the callback pass
+static menuitemrecord *callbackitem()
+{
+  if (currentmenuitem < 0 || currentmenuitem >= menuitemsinuse())
+    return nullptr;
+  menuitemrecord &item = menuitem[currentmenuitem];
+  return item.variable ? &item : nullptr;
+}
+
 void menutoggle()
 {
-  menuitemrecord &item = menuitem[currentmenuitem];
-  *static_cast<int32_t *>(item.variable) ^= 1;
+  if (menuitemrecord *item = callbackitem())
+    *static_cast<int32_t *>(item->variable) ^= 1;
 }
 
 void menuset()
 {
-  menuitemrecord &item = menuitem[currentmenuitem];
-  *static_cast<int32_t *>(item.variable) = item.setvalue;
+  if (menuitemrecord *item = callbackitem())
+    *static_cast<int32_t *>(item->variable) = item->setvalue;
 }

@@ -226,6 +226,10 @@ static int pointercolumn(const menuitemrecord &item)
 void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize])
 {
   const void *variable = item.variable;
+  if (!variable) {
+    out[0] = '\0';
+    return;
+  }
   switch (item.inputtype) {
   case inputint: snprintf(out, menuinputsize, "%d", *static_cast<const int *>(variable)); break;
   case inputunsigned:
@@ -343,6 +347,9 @@ static void endotheredits()
 
 void menutextbox()
 {
+  if (currentmenuitem < 0 || currentmenuitem >= menuitemsinuse() ||
+      !menuitem[currentmenuitem].variable)
+    return;  // called outside the callback pass, there is no field to edit
   menuitemrecord &item = menuitem[currentmenuitem];
   if (!item.wasactive) {
     endotheredits();

@@ -5,6 +5,7 @@
 #include "texture/texture.h"
 
 #include <SDL.h>
+#include <csignal>
 
 static bool focusevent(const SDL_Event &event, int gain)
 {
@@ -36,8 +37,62 @@ static void iconify()
   windowinfo.active = 0;
 }
 
-// every key and button change, so that a press shorter than a frame still reaches the polls, and
-// the mouse's own motion
+static volatile sig_atomic_t quitsignalled;
+
+static void askquit(int)
+{
+  quitsignalled = 1;
+}
+
+void setupquitsignals()
+{
+  quitsignalled = 0;
+  for (int number : {SIGTERM, SIGINT}) {
+    struct sigaction current;
+    if (sigaction(number, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
+      continue;  // the program's own handler stays
+    struct sigaction quit = {};
+    quit.sa_handler = askquit;
+    sigemptyset(&quit.sa_mask);
+    sigaction(number, &quit, nullptr);
+  }
+}
+
+void shutdownquitsignals()
+{
+  for (int number : {SIGTERM, SIGINT}) {
+    struct sigaction current;
+    if (sigaction(number, nullptr, &current) == 0 && current.sa_handler == askquit)
+      signal(number, SIG_DFL);
+  }
+}
+
+// The mouse's motion and the wheel's notches are counted as the platform reads them, never
+// queued, and the buttons the records do not keep are dropped: a fast mouse or a flick of the
+// wheel would otherwise fill the platform's queue of 128 events and push keys out of it. As the
+// platform's event filter this keeps what it counts out of that queue; 1 for an event to queue
+static int SDLCALL countmouse(const SDL_Event *event)
+{
+  if (event->type == SDL_MOUSEMOTION) {
+    queuemotion(event->motion.xrel, event->motion.yrel);
+    return 0;
+  }
+  if (event->type != SDL_MOUSEBUTTONDOWN && event->type != SDL_MOUSEBUTTONUP)
+    return 1;
+  const int button = event->button.button;
+  if (button == SDL_BUTTON_LEFT || button == SDL_BUTTON_RIGHT)
+    return 1;
+  if (button == SDL_BUTTON_WHEELUP || button == SDL_BUTTON_WHEELDOWN)
+    queueinput(buttoncode(button), event->type == SDL_MOUSEBUTTONDOWN);
+  return 0;
+}
+
+void setupeventfilter()
+{
+  SDL_SetEventFilter(countmouse);
+}
+
+// every key and button change, so that a press shorter than a frame still reaches the polls
 static void queuechange(const SDL_Event &event)
 {
   if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
@@ -45,10 +100,7 @@ static void queuechange(const SDL_Event &event)
     if (key > 0 && key < keycount)
       queueinput(key, event.type == SDL_KEYDOWN);
   }
-  if (event.type == SDL_MOUSEMOTION)
-    queuemotion(event.motion.xrel, event.motion.yrel);
-  if ((event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) &&
-      event.button.button < inputcodes - keycount)
+  if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
     queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
 }
 
@@ -58,7 +110,8 @@ void checksystemmessages()
   bool anyevent = false;
   while (SDL_PollEvent(&event)) {
     anyevent = true;
-    queuechange(event);
+    if (countmouse(&event))  // what the filter did not count already, as an event pushed past it
+      queuechange(event);
     if (focusevent(event, 1))
       regainfocus();
     if (focusevent(event, 0)) {
@@ -74,5 +127,7 @@ void checksystemmessages()
   // may come to find it
   if (!anyevent && keypressed(key_f12))
     iconify();
+  if (quitsignalled)
+    windowinfo.quit = 1;
   handoutinput();
 }

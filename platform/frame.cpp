@@ -38,7 +38,8 @@ void setupframetiming()
 
 void swapbuffers()
 {
-  SDL_GL_SwapBuffers();
+  if (SDL_WasInit(SDL_INIT_VIDEO))  // before the start-up or after the shutdown there is no window
+    SDL_GL_SwapBuffers();
   if (framecap > 0)
     waitforcap();
   timespec now;

@@ -13,9 +13,9 @@ void checkjoystick()
   if (!config.usejoystick)
     return;
   prevjoystick = joystick;
-  SDL_JoystickUpdate();
   if (!joy1)
-    return;
+    return;  // without a device the platform's joystick support may not even be started
+  SDL_JoystickUpdate();
   for (int axis = 0; axis < 2; ++axis)
     joystick.axis[axis] = SDL_JoystickGetAxis(joy1, axis);
   for (int button = 0; button < 4; ++button)

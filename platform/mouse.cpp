@@ -30,8 +30,9 @@ void checkmouse()
   winmouse.x = x;
   winmouse.y = y;
 
-  mouse.x = winmouse.x * 640 / windowinfo.width;
-  mouse.y = winmouse.y * 480 / windowinfo.height;
+  // before a window has a size there is nothing to scale by
+  mouse.x = windowinfo.width > 0 ? winmouse.x * 640 / windowinfo.width : 320;
+  mouse.y = windowinfo.height > 0 ? winmouse.y * 480 / windowinfo.height : 240;
   if (mouse.x < 0) mouse.x = 0;
   if (mouse.y < 0) mouse.y = 0;
   if (mouse.x > 639) mouse.x = 639;

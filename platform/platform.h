@@ -164,8 +164,17 @@ extern windowstate windowinfo;
 void setupglattributes();
 // sets the video mode for windowinfo's size and fullscreen flag; 0 when the platform refuses it
 int setvideomode();
-// drains the event queue: focus loss and regain (with the texture restore), F12, quit
+// drains the event queue: focus loss and regain (with the texture restore), F12, quit (also
+// asked for by a signal)
 void checksystemmessages();
+// a logout's SIGTERM, and SIGINT, end the program in order, through windowinfo.quit, at any
+// moment of its run; a handler the program set itself stays. Before the platform is started
+void setupquitsignals();
+// gives the two signals back their default action, where they still have the engine's
+void shutdownquitsignals();
+// has the platform count the mouse's motion and the wheel's notches as it reads them, instead of
+// queueing them where they could crowd keys out; once the platform is started
+void setupeventfilter();
 // start-up hook for GL extensions; nothing to do here
 void setupglext();
 

@@ -7,6 +7,8 @@ windowstate windowinfo;
 
 void setupglattributes()
 {
+  if (!SDL_WasInit(SDL_INIT_VIDEO))
+    return;  // the attributes belong to a started platform
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -17,8 +19,14 @@ void setupglattributes()
 
 int setvideomode()
 {
-  Uint32 flags = SDL_OPENGL | (windowinfo.fullscreen ? SDL_FULLSCREEN : 0);
-  return SDL_SetVideoMode(windowinfo.width, windowinfo.height, 32, flags) != nullptr;
+  const Uint32 flags = SDL_OPENGL | (windowinfo.fullscreen ? SDL_FULLSCREEN : 0);
+  const SDL_Surface *screen = SDL_SetVideoMode(windowinfo.width, windowinfo.height, 32, flags);
+  if (!screen)
+    return 0;
+  // a size of 0 lets the platform choose; the pointer and the viewports scale by the real one
+  windowinfo.width = screen->w;
+  windowinfo.height = screen->h;
+  return 1;
 }
 
 void setupglext()

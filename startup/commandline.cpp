@@ -24,7 +24,8 @@ int readprogramarguments(int argc, char **argv, const char *name, const char *he
   const char *first = argv[1];
   if (argc == 2 && (is(first, "--help") || is(first, "-h"))) {
     printusage(stdout, name);
-    fputs(help, stdout);
+    if (help)
+      fputs(help, stdout);
     return 0;
   }
   if (argc == 2 && is(first, "--version")) {

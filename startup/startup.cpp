@@ -76,18 +76,18 @@ static void choosevideodriver()
 // own motion; no player moved it, so mouse look must not start with that jump
 static void dropgrabmotion()
 {
-  SDL_PumpEvents();
-  SDL_Event motion;
-  while (SDL_PeepEvents(&motion, 1, SDL_GETEVENT, SDL_MOUSEMOTIONMASK) > 0) {
-  }
+  SDL_PumpEvents();  // the event filter counts it as it is read
+  handoutmotion();
 }
 
 int setupengine(const char *caption, int width, int height, int fullscreen)
 {
   choosevideodriver();
   moderefused = false;
+  setupquitsignals();  // before the platform's own, which would drop a signal during its start
   if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0)
     return fail("cannot initialise SDL");
+  setupeventfilter();
   setupwindowinfo(width, height, fullscreen);
   SDL_WM_SetCaption(caption, "SDL");
   setupicon();  // before the video mode, which takes the icon it finds
@@ -171,6 +171,8 @@ void shutdownengine()
 {
   shutdownsound();
   shutdownjoystick();
-  SDL_WM_IconifyWindow();
+  if (SDL_WasInit(SDL_INIT_VIDEO))  // a failed or an earlier shutdown left no window
+    SDL_WM_IconifyWindow();
   SDL_Quit();
+  shutdownquitsignals();
 }

@@ -57,8 +57,8 @@ int32_t lowtexturedetail;
 
 const char *imagefolder(int low, const char *path)
 {
-  if (low)
-    return lowtexturefolder;
+  if (low || !path)
+    return low ? lowtexturefolder : texturefolder;
   struct stat info;
   const std::string lowpath = std::string(lowtexturefolder) + "/" + path;
   if (lowtexturedetail && path[0] != '/' && stat(lowpath.c_str(), &info) == 0 &&

@@ -98,6 +98,8 @@ void buildmipmaps(unsigned char *data, int width, int height)
 
 void generatemipmap(int slot)
 {
+  if (!istextureslot(slot) || !texture[slot].mipmap || !texture[slot].data)
+    return;  // a buffer without a chain's room would be written past
   const textureslot &t = texture[slot];
   mipmaplevel level = {0, t.width, t.height, 0};
   // each level goes up as soon as it is made, while its pixels are still in the cache

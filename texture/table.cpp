@@ -14,8 +14,15 @@ size_t texturebytes(int width, int height, int mipmap)
   return size_t(width) * size_t(height) * (mipmap ? 8 : 4);
 }
 
+bool istextureslot(int slot)
+{
+  return slot >= 0 && slot < maxtextures;
+}
+
 void settexture(int slot, int width, int height, int mipmap, unsigned char *data)
 {
+  if (!istextureslot(slot))
+    return;
   textureslot &t = texture[slot];
   if (t.data != data)
     free(t.data);

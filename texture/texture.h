@@ -23,6 +23,8 @@ extern textureslot texture[maxtextures];
 // empties a slot of 0 to 510: its pixels are freed and, while graphics is on, its GL image and
 // every mipmap level dropped (the slot gets a fresh GL name); the font's slot 511 is left alone
 void freetexture(int slot);
+// 0 to 511: an index of the table; every call given a slot does nothing with any other
+bool istextureslot(int slot);
 // bytes a slot's buffer needs: level 0, or twice that to hold the mipmap chain too
 size_t texturebytes(int width, int height, int mipmap);
 // installs a filled buffer in a slot, freeing the one it held unless that is the same buffer
@@ -38,7 +40,8 @@ void uploadloadedtexture(int slot);
 void restoretextures();
 
 // builds levels 1 and up of a slot from level 0, in its own buffer, and uploads each to the bound
-// texture; each level halves both sides down to 1, so a chain ends at 1x1 for any size
+// texture; each level halves both sides down to 1, so a chain ends at 1x1 for any size. A slot
+// whose buffer has no room for a chain (mipmap 0) is left alone
 void generatemipmap(int slot);
 // one level of a chain: its number (0 is the image), sides and first pixel in the buffer
 struct mipmaplevel {

@@ -5,6 +5,8 @@
 
 void uploadtexture(int slot, int wrap, int magfilter, int minfilter)
 {
+  if (!istextureslot(slot))
+    return;
   const textureslot &t = texture[slot];
   glBindTexture(GL_TEXTURE_2D, t.glname);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
@@ -29,8 +31,9 @@ void uploadtexture(int slot, int wrap, int magfilter, int minfilter)
 
 void uploadloadedtexture(int slot)
 {
-  uploadtexture(slot, GL_REPEAT, GL_LINEAR,
-                texture[slot].mipmap ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
+  if (istextureslot(slot))
+    uploadtexture(slot, GL_REPEAT, GL_LINEAR,
+                  texture[slot].mipmap ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
 }
 
 // slots the game keeps pixel-sharp: both filters nearest, though their chain is still rebuilt

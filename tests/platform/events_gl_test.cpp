@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -178,6 +179,16 @@ TEST_F(eventstest, a_quit_sets_the_flag_and_later_events_still_count)
   EXPECT_EQ(windowinfo.quit, 1);
   EXPECT_EQ(windowinfo.active, 0);
   EXPECT_EQ(windowinfo.width, 640);
+  windowinfo.quit = 0;
+
+  // a logout's signal, whenever it comes, asks the same: the program ends in order and saves
+  setupquitsignals();
+  raise(SIGTERM);
+  checksystemmessages();
+  EXPECT_EQ(windowinfo.quit, 1);
+  shutdownquitsignals();
+  setupquitsignals();  // a fresh start forgets it, so the tests after this one see no quit
+  shutdownquitsignals();
   windowinfo.quit = 0;
 }
 
