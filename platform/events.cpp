@@ -25,6 +25,7 @@ static void regainfocus()
     restoretextures();
   if (mouselocked)
     SDL_WM_GrabInput(SDL_GRAB_ON);
+  dropmotion(grabsettlingframes);  // no player turned: mouse look must not jump
   SDL_ShowCursor(SDL_DISABLE);
   windowinfo.active = 1;
 }
@@ -46,7 +47,6 @@ static void askquit(int)
 
 void setupquitsignals()
 {
-  quitsignalled = 0;
   for (int number : {SIGTERM, SIGINT}) {
     struct sigaction current;
     if (sigaction(number, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)

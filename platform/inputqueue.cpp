@@ -17,6 +17,7 @@ constexpr int wheelup = 4, wheeldown = 5;  // the wheel's buttons
 static int turnednotches[2];               // drained since the last hand-out, up then down
 static int notchesshown;                   // handed out in the last hand-out, up positive
 static mousemotionstate motion;            // the mouse's own motion drained since the last poll
+static int droppedmotionframes;            // hand-outs of motion still to drop
 
 static int wheelindex(int code)
 {
@@ -102,7 +103,13 @@ void queuemotion(int x, int y)
 
 mousemotionstate handoutmotion()
 {
-  const mousemotionstate since = motion;
+  const mousemotionstate since = droppedmotionframes > 0 ? mousemotionstate{0, 0} : motion;
+  droppedmotionframes -= droppedmotionframes > 0;
   motion = {0, 0};
   return since;
+}
+
+void dropmotion(int frames)
+{
+  droppedmotionframes = frames;
 }

@@ -267,6 +267,10 @@ int inputstate(int code, int polled);
 int wheelnotches();
 // adds the mouse's own motion drained from the platform
 void queuemotion(int x, int y);
+// drops the mouse's motion of the next hand-outs, that many: classic SDL 1.2 reports the grab's
+// warp of the pointer into the window, and the way from where it last saw it, as motion
+void dropmotion(int frames);
+constexpr int grabsettlingframes = 2;  // the hand-outs after a grab that such motion may reach
 // the motion added since the last call, for the poll
 mousemotionstate handoutmotion();
 
@@ -309,7 +313,7 @@ constexpr const char *configfilename = "hwconfig.cfg";
 constexpr int configversion = 4;
 constexpr int configfilebytes = 444;  // size of a version-4 file
 
-constexpr int largestwindowside = 16384;  // a stored size beyond it is no window a game can open
+constexpr int largestwindowside = 8192;  // a stored size beyond it is no window a game can open
 
 // defaults, then whatever "hwconfig.cfg" holds in any of versions 1 to 4
 void loadconfig();

@@ -38,8 +38,9 @@ static int freechannel()
 
 int playsound(int slot, int channel, float volume, float balance, int loop)
 {
+  // a slot of less than a frame, made by hand, would have the mixer loop on nothing
   if (!sounddevice.on || slot < 0 || slot >= maxsounds || !sound[slot].samples ||
-      (channel != -1 && !ischannel(channel)))
+      sound[slot].length < soundframebytes || (channel != -1 && !ischannel(channel)))
     return -1;
   mixerchannel started{};
   started.playing = 1;

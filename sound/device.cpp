@@ -28,8 +28,9 @@ static SDL_AudioSpec askedformat()
 }
 
 // the device's own rate is taken as it is, since slots are converted to it once at load; a device
-// that wants other samples than 16-bit stereo is opened again to be fed the mixer's, which SDL
-// then converts on the way out
+// that wants other samples than 16-bit stereo is opened again at its own rate to be fed the
+// mixer's, which SDL then converts on the way out: only their format and channels, since SDL 1.2
+// changes a rate rightly only by doubling or halving it
 static int opendevice(int &rate)
 {
   SDL_AudioSpec asked = askedformat(), obtained;
@@ -40,7 +41,7 @@ static int opendevice(int &rate)
     return 1;
   SDL_CloseAudio();
   asked = askedformat();
-  rate = asked.freq;
+  asked.freq = rate;
   return SDL_OpenAudio(&asked, nullptr) == 0;
 }
 

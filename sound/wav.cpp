@@ -125,8 +125,10 @@ const char *tostereo(const SDL_AudioSpec &spec, const Uint8 *samples, Uint32 len
   if (SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2,
                         spec.freq) < 0)
     return cannotconvert;
+  // SDL works in a buffer len_mult times the samples, which SDL 1.2 over SDL2 reports twice as
+  // large as it needs; the size that stays was checked against maxsoundbytes before
   const uint64_t workbytes = uint64_t(length) * uint64_t(convert.len_mult);
-  if (workbytes > maxsoundbytes)
+  if (workbytes > 2 * uint64_t(maxsoundbytes))
     return toolong;
   convert.buf = static_cast<Uint8 *>(malloc(size_t(workbytes)));
   if (!convert.buf)

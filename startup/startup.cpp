@@ -17,11 +17,13 @@
 static char failure[256];
 static bool moderefused;  // the last setupengine failed at the video mode, not before it
 
-// without a window, loads from here on fill the table without reaching for GL
+// without a window, loads from here on fill the table without reaching for GL, and a signal ends
+// the program as it would have before
 static int fail(const char *what)
 {
   snprintf(failure, sizeof failure, "%s: %s", what, SDL_GetError());
   windowinfo.graphics = 0;
+  shutdownquitsignals();
   return 0;
 }
 
@@ -72,14 +74,6 @@ static void choosevideodriver()
   setenv("SDL_VIDEODRIVER", waylandonly && oversdl2() ? "wayland" : "x11", 1);
 }
 
-// classic SDL 1.2 reports the grab's warp of the pointer to the window's centre as the mouse's
-// own motion; no player moved it, so mouse look must not start with that jump
-static void dropgrabmotion()
-{
-  SDL_PumpEvents();  // the event filter counts it as it is read
-  handoutmotion();
-}
-
 int setupengine(const char *caption, int width, int height, int fullscreen)
 {
   choosevideodriver();
@@ -109,7 +103,7 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
   SDL_WM_GrabInput(SDL_GRAB_OFF);
   if (mouselocked)
     SDL_WM_GrabInput(SDL_GRAB_ON);
-  dropgrabmotion();
+  dropmotion(grabsettlingframes);  // mouse look must not start with the grab's warp
   setuptexturenames();
   setupglext();
   mouse.x = 320;

@@ -120,7 +120,7 @@ TEST(demo, starts_as_the_player_chose_and_stores_nothing)
     const std::string dir = makegamefolder();
     ASSERT_NO_FATAL_FAILURE(setup(dir, chosen));
     const bytes stored = readbytes(dir + "/hwconfig.cfg");
-    const std::string played = dir + ".audio";  // what the sound device would play
+    const std::string played = dir + "/played.raw";  // what the sound device would play
     setuprun demo(dir, {"env", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + played}, true,
                   TAVREL_DEMO_BINARY);
     ASSERT_TRUE(demo.waitforwindow(10000, "Tavrel Demo")) << demo.errors();
@@ -134,13 +134,17 @@ TEST(demo, starts_as_the_player_chose_and_stores_nothing)
     EXPECT_TRUE(shows(shot, 8, 8, 200, 24, chosen.text)) << "the score's colour";
     EXPECT_EQ(demo.pointerheld(), chosen.holdmouse);
     demo.losefocus();
+    EXPECT_FALSE(demo.pointerheld()) << "without the focus";
+    xdotool({"mousemove", "900", "700"});  // the player's mouse, far outside the window
     demo.takefocus();
     EXPECT_EQ(demo.pointerheld(), chosen.holdmouse) << "after a focus change";
+    // the grab that takes the pointer back is no turn of the player's: the view stays level
+    EXPECT_NE(pixelat(screenshot(demo, 1), 320, 120), chosen.floor) << "after a focus change";
 
     // the Escape that ends the typing of the name is the field's: the demo goes on
     for (const char *key : {"Tab", "n", "Escape"})
       demo.press(key);
-    EXPECT_EQ(screenshot(demo, 1).width, chosen.width) << "ended by the name field's Escape";
+    EXPECT_EQ(screenshot(demo, 2).width, chosen.width) << "ended by the name field's Escape";
     demo.press("Escape");
     EXPECT_EQ(demo.waitforexit(), 0) << demo.errors();
     EXPECT_EQ(readbytes(dir + "/hwconfig.cfg"), stored);
