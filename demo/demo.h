@@ -47,6 +47,8 @@ void collectnearbygems();
 
 // [SECTION] view (view.cpp)
 constexpr int floorslot = 1;
+// a data file installed with the engine (found as its font is), read whole; false when none is
+bool readdatafile(const char *name, filebytes &file);
 // the floor texture "floor" of the game folder (floor.tga, else floor.bmp, from "texture" or
 // "texturelow" as the player chose), else the one installed with the engine's data
 void setupfloor();

@@ -9,11 +9,9 @@ enum soundslots { ambientslot, gemslot };
 
 void loaddemosound(int slot, const char *name)
 {
-  if (loadsound(slot, name))
-    return;
-  const std::string installed = finddatafile(name);
-  if (!installed.empty())
-    loadsound(slot, installed.c_str());
+  filebytes installed;
+  if (!loadsound(slot, name) && readdatafile(name, installed))
+    loadsoundbytes(slot, installed.data, installed.size);
 }
 
 }  // namespace

@@ -27,16 +27,12 @@ bool loadgamefloor()
   return !textureloaderror();
 }
 
-// the floor installed with the engine's data, looked for where its font is; null when it was
-// loaded, else why not
+// the floor installed with the engine's data; null when it was loaded, else why not
 const char *loadbundledfloor()
 {
-  const std::string path = finddatafile(bundledfloor);
-  if (path.empty())
-    return "not found";
   filebytes file;
-  if (!readfilebytes(path.c_str(), file))
-    return "cannot read it";
+  if (!readdatafile(bundledfloor, file))
+    return "not found";
   loadtexturebmpbytes(floorslot, file.data, file.size, 1);
   return textureloaderror();
 }
@@ -101,6 +97,13 @@ void drawgem(const gemrecord &g, int which)
 }
 
 }  // namespace
+
+// read as bytes: a loader given the path would look inside its own folder first
+bool readdatafile(const char *name, filebytes &file)
+{
+  const std::string path = finddatafile(name);
+  return !path.empty() && readfilebytes(path.c_str(), file);
+}
 
 void setupfloor()
 {

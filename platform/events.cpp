@@ -23,11 +23,9 @@ static void regainfocus()
   }
   if (windowinfo.graphics)
     restoretextures();
-  if (mouselocked)
-    SDL_WM_GrabInput(SDL_GRAB_ON);
-  dropmotion(grabsettlingframes);  // no player turned: mouse look must not jump
-  SDL_ShowCursor(SDL_DISABLE);
   windowinfo.active = 1;
+  lockmouse(mouselocked);
+  SDL_ShowCursor(SDL_DISABLE);
 }
 
 // what F12 does: the window is hidden and the mouse let go

@@ -14,8 +14,15 @@ int32_t mouselocked = 1;
 void lockmouse(int locked)
 {
   mouselocked = locked != 0;
-  if (windowinfo.active && SDL_WasInit(SDL_INIT_VIDEO))
-    SDL_WM_GrabInput(mouselocked ? SDL_GRAB_ON : SDL_GRAB_OFF);
+  if (!windowinfo.active || !SDL_WasInit(SDL_INIT_VIDEO))
+    return;
+  // SDL 1.2 over SDL2 takes a grab asked for before its window exists as granted but never
+  // applies it, and then ignores the same request again: let go first, every request counts
+  SDL_WM_GrabInput(SDL_GRAB_OFF);
+  if (!mouselocked)
+    return;
+  SDL_WM_GrabInput(SDL_GRAB_ON);
+  dropmotion(grabsettlingframes);  // the grab's warp is no turn of the player's
 }
 
 void checkmouse()

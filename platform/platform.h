@@ -181,7 +181,8 @@ void setupglext();
 // 1 (the default) while the engine holds the mouse inside its window whenever the window has the
 // focus; a game sets it from the player's "Mouse Unlocked" choice
 extern int32_t mouselocked;
-// sets mouselocked and, while the window has the focus, takes or lets go of the mouse at once
+// sets mouselocked and, while the window has the focus, takes or lets go of the mouse at once;
+// the start-up and every focus regain call it to take the mouse
 void lockmouse(int locked);
 
 // [SECTION] frame timing

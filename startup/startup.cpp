@@ -97,13 +97,7 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
     moderefused = true;
     return 0;
   }
-  // SDL 1.2 over SDL2 takes a grab asked for before its window exists as granted but never
-  // applies it, and then ignores the same request again; let go and asked anew, the mouse is held
-  // from the first frame on either runtime
-  SDL_WM_GrabInput(SDL_GRAB_OFF);
-  if (mouselocked)
-    SDL_WM_GrabInput(SDL_GRAB_ON);
-  dropmotion(grabsettlingframes);  // mouse look must not start with the grab's warp
+  lockmouse(mouselocked);  // asked again now that the window exists: held from the first frame
   setuptexturenames();
   setupglext();
   mouse.x = 320;

@@ -14,13 +14,26 @@
 static pid_t serverpid = 0;
 static std::string servername;
 
+static void stopserver(pid_t &pid)
+{
+  if (pid > 0) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    pid = 0;
+  }
+}
+
+// in a server's child: its chatter goes nowhere
+static void silenceoutput()
+{
+  int quiet = open("/dev/null", O_WRONLY);
+  dup2(quiet, 1);
+  dup2(quiet, 2);
+}
+
 static void stopxserver()
 {
-  if (serverpid > 0) {
-    kill(serverpid, SIGTERM);
-    waitpid(serverpid, nullptr, 0);
-    serverpid = 0;
-  }
+  stopserver(serverpid);
 }
 
 static std::string readdisplaynumber(int fd)
@@ -42,9 +55,7 @@ std::string startxserver()
   serverpid = fork();
   if (serverpid == 0) {
     close(pipefd[0]);
-    int quiet = open("/dev/null", O_WRONLY);
-    dup2(quiet, 1);
-    dup2(quiet, 2);
+    silenceoutput();
     std::string fd = std::to_string(pipefd[1]);
     // -noreset: the server must outlive each client; a reset can drop the next connection
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp", "-screen",
@@ -67,11 +78,7 @@ static std::string runtimedir;
 
 static void stopwaylandserver()
 {
-  if (compositorpid > 0) {
-    kill(compositorpid, SIGTERM);
-    waitpid(compositorpid, nullptr, 0);
-    compositorpid = 0;
-  }
+  stopserver(compositorpid);
   std::string command = "rm -rf '" + runtimedir + "'";
   (void)system(command.c_str());
 }
@@ -87,9 +94,7 @@ std::vector<std::string> startwaylandserver()
     runtimedir = pattern;
     compositorpid = fork();
     if (compositorpid == 0) {
-      int quiet = open("/dev/null", O_WRONLY);
-      dup2(quiet, 1);
-      dup2(quiet, 2);
+      silenceoutput();
       setenv("XDG_RUNTIME_DIR", runtimedir.c_str(), 1);
       execlp("weston", "weston", "--backend=x11-backend.so", "--shell=kiosk-shell.so",
              ("--socket=" + socket).c_str(), "--width=640", "--height=480", "--idle-time=0",
