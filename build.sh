@@ -48,8 +48,10 @@ build() {
 compatruntime() (
   library=$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$')
   export LD_LIBRARY_PATH="$(dirname "$library")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
-  # a run that quietly fell back to SDL 1.2 itself would prove nothing
-  ldd build/tavrel-setup | grep -q "$library" || { echo "sdl12-compat is not loaded" >&2; exit 1; }
+  # a run that quietly fell back to SDL 1.2 itself would prove nothing; grep reads all of ldd's
+  # output, since ldd writes line by line and one that grep -q left early dies of SIGPIPE
+  ldd build/tavrel-setup | grep -F "$library" >/dev/null ||
+    { echo "sdl12-compat is not loaded" >&2; exit 1; }
   cd build && ctest --output-on-failure -j "$(nproc)" -L 'gl|e2e|sound'
 )
 
