@@ -39,7 +39,7 @@ static int repeatedkey;     // counted as newly pressed by the edit frame's geti
 static bool repeats(int key)
 {
   return key != key_return && key != key_escape && key != key_tab && key != key_insert &&
-         !(key >= key_numlock && key <= key_compose);
+         !ismodifierkey(key);
 }
 
 // the number of repeats due by the time a key has been held that long

@@ -24,11 +24,6 @@ static int wheelindex(int code)
   return code == buttoncode(wheelup) ? 0 : code == buttoncode(wheeldown) ? 1 : -1;
 }
 
-static bool ismodifier(int code)
-{
-  return code >= key_numlock && code <= key_compose;
-}
-
 void queueinput(int code, int held)
 {
   if (code <= 0 || code >= inputcodes)
@@ -67,7 +62,7 @@ void handoutinput()
     // a press would vanish or two merge into one, the order of presses or the modifiers around
     // a key would change
     if (heldback[change.code] || (changes && changed[change.code]) ||
-        (waiting && (change.held || ismodifier(change.code)))) {
+        (waiting && (change.held || ismodifierkey(change.code)))) {
       heldback[change.code] = 1;
       waiting = true;
       waitinginput[kept++] = change;

@@ -148,6 +148,12 @@ constexpr int key_euro = 321;
 constexpr int key_undo = 322;
 constexpr int keycount = 323;  // one past the last key symbol
 
+// Shift, Ctrl, Alt, the locks and their kin: keys that change other keys rather than act alone
+constexpr bool ismodifierkey(int key)
+{
+  return key >= key_numlock && key <= key_compose;
+}
+
 // [SECTION] window state and system events
 struct windowstate {
   int32_t width;       // window width in pixels

@@ -25,9 +25,8 @@ int setupengine(const char *caption, int width, int height, int fullscreen);
 // full screen when stored; holds the mouse unless "Mouse Unlocked" (mouselocked), opens the
 // joystick into joy1 when it is on, and has the loaders take the low-detail set when it is
 // stored (lowtexturedetail), and opens the sound device only when "Sound" is on (setupsound). A
-// size no window can have, or one the platform refuses, gives one
-// line on standard error and a 640x480 window instead. 1 when the window is open, 0 when not
-// (setupfailure says why)
+// size no window can have, or one the platform refuses, gives one line on standard error and a
+// 640x480 window instead. 1 when the window is open, 0 when not (setupfailure says why)
 int setupgame(const char *caption);
 // why the last setupengine failed, in a line fit for standard error
 const char *setupfailure();
