@@ -80,7 +80,7 @@ int loadfont()
   if (!found)
     reportfontproblem(path);
   settexture(fontslot, fontwidth, fontheight, 0, texels);
-  if (windowinfo.graphics)
+  if (textureuploads)
     uploadtexture(fontslot, GL_CLAMP, GL_LINEAR, GL_LINEAR);
   return found;
 }

@@ -52,12 +52,22 @@ static bool stilllinked(int fd, const std::string &path)
          open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+// calls again what a signal interrupted: a logout's SIGTERM during a save must not cost the save
+template <typename Call> static int uninterrupted(Call call)
+{
+  int result;
+  do
+    result = call();
+  while (result != 0 && errno == EINTR);
+  return result;
+}
+
 // a rename is durable only once the directory that holds it is
 static void syncdirectory(const std::string &directory)
 {
   int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
-    fsync(fd);
+    uninterrupted([fd] { return fsync(fd); });
     close(fd);
   }
 }
@@ -66,7 +76,8 @@ static void syncdirectory(const std::string &directory)
 static int writeall(const unsigned char *bytes, size_t count)
 {
   errno = 0;
-  if (fwrite(bytes, 1, count, fp) != count || fflush(fp) != 0 || fsync(fileno(fp)) != 0)
+  if (fwrite(bytes, 1, count, fp) != count || fflush(fp) != 0 ||
+      uninterrupted([] { return fsync(fileno(fp)); }) != 0)
     return errno ? errno : EIO;
   return 0;
 }
@@ -132,7 +143,7 @@ static int createtemporary(const std::string &target, std::string &temporary, in
     if (fd < 0)
       return errno;
     lock = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (lock < 0 || flock(lock, LOCK_EX) != 0) {
+    if (lock < 0 || uninterrupted([lock] { return flock(lock, LOCK_EX); }) != 0) {
       const int error = errno;
       unlink(temporary.c_str());
       close(fd);

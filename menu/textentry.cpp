@@ -53,7 +53,7 @@ static int duerepeat()
 {
   for (int key = 1; key < keycount; ++key)
     if (keypressed(key) && repeats(key)) {
-      heldkey = key;
+      heldkey = mainkey(key);  // the code the typed keys are read by: keypad 1 types as 1
       heldseconds = 0;
     }
   if (!heldkey || !keyboard[heldkey]) {

@@ -18,7 +18,7 @@ static bool focusevent(const SDL_Event &event, int gain)
 static void regainfocus()
 {
   if (windowinfo.graphics && !setvideomode()) {
-    windowinfo.graphics = 0;
+    setgraphics(0);
     windowinfo.quit = 1;
   }
   if (windowinfo.graphics)
@@ -51,6 +51,7 @@ void setupquitsignals()
       continue;  // the program's own handler stays
     struct sigaction quit = {};
     quit.sa_handler = askquit;
+    quit.sa_flags = SA_RESTART;  // the flag is read at the next drain: nothing need be cut short
     sigemptyset(&quit.sa_mask);
     sigaction(number, &quit, nullptr);
   }

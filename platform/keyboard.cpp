@@ -42,6 +42,14 @@ static const struct { int source, target; } foldedkeys[] = {
     {SDLK_KP8, SDLK_8},           {SDLK_KP9, SDLK_9},
 };
 
+int mainkey(int key)
+{
+  for (const auto &fold : foldedkeys)
+    if (fold.source == key)
+      return fold.target;
+  return key;
+}
+
 void checkkeyboard()
 {
   memcpy(prevkeyboard, keyboard, keycount);

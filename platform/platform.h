@@ -165,6 +165,8 @@ struct windowstate {
   int32_t active;      // the window holds the input focus
 };
 extern windowstate windowinfo;
+// turns graphics on or off: windowinfo.graphics and the texture table's uploads together
+void setgraphics(int on);
 
 // asks for 8-bit colour channels, a 16-bit depth and 8-bit stencil buffer, double-buffered
 void setupglattributes();
@@ -283,6 +285,8 @@ mousemotionstate handoutmotion();
 
 // copies the platform's key states, keypad and right-hand modifiers folded onto their twins
 void checkkeyboard();
+// the main-block twin that a keypad or right-hand key also sets in keyboard, else the key itself
+int mainkey(int key);
 // 1 when the key is held in this poll and was not in the last: newly pressed
 int keypressed(int key);
 // the pointer in virtual coordinates and the buttons; parked at the centre while unfocused

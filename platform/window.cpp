@@ -1,9 +1,17 @@
 // The window record and the one video-mode call shared by start-up and focus regain.
 #include "platform/platform.h"
 
+#include "texture/texture.h"
+
 #include <SDL.h>
 
 windowstate windowinfo;
+
+void setgraphics(int on)
+{
+  windowinfo.graphics = on != 0;
+  textureuploads = on != 0;
+}
 
 void setupglattributes()
 {

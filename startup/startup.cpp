@@ -22,7 +22,7 @@ static bool moderefused;  // the last setupengine failed at the video mode, not 
 static int fail(const char *what)
 {
   snprintf(failure, sizeof failure, "%s: %s", what, SDL_GetError());
-  windowinfo.graphics = 0;
+  setgraphics(0);
   shutdownquitsignals();
   return 0;
 }
@@ -33,7 +33,7 @@ static void setupwindowinfo(int width, int height, int fullscreen)
   windowinfo.height = height;
   windowinfo.bits = 16;
   windowinfo.fullscreen = fullscreen;
-  windowinfo.graphics = 1;
+  setgraphics(1);
   windowinfo.active = 1;
 }
 

@@ -1,7 +1,6 @@
 // Steps the BMP and TGA loaders share: reading the file, choosing the pixel buffer, turning file
 // rows into table rows, installing and uploading the result, and the reason for a refusal.
 #include "texture/imageload.h"
-#include "platform/platform.h"
 #include "texture/texture.h"
 
 #include <cstdio>
@@ -37,7 +36,7 @@ int failload(const char *reason)
 
 int refuseimage(int slot, const char *reason)
 {
-  if (windowinfo.graphics)
+  if (textureuploads)
     uploadloadedtexture(slot);
   return failload(reason);
 }
@@ -46,7 +45,7 @@ int installimage(int slot, int width, int height, int mipmap, unsigned char *pix
                  const char *format)
 {
   settexture(slot, width, height, mipmap, pixels);
-  if (windowinfo.graphics)
+  if (textureuploads)
     uploadloadedtexture(slot);
   loadrefusal = nullptr;
   snprintf(loadformat, sizeof loadformat, "%s", format);

@@ -1,13 +1,13 @@
 // The texture table and the ownership of its pixel buffers.
 #include "texture/texture.h"
 
-#include "platform/platform.h"
 #include "texture/imageload.h"
 
 #include <GL/gl.h>
 #include <cstdlib>
 
 textureslot texture[maxtextures];
+int32_t textureuploads;
 
 size_t texturebytes(int width, int height, int mipmap)
 {
@@ -37,7 +37,7 @@ void freetexture(int slot)
   if (!loadableslot(slot))
     return;
   settexture(slot, 0, 0, 0, nullptr);
-  if (!windowinfo.graphics)
+  if (!textureuploads)
     return;
   // a fresh name is the one way to drop every level that GL still keeps of the old image
   GLuint name = texture[slot].glname;

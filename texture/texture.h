@@ -19,8 +19,11 @@ struct textureslot {
   uint32_t glname;      // GL texture name, made once at start-up
 };
 extern textureslot texture[maxtextures];
+// 1 while a GL context takes the table's textures: loads and frees then reach for GL, else they
+// only fill and empty the slots. The platform keeps it with windowinfo.graphics
+extern int32_t textureuploads;
 
-// empties a slot of 0 to 510: its pixels are freed and, while graphics is on, its GL image and
+// empties a slot of 0 to 510: its pixels are freed and, while textureuploads is on, its GL image and
 // every mipmap level dropped (the slot gets a fresh GL name); the font's slot 511 is left alone
 void freetexture(int slot);
 // 0 to 511: an index of the table; every call given a slot does nothing with any other

@@ -4,11 +4,16 @@
 #include "testfiles.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
+#include <dlfcn.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <string>
+#include <thread>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,6 +21,38 @@
 #include <unistd.h>
 
 namespace {
+
+// while set, the next temporary the saver makes is locked by the test before the saver can lock
+// it, as another writer's sweep may hold it for a moment; the test's descriptor lands here
+int lockednexttemporary = -1;
+bool locknexttemporary;
+
+}  // namespace
+
+extern "C" int mkostemp(char *pattern, int flags)
+{
+  static const auto made = reinterpret_cast<int (*)(char *, int)>(dlsym(RTLD_NEXT, "mkostemp"));
+  const int fd = made(pattern, flags);
+  if (fd >= 0 && locknexttemporary) {
+    locknexttemporary = false;
+    lockednexttemporary = open(pattern, O_RDONLY | O_CLOEXEC);
+    flock(lockednexttemporary, LOCK_EX);
+  }
+  return fd;
+}
+
+namespace {
+
+// some process of ours waits for a whole-file lock
+bool waitingforlock()
+{
+  std::ifstream locks("/proc/locks");
+  const std::string mine = " " + std::to_string(getpid()) + " ";
+  for (std::string line; std::getline(locks, line);)
+    if (line.find("-> FLOCK") != std::string::npos && line.find(mine) != std::string::npos)
+      return true;
+  return false;
+}
 
 class replacefiletest : public ::testing::Test {
 protected:
@@ -117,6 +154,26 @@ TEST_F(replacefiletest, two_writers_at_once_lose_no_save)
     waitpid(writer, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
   }
+  EXPECT_EQ(contents(path("file")), fresh);
+  EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(replacefiletest, a_quit_signal_while_the_saver_waits_for_its_lock_costs_no_save)
+{
+  writetext(path("file"), "old");
+  setupquitsignals();
+  const pthread_t saver = pthread_self();
+  std::thread sweeper([saver] {
+    while (!waitingforlock())
+      usleep(1000);
+    pthread_kill(saver, SIGTERM);  // a logout, while the saver is blocked
+    usleep(100 * 1000);
+    close(lockednexttemporary);
+  });
+  locknexttemporary = true;
+  EXPECT_EQ(replacefile(path("file").c_str(), fresh.data(), fresh.size()), 0);
+  sweeper.join();
+  shutdownquitsignals();
   EXPECT_EQ(contents(path("file")), fresh);
   EXPECT_EQ(entries(), 1);
 }

@@ -17,6 +17,7 @@ public:
     startxserver();
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     windowinfo = {640, 480, 16, 0, 0, 1, 1};
+    setgraphics(1);
     setupglattributes();
     ASSERT_TRUE(setvideomode()) << SDL_GetError();
     setuptexturenames();

@@ -59,10 +59,10 @@ void clobber(int slot)
 class loadersgl : public ::testing::Test {
 protected:
   scratchfolder folder;
-  void SetUp() override { windowinfo.graphics = 1; }
+  void SetUp() override { setgraphics(1); }
   void TearDown() override
   {
-    windowinfo.graphics = 1;
+    setgraphics(1);
     emptytextures();
   }
   bytes realfile(int width, int height, const std::string &format)
@@ -177,7 +177,7 @@ TEST_F(loadersgl, a_refused_file_uploads_the_slot_as_it_was)
 
 TEST_F(loadersgl, with_graphics_off_the_slot_fills_and_gl_is_left_alone)
 {
-  windowinfo.graphics = 0;
+  setgraphics(0);
   clobber(24);
   bytes file = realfile(4, 4, "tga");
   ASSERT_EQ(load(24, file, "tga", 1), 1);
