@@ -83,7 +83,7 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
     return fail("cannot initialise SDL");
   setupeventfilter();
   setupwindowinfo(width, height, fullscreen);
-  SDL_WM_SetCaption(caption, "SDL");
+  SDL_WM_SetCaption(caption, caption);  // the minimised window and the taskbar show it too
   setupicon();  // before the video mode, which takes the icon it finds
   if (mouselocked)
     SDL_WM_GrabInput(SDL_GRAB_ON);

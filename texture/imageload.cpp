@@ -13,8 +13,6 @@
 #define TAVREL_SHUFFLE_ROWS 1
 #endif
 
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixels are handled as little-endian");
-
 static const char *loadrefusal = nullptr;  // why the last load was refused
 static char loadformat[48];                // what the last accepted load read
 
@@ -144,8 +142,7 @@ void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t 
   unsigned char *out = mirrored ? dst + size_t(count - 1) * 4 : dst + size_t(i) * 4;
   if (bytesperpixel == 4) {
     for (; i < count; ++i, out += step) {
-      uint32_t v = swapredblue(load32(src + size_t(i) * 4));
-      memcpy(out, &v, 4);
+      store32(out, swapredblue(load32(src + size_t(i) * 4)));
     }
     return;
   }
@@ -153,10 +150,8 @@ void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t 
   // a 4-byte load of a 3-byte pixel takes a byte of the next one, so the last pixel is read
   // byte by byte to stay inside the row
   for (; i < count - 1; ++i, out += step) {
-    uint32_t v = (swapredblue(load32(src + size_t(i) * 3)) & 0xFFFFFFu) | opaque;
-    memcpy(out, &v, 4);
+    store32(out, (swapredblue(load32(src + size_t(i) * 3)) & 0xFFFFFFu) | opaque);
   }
   const unsigned char *last = src + size_t(count - 1) * 3;
-  uint32_t v = swapredblue(last[0] | last[1] << 8 | uint32_t(last[2]) << 16) | opaque;
-  memcpy(out, &v, 4);
+  store32(out, swapredblue(last[0] | last[1] << 8 | uint32_t(last[2]) << 16) | opaque);
 }

@@ -9,12 +9,24 @@
 
 // a slot a loader may fill: 0 to fontslot - 1, the font's own slot being left to the font
 bool loadableslot(int slot);
-// a pixel as one little-endian word, from anywhere in a buffer
+// a pixel as one little-endian word, from anywhere in a buffer: its first byte is the low one on
+// every machine, so the masks and shifts that work on it mean the same bytes everywhere
 inline uint32_t load32(const unsigned char *p)
 {
   uint32_t v;
   memcpy(&v, p, 4);
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  v = __builtin_bswap32(v);
+#endif
   return v;
+}
+// stores a word that load32 read, its low byte first
+inline void store32(unsigned char *p, uint32_t v)
+{
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  v = __builtin_bswap32(v);
+#endif
+  memcpy(p, &v, 4);
 }
 
 // reasons more than one loader gives for refusing an image

@@ -72,9 +72,8 @@ void halvelevel(const unsigned char *src, int width, int height, unsigned char *
 #endif
     for (; x < outwidth; ++x) {
       const unsigned char *p = row + size_t(8) * x;
-      uint32_t v = average4(load32(p), load32(p + across), load32(p + down),
-                            load32(p + down + across));
-      memcpy(out + size_t(4) * x, &v, 4);
+      store32(out + size_t(4) * x, average4(load32(p), load32(p + across), load32(p + down),
+                                            load32(p + down + across)));
     }
   }
 }
