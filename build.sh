@@ -2,7 +2,8 @@
 # Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
 #   ./build.sh play   build only the set-up utility and start it in build/ (its hwconfig.cfg is there)
 #   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb, sound through SDL's disk
-#                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the unit
+#                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the tests
+#                     that need no display built for s390x and arm64 and run under qemu, the unit
 #                     tests again under the sanitizers, and each fuzz target for a minute
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -20,7 +21,10 @@ testpackages=(
   libstb-dev imagemagick                      # an independent image decoder and image writer
   libsdl1.2-compat                            # SDL 1.2 over SDL2, as newer distributions ship it
   weston                                      # a Wayland session, nested in the private Xvfb
-  file lintian groff-base                     # Debian packages made and checked; man pages checked
+  file lintian groff-base devscripts          # Debian packages made and checked (hardening-check);
+                                              # man pages checked
+  g++-s390x-linux-gnu g++-aarch64-linux-gnu   # cross compilers for a big-endian and an arm64 build
+  qemu-user-static                            # that run their tests, named as the emulator
 )
 
 installpackages() {
@@ -64,6 +68,35 @@ sanitized() {
   (cd build-sanitize && ctest --output-on-failure -j "$(nproc)" -L 'unit|sound')
 }
 
+# the target's Debian packages that a cross build needs, unpacked into a private root: the
+# machine's own package sources read for the other architecture, apt's state kept in the root, so
+# that the machine's own package set and architectures stay as they are
+crossroot() {
+  local arch=$1 root=$2 apt=$2/.apt
+  [ -e "$root/.unpacked" ] && return
+  mkdir -p "$apt/lists/partial" "$apt/archives/partial"
+  : >"$apt/status"
+  local options=(-qq -o "APT::Architecture=$arch" -o "APT::Architectures=$arch"
+    -o "Dir::State=$apt" -o "Dir::State::status=$apt/status" -o "Dir::Cache=$apt"
+    -o Debug::NoLocking=1 -o APT::Install-Recommends=0)
+  apt-get "${options[@]}" update
+  apt-get "${options[@]}" -y --download-only install libsdl1.2-dev libgl-dev libgtest-dev libstb-dev
+  for package in "$apt"/archives/*.deb; do dpkg-deb -x "$package" "$root"; done
+  touch "$root/.unpacked"
+}
+
+# the engine and the tests that need no display built for another Debian architecture by its
+# cross compiler, and run under qemu-user: a big-endian machine reads and writes every file
+# format as a little-endian one does
+crossbuild() {
+  local arch=$1 triplet=$2 folder=build-$1
+  crossroot "$arch" "$PWD/$folder/root"
+  cmake -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE=cmake/cross.cmake -DTAVREL_TARGET="$triplet" \
+    -DTAVREL_SYSROOT="$PWD/$folder/root" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$folder" -j "$(nproc)"
+  (cd "$folder" && ctest --output-on-failure -j "$(nproc)")
+}
+
 # builds the fuzz targets with clang and runs each for the given seconds from its seed corpus;
 # any finding (crash, sanitizer report, leak, time-out) fails the command and shows the log
 fuzz() {
@@ -94,6 +127,8 @@ case "${1:-}" in
     build ON
     (cd build && ctest --output-on-failure -j "$(nproc)")
     compatruntime
+    crossbuild s390x s390x-linux-gnu
+    crossbuild arm64 aarch64-linux-gnu
     sanitized
     fuzz 60
     ;;

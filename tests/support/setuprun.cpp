@@ -37,7 +37,7 @@ static void removeworkdirs()
 {
   for (const std::string &dir : workdirs) {
     std::string command = "rm -rf '" + dir + "' '" + dir + ".stderr'";
-    (void)system(command.c_str());
+    [[maybe_unused]] const int status = system(command.c_str());
   }
 }
 

@@ -1,0 +1,43 @@
+# The protections a distribution builds its programs with, for the library and the programs alike:
+# position-independent executables, stack protector and stack-clash checks, fortified C library
+# calls, control-flow protection where the processor has it, and relocations read-only after
+# start-up with every symbol bound at once. A protection the caller's own flags already choose, on
+# or off, is left to them; sanitizer and fuzz builds keep their own flags.
+include(CheckCXXCompilerFlag)
+include(CheckPIESupported)
+
+option(TAVREL_HARDEN "build with the hardening flags a distribution uses" ON)
+if(NOT TAVREL_HARDEN OR TAVREL_SANITIZE OR TAVREL_FUZZ)
+  return()
+endif()
+
+set(callerflags "${CMAKE_C_FLAGS} ${CMAKE_CXX_FLAGS} ${CMAKE_CPPFLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
+
+check_pie_supported(LANGUAGES CXX)
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+# tavrel_harden(PATTERN FLAG): FLAG for every compilation, unless the caller's flags match PATTERN
+# or the compiler does not take it for this processor
+function(tavrel_harden pattern flag)
+  if(callerflags MATCHES "${pattern}")
+    return()
+  endif()
+  string(MAKE_C_IDENTIFIER "TAVREL_HAS${flag}" known)
+  check_cxx_compiler_flag(${flag} ${known})
+  if(${known})
+    add_compile_options(${flag})
+  endif()
+endfunction()
+
+tavrel_harden("stack-protector" -fstack-protector-strong)
+tavrel_harden("stack-clash" -fstack-clash-protection)
+tavrel_harden("cf-protection" -fcf-protection)              # x86: indirect-branch tracking
+tavrel_harden("branch-protection" -mbranch-protection=standard)  # arm64: its equivalent
+# the C library checks buffer sizes it can see, which it does only where the code is optimised
+if(NOT callerflags MATCHES "_FORTIFY_SOURCE")
+  add_compile_definitions(
+    $<$<OR:$<CONFIG:Release>,$<CONFIG:RelWithDebInfo>,$<CONFIG:MinSizeRel>>:_FORTIFY_SOURCE=2>)
+endif()
+if(NOT callerflags MATCHES "relro|-z,?now")
+  add_link_options(LINKER:-z,relro,-z,now)
+endif()
