@@ -1,6 +1,7 @@
 // Tavrel Setup: start-up, the frame loop of the one set-up screen, and the shutdown that stores
 // the player's choices in "hwconfig.cfg".
 #include "engine.h"
+#include "savefailure.h"
 #include "setupscreen.h"
 
 #include <GL/gl.h>
@@ -12,11 +13,12 @@ static const char help[] =
     "Tavrel Setup: choose the screen resolution, full-screen mode, mouse, sound, interface,\n"
     "text colour and texture detail of the game Tavrel.\n"
     "\n"
-    "The choices are read from hwconfig.cfg in GAME_FOLDER (the working directory when none is\n"
-    "given), where the game reads them, and stored there when you leave with Done, Escape or the\n"
-    "window's close button. The window's font and icon (font.bmp, tvr.bmp) are taken from\n"
-    "GAME_FOLDER when it holds them, else from the installed data folder, else from the\n"
-    "program's folder.\n"
+    "The choices are read from hwconfig.cfg in GAME_FOLDER, or in the player's folder with\n"
+    "--player-folder (else in the working directory), where the game reads them, and stored\n"
+    "there when you leave with Done, Escape or the window's close button; when they cannot be,\n"
+    "the window says why after Done or Escape, until a key or a click. The window's font and\n"
+    "icon (font.bmp, tvr.bmp) are taken from the game folder when it holds them, else from the\n"
+    "installed data folder, else from the program's folder.\n"
     "\n"
     "Keys:\n"
     "  1 to 4    resolution 640x480, 800x600, 1024x768, 1280x960\n"
@@ -29,12 +31,16 @@ static const char help[] =
     "  F12       let the mouse go and minimise the window\n"
     "\n"
     "Options:\n"
-    "  GAME_FOLDER  the game's folder, to work in instead of the working directory\n"
-    "  -h, --help   show this help and exit\n"
-    "  --version    show the version and exit\n"
+    "  GAME_FOLDER      the game's folder, to work in instead of the working directory\n"
+    "  --player-folder  work in the player's own folder, $XDG_DATA_HOME/tavrel\n"
+    "                   (~/.local/share/tavrel by default), made when missing: where\n"
+    "                   menu starts keep their folder\n"
+    "  -h, --help       show this help and exit\n"
+    "  --version        show the version and exit\n"
     "\n"
     "Exit status: 0 when the choices were stored; 1 when they could not be, or the window or\n"
-    "GAME_FOLDER could not be opened; 2 for an argument it does not know.\n";
+    "GAME_FOLDER or the player's folder could not be opened; 2 for an argument it does not\n"
+    "know.\n";
 
 static void reportfailure(const char *what, const char *why)
 {
@@ -78,7 +84,8 @@ static void runframe()
   swapbuffers();
 }
 
-// stores the choices and closes down; the process's exit status
+// stores the choices and closes down, showing first why they could not be stored when the player
+// left with Done or Escape; the process's exit status
 static int shutdown()
 {
   int status = 0;
@@ -90,6 +97,8 @@ static int shutdown()
   if (int error = saveconfig()) {
     reportfailure("cannot save hwconfig.cfg", strerror(error));
     status = 1;
+    // a quit request (a logout, the close button) is not kept waiting: the line above says it
+    showsavefailure(strerror(error));
   }
   shutdownengine();
   return status;

@@ -1,20 +1,83 @@
-// The command line every program on the engine shares: --help, --version, and the game folder to
-// work in.
+// The command line every program on the engine shares: --help, --version, the game folder to
+// work in, and the player's own folder that a desktop menu's start asks for.
 #include "startup/startup.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 static void printusage(FILE *to, const char *name)
 {
-  fprintf(to, "usage: %s [GAME_FOLDER | --help | --version]\n", name);
+  fprintf(to, "usage: %s [GAME_FOLDER | --player-folder | --help | --version]\n", name);
 }
 
 static bool is(const char *argument, const char *option)
 {
   return strcmp(argument, option) == 0;
+}
+
+// the game's files are read and written where it keeps them, so that is where the program works
+static int enterfolder(const char *name, const char *folder)
+{
+  if (chdir(folder) != 0) {
+    fprintf(stderr, "%s: cannot open the folder %s: %s\n", name, folder, strerror(errno));
+    return 1;
+  }
+  return -1;
+}
+
+// "tavrel" in the XDG data home: $XDG_DATA_HOME, or ~/.local/share where that is unset, empty or
+// relative; false when HOME is needed and not set
+static bool playerfolderpath(char *path, size_t size)
+{
+  const char *datahome = getenv("XDG_DATA_HOME");
+  const char *home = getenv("HOME");
+  int length;
+  if (datahome && datahome[0] == '/')
+    length = snprintf(path, size, "%s/tavrel", datahome);
+  else if (home && home[0])
+    length = snprintf(path, size, "%s/.local/share/tavrel", home);
+  else
+    return false;
+  return length > 0 && size_t(length) < size;
+}
+
+// makes the folder and the parents it lacks, each readable by its owner alone, as the XDG data
+// home asks; 0, or the errno of the first folder that could not be made
+static int makefolders(char *path)
+{
+  for (char *slash = strchr(path + 1, '/');; slash = strchr(slash + 1, '/')) {
+    if (slash)
+      *slash = '\0';
+    const int made = mkdir(path, 0700);
+    const int error = errno;
+    if (slash)
+      *slash = '/';
+    if (made != 0 && error != EEXIST)
+      return error;
+    if (!slash)
+      return 0;
+  }
+}
+
+// a program started from a desktop menu starts in the home folder: it works in the player's own
+// folder instead, so that the set-up utility and the game find the same hwconfig.cfg
+static int enterplayerfolder(const char *name)
+{
+  char path[PATH_MAX];
+  if (!playerfolderpath(path, sizeof path)) {
+    fprintf(stderr, "%s: cannot find the player's folder: HOME is not set\n", name);
+    return 1;
+  }
+  if (int error = makefolders(path)) {
+    fprintf(stderr, "%s: cannot make the folder %s: %s\n", name, path, strerror(error));
+    return 1;
+  }
+  return enterfolder(name, path);
 }
 
 int readprogramarguments(int argc, char **argv, const char *name, const char *help)
@@ -32,15 +95,12 @@ int readprogramarguments(int argc, char **argv, const char *name, const char *he
     printf("%s %s\n", name, TAVREL_VERSION);
     return 0;
   }
+  if (argc == 2 && is(first, "--player-folder"))
+    return enterplayerfolder(name);
   if (argc > 2 || first[0] == '-') {
     fprintf(stderr, "%s: unexpected argument '%s'\n", name, argc > 2 ? argv[2] : first);
     printusage(stderr, name);
     return 2;
   }
-  // the game's files are read and written where it keeps them, so that is where the program works
-  if (chdir(first) != 0) {
-    fprintf(stderr, "%s: cannot open the folder %s: %s\n", name, first, strerror(errno));
-    return 1;
-  }
-  return -1;
+  return enterfolder(name, first);
 }

@@ -3,11 +3,13 @@
 #pragma once
 
 // [SECTION] command line
-// handles a program's arguments: --help or -h prints "usage: NAME [GAME_FOLDER | --help |
-// --version]" and help, --version prints the engine's version, and one GAME_FOLDER argument is
-// entered, so that the program reads and writes its files there; -1 when the program should go
-// on, else its exit status: 0 after help or version, 1 for a folder that cannot be entered, 2
-// for any other argument (the usage then goes to standard error)
+// handles a program's arguments: --help or -h prints "usage: NAME [GAME_FOLDER |
+// --player-folder | --help | --version]" and help, --version prints the engine's version, one
+// GAME_FOLDER argument is entered, so that the program reads and writes its files there, and
+// --player-folder enters $XDG_DATA_HOME/tavrel (else ~/.local/share/tavrel), made when missing;
+// -1 when the program should go on, else its exit status: 0 after help or version, 1 for a
+// folder that cannot be made or entered, 2 for any other argument (the usage then goes to
+// standard error)
 int readprogramarguments(int argc, char **argv, const char *name, const char *help);
 
 // [SECTION] engine start-up and shutdown

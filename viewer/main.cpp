@@ -8,11 +8,11 @@
 namespace {
 
 const char help[] =
-    "Tavrel Viewer: see the textures of a game folder (GAME_FOLDER, or the working directory)\n"
-    "as the engine loads them: BMPs and TGAs from its \"texture\" folder, or from\n"
-    "\"texturelow\", with their mipmaps, flat at 1:1 and on a turning floor. Screenshots\n"
-    "(scsht000.bmp onward) are written into the game folder. Names of 32 characters or more\n"
-    "are not listed.\n"
+    "Tavrel Viewer: see the textures of a game folder (GAME_FOLDER, the player's folder with\n"
+    "--player-folder, or the working directory) as the engine loads them: BMPs and TGAs from\n"
+    "its \"texture\" folder, or from \"texturelow\", with their mipmaps, flat at 1:1 and on a\n"
+    "turning floor. Screenshots (scsht000.bmp onward) are written into the game folder. Names\n"
+    "of 32 characters or more are not listed.\n"
     "\n"
     "Keys:\n"
     "  F             type a filter: a part of the names to list; Escape ends the typing, and\n"
@@ -27,12 +27,16 @@ const char help[] =
     "  Escape        quit\n"
     "\n"
     "Options:\n"
-    "  GAME_FOLDER  the game folder to look into instead of the working directory\n"
-    "  -h, --help   show this help and exit\n"
-    "  --version    show the version and exit\n"
+    "  GAME_FOLDER      the game folder to look into instead of the working directory\n"
+    "  --player-folder  work in the player's own folder, $XDG_DATA_HOME/tavrel\n"
+    "                   (~/.local/share/tavrel by default), made when missing: where\n"
+    "                   menu starts keep their folder\n"
+    "  -h, --help       show this help and exit\n"
+    "  --version        show the version and exit\n"
     "\n"
     "Exit status: 0 after Escape or the window's close button; 1 when the window or\n"
-    "GAME_FOLDER could not be opened; 2 for an argument it does not know.\n";
+    "GAME_FOLDER or the player's folder could not be opened; 2 for an argument it does not\n"
+    "know.\n";
 
 enum fixedslot { quitslot, lowdetailslot, dimmedslot, screenshotslot, filterslot };
 

@@ -1,6 +1,7 @@
 // The real program under Xvfb: it opens its window, ends on a close request, and writes a
-// correct version-4 "hwconfig.cfg" from every input, or keeps the old file and says why; killed
-// in the middle of its save, it leaves the old file or the new one.
+// correct version-4 "hwconfig.cfg" from every input, or keeps the old file and says why, in its
+// window too when the player left with Escape; killed in the middle of its save, it leaves the
+// old file or the new one.
 #include "setuprun.h"
 #include "xserver.h"
 
@@ -137,18 +138,65 @@ TEST(lifecycle, truncated_and_unknown_files_fall_back_to_the_defaults_they_lack)
   EXPECT_EQ(le32at(file, 4), 640u);
 }
 
+// a quit request, from the close button or a logout's signal, is not kept waiting by the message
 TEST(lifecycle, a_directory_in_the_way_is_reported_and_left_alone)
 {
-  std::string dir = makeworkdir();
-  ASSERT_EQ(mkdir(configpath(dir).c_str(), 0755), 0);
-  setuprun run(dir);
-  ASSERT_TRUE(run.waitforwindow());
-  run.closewindow();
-  EXPECT_EQ(run.waitforexit(), 1);
-  EXPECT_NE(run.errors().find("hwconfig.cfg"), std::string::npos) << run.errors();
-  struct stat info;
-  ASSERT_EQ(stat(configpath(dir).c_str(), &info), 0);
-  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  for (bool logout : {false, true}) {
+    SCOPED_TRACE(logout ? "SIGTERM" : "close request");
+    std::string dir = makeworkdir();
+    ASSERT_EQ(mkdir(configpath(dir).c_str(), 0755), 0);
+    setuprun run(dir);
+    ASSERT_TRUE(run.waitforwindow());
+    if (logout)
+      kill(run.pid, SIGTERM);
+    else
+      run.closewindow();
+    EXPECT_EQ(run.waitforexit(3000), 1);
+    EXPECT_NE(run.errors().find("hwconfig.cfg"), std::string::npos) << run.errors();
+    struct stat info;
+    ASSERT_EQ(stat(configpath(dir).c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+  }
+}
+
+// true once the message of a failed save shows: white text right of the middle in rows 144 to
+// 183, where the set-up screen draws nothing
+bool showsmessage(setuprun &run)
+{
+  for (int waited = 0; waited < 5000; waited += 100, usleep(100 * 1000)) {
+    const std::vector<unsigned char> frame = run.capture();
+    int white = 0;
+    for (size_t i = 0; i + 2 < frame.size(); i += 3) {
+      const size_t x = i / 3 % 640, y = i / 3 / 640;
+      white += x >= 330 && x < 520 && y >= 144 && y < 184 && frame[i] > 200 &&
+               frame[i + 1] > 200 && frame[i + 2] > 200;
+    }
+    if (white > 100)
+      return true;
+  }
+  return false;
+}
+
+TEST(lifecycle, a_failed_save_after_escape_is_shown_until_a_key_or_a_close)
+{
+  for (bool close : {false, true}) {
+    std::string dir = makeworkdir();
+    ASSERT_EQ(mkdir(configpath(dir).c_str(), 0755), 0);
+    setuprun run(dir);
+    ASSERT_TRUE(run.waitforwindow()) << run.errors();
+    run.press("Escape");
+    ASSERT_TRUE(showsmessage(run)) << run.errors();
+    run.press("F12");  // minimising and a modifier alone are no answer
+    run.press("Shift_L");
+    usleep(200 * 1000);
+    EXPECT_TRUE(showsmessage(run)) << "ended by F12 or Shift";
+    if (close)
+      run.closewindow();
+    else
+      run.press("space");
+    EXPECT_EQ(run.waitforexit(3000), 1);
+    EXPECT_EQ(run.errors(), "tavrel-setup: cannot save hwconfig.cfg: Is a directory\n");
+  }
 }
 
 // a small file system of its own, so that a save can run out of room or hit a read-only mount

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The engine and the programs as a user installs them: `cmake --install` into a temporary prefix;
 # the installed program's command line, and its runs from an empty folder, with its artwork, from
-# a prefix whose bin is a link, and with no artwork; the installed viewer and demo, each finding
-# its files; the engine guide's program built outside this tree through find_package and through
-# pkg-config, against that install and against one configured with absolute library and header
-# folders, then run without a window and in one under a private Xvfb.
+# a prefix whose bin is a link, and with no artwork; menu starts sharing the player's folder; the
+# installed viewer and demo, each finding its files; the engine guide's program built outside
+# this tree through find_package and through pkg-config, against that install and against one
+# configured with absolute library and header folders, then run without a window and in one
+# under a private Xvfb.
 #   install_test.sh SOURCE_DIR BUILD_DIR
 source=$1 build=$2
 source "$(dirname "$0")/common.sh"
@@ -40,6 +41,17 @@ for program in tavrel-setup tavrel-viewer tavrel-demo; do
   [ "$status" = 1 ] && grep -q "cannot open the folder $scratch/nowhere" "$scratch/err" ||
     fail "$program: a missing folder gave status $status: $(cat "$scratch/err")"
 done
+# the player's folder is made under XDG_DATA_HOME before any window (none can open here); one that
+# cannot be made, or found without HOME, is refused
+DISPLAY= XDG_DATA_HOME=$scratch/data "$prefix/bin/tavrel-setup" --player-folder 2>/dev/null || :
+[ -d "$scratch/data/tavrel" ] || fail "no player's folder made under XDG_DATA_HOME"
+touch "$scratch/file"
+status=0
+XDG_DATA_HOME=$scratch/file "$prefix/bin/tavrel-demo" --player-folder 2>"$scratch/err" || status=$?
+[ "$status" = 1 ] && grep -q "cannot make the folder $scratch/file/tavrel" "$scratch/err" ||
+  fail "an unmakeable player's folder gave status $status: $(cat "$scratch/err")"
+{ env -u HOME -u XDG_DATA_HOME "$prefix/bin/tavrel-viewer" --player-folder 2>&1 || :; } |
+  grep -q "HOME is not set" || fail "no HOME was not reported"
 cd "$scratch"
 
 startxserver
@@ -58,6 +70,30 @@ runsetup "$prefix/bin/tavrel-setup" "$scratch/arguments" "$scratch/game-folder"
 [ -f "$scratch/game-folder/hwconfig.cfg" ] && [ -z "$(ls -A "$scratch/arguments")" ] ||
   fail "the game folder argument was not followed"
 [ "$captions" = yes ] || fail "no captions drawn from the game folder"
+
+# started as a desktop menu starts them, from elsewhere and with no XDG_DATA_HOME, the set-up
+# utility stores in the player's folder under HOME, made for it, and the demo reads it there:
+# its window takes the stored 800x600
+player=$scratch/home/.local/share/tavrel
+mkdir "$scratch/home"
+(cd "$scratch/arguments" && HOME=$scratch/home exec env -u XDG_DATA_HOME \
+  "$prefix/bin/tavrel-setup" --player-folder 2>"$scratch/menu.err") &
+program=$!
+waitforwindow "Tavrel Setup" >/dev/null || fail "no window from a menu start"
+presskey 2
+presskey Escape
+wait "$program" || fail "a menu start ended with status $?; $(cat "$scratch/menu.err")"
+[ -f "$player/hwconfig.cfg" ] && [ -z "$(ls -A "$scratch/arguments")" ] ||
+  fail "a menu start did not store in $player"
+[ "$(stat -c %a "$scratch/home/.local")" = 700 ] || fail "the player's folders are not the player's"
+(cd "$scratch/arguments" && HOME=$scratch/home SDL_AUDIODRIVER=dummy exec env -u XDG_DATA_HOME \
+  "$prefix/bin/tavrel-demo" --player-folder 2>"$scratch/demo.err") &
+program=$!
+window=$(waitforwindow "Tavrel Demo") || fail "no demo window; $(cat "$scratch/demo.err")"
+xdotool getwindowgeometry "$window" | grep -q "Geometry: 800x600" ||
+  fail "the demo did not follow the player's folder: $(xdotool getwindowgeometry "$window")"
+presskey Escape
+wait "$program" || fail "tavrel-demo ended with status $?; $(cat "$scratch/demo.err")"
 
 # a prefix whose bin is a link to usr/bin, as / is on systems where /bin links to usr/bin: the
 # program runs from usr/bin and still finds the artwork in the prefix's own share
