@@ -21,6 +21,7 @@ testpackages=(
   libsdl1.2-compat                            # SDL 1.2 over SDL2, as newer distributions ship it
   weston                                      # a Wayland session, nested in the private Xvfb
   file lintian groff-base                     # Debian packages made and checked; man pages checked
+  desktop-file-utils appstream                # menu entries and metainfo validated
 )
 
 installpackages() {
