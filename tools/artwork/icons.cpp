@@ -33,7 +33,7 @@ struct shape {
 
 // painted in order, each over the ones before
 const shape shapes[] = {
-  {0, 0, 32, 32, 0, ground, false},
+  {0, 0, grid, grid, 0, ground, false},
   {2, 5, 30, 23, 1.5f, bezel, false},
   {4, 7, 28, 21, 0, screentop, true},
   {10, 9, 22, 12, 0, white, false},   // the "T"
