@@ -25,6 +25,7 @@ testpackages=(
                                               # man pages checked
   g++-s390x-linux-gnu g++-aarch64-linux-gnu   # cross compilers for a big-endian and an arm64 build
   qemu-user-static                            # that run their tests, named as the emulator
+  desktop-file-utils appstream                # menu entries and metainfo validated
 )
 
 installpackages() {

@@ -1,5 +1,5 @@
-# What `cmake --install` puts under its prefix: the programs with their artwork and manual pages
-# (component "programs"), and the engine as a static library with its public headers, a CMake
+# What `cmake --install` puts under its prefix: the programs with their artwork, manual pages, menu
+# entries, software-centre metainfo and icon theme icons (component "programs"), and the engine as a static library with its public headers, a CMake
 # package (Tavrel::engine) and a pkg-config file (component "development").
 include(CMakePackageConfigHelpers)
 
@@ -9,6 +9,16 @@ install(TARGETS tavrel-setup tavrel-viewer tavrel-demo
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
 install(FILES data/font.bmp data/tvr.bmp data/floor.bmp data/ambient.wav data/gem.wav
         DESTINATION ${TAVREL_DATA_DIR}
+        COMPONENT programs)
+# the set-up utility and the demo in the desktop's menu and software centre; the viewer, which
+# looks at the textures of a game folder given to it, is started from a shell
+foreach(id org.tavrel.Setup org.tavrel.Demo)
+  install(FILES data/desktop/${id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+          COMPONENT programs)
+  install(FILES data/desktop/${id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+          COMPONENT programs)
+endforeach()
+install(DIRECTORY data/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
         COMPONENT programs)
 
 # tavrel_gzip(SOURCE OUTPUT): OUTPUT is built as SOURCE compressed as Debian keeps documents,

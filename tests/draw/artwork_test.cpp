@@ -1,11 +1,14 @@
-// The shipped artwork: data/font.bmp, data/tvr.bmp, data/floor.bmp and the demo's sounds are what
-// tools/artwork makes, the font holds a glyph for every printable character with strokes two
-// texels wide, the pointer's tip is the centre of its block, code 127 is solid, and SDL reads the
-// icon.
+// The shipped artwork: data/font.bmp, data/tvr.bmp, data/floor.bmp, the demo's sounds and the icon
+// theme's files are what tools/artwork makes, the font holds a glyph for every printable character
+// with strokes two texels wide, the pointer's tip is the centre of its block, code 127 is solid,
+// SDL reads the icon, and the theme's PNGs and SVG show it at every size in the same colours.
 #include "artwork.h"
 #include "engine.h"
+#include "imagefiles.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -61,6 +64,10 @@ TEST(artwork_files, are_what_the_generator_draws)
   EXPECT_TRUE(readdata("floor.bmp") == floorbmp()) << "run the regenerate target of tools/artwork";
   EXPECT_TRUE(readdata("ambient.wav") == ambientwav()) << "run the regenerate target";
   EXPECT_TRUE(readdata("gem.wav") == gemwav()) << "run the regenerate target";
+  for (int side : iconsizes)
+    EXPECT_TRUE(readdata(iconfile(side).c_str()) == iconpng(side)) << "regenerate " << side;
+  const std::vector<unsigned char> svg = readdata(iconfile(0).c_str());
+  EXPECT_EQ(std::string(svg.begin(), svg.end()), iconsvg()) << "run the regenerate target";
 }
 
 TEST_F(shippedfont, every_printable_character_has_a_glyph)
@@ -111,6 +118,93 @@ TEST(artwork_icon, is_a_32_square_that_sdl_reads)
   EXPECT_EQ(icon->h, 32);
   EXPECT_EQ(icon->format->BitsPerPixel, 24);
   SDL_FreeSurface(icon);
+}
+
+// the theme's icon of side pixels as stb_image decodes it
+image themeicon(int side)
+{
+  return stbdecode(readdata(iconfile(side).c_str()));
+}
+
+// the colour of the pixel that covers the point (x, y) of the icon's 32x32 drawing, as "#rrggbb"
+std::string colourat(const image &icon, float x, float y)
+{
+  const size_t at = (size_t(y * icon.height / 32) * icon.width + size_t(x * icon.width / 32)) * 4;
+  char text[8];
+  snprintf(text, sizeof text, "#%02x%02x%02x", icon.rgba[at], icon.rgba[at + 1], icon.rgba[at + 2]);
+  return text;
+}
+
+// true when the tags of the XML text nest, each closed in order, with every attribute quoted
+bool wellformed(const std::string &xml)
+{
+  std::vector<std::string> open;
+  bool root = false;
+  for (size_t at = xml.find('<'); at != std::string::npos; at = xml.find('<', at)) {
+    const size_t end = xml.find('>', at);
+    if (end == std::string::npos)
+      return false;
+    std::string tag = xml.substr(at + 1, end - at - 1);
+    at = end + 1;
+    if (tag.empty() || std::count(tag.begin(), tag.end(), '"') % 2 != 0)
+      return false;
+    if (tag[0] == '?')
+      continue;
+    if (tag[0] == '/') {
+      if (open.empty() || open.back() != tag.substr(1))
+        return false;
+      open.pop_back();
+      continue;
+    }
+    if (open.empty() && root)
+      return false;  // a second root
+    root = true;
+    if (tag.back() != '/')
+      open.push_back(tag.substr(0, tag.find(' ')));
+  }
+  return root && open.empty();
+}
+
+// at every size: a PNG that libpng reads as stb_image does (libpng checks every chunk's CRC and
+// the deflate stream's Adler-32, which stb_image skips), the ground in the corner, the white "T"
+// and the blue screen beside its stem
+TEST(artwork_icon, every_theme_size_shows_the_monitor)
+{
+  const scratchfolder scratch;
+  const std::string ground = colourat(themeicon(256), 0.5f, 0.5f);
+  for (int side : iconsizes) {
+    const image icon = themeicon(side);
+    ASSERT_EQ(icon.width, side);
+    ASSERT_EQ(icon.height, side);
+    EXPECT_TRUE(convertimage(std::string(TAVREL_DATA_DIR) + "/" + iconfile(side) +
+                             " -depth 8 rgba:" + scratch.file("icon.rgba")));
+    EXPECT_TRUE(readbytes(scratch.file("icon.rgba")) == icon.rgba) << side;
+    EXPECT_EQ(colourat(icon, 0, 0), ground) << side;
+    EXPECT_EQ(colourat(icon, 16, 10), "#ffffff") << side;
+    const size_t screen = (size_t(15 * side / 32) * side + 6 * side / 32) * 4;
+    EXPECT_GT(icon.rgba[screen + 2], std::max(icon.rgba[screen], icon.rgba[screen + 1]) + 60)
+        << side;
+  }
+}
+
+TEST(artwork_icon, the_32_pixel_png_is_the_window_icon)
+{
+  EXPECT_TRUE(samepicture(stbdecode(readdata("tvr.bmp")), themeicon(32)));
+}
+
+TEST(artwork_icon, the_svg_is_well_formed_and_names_the_pngs_colours)
+{
+  const std::vector<unsigned char> bytes = readdata(iconfile(0).c_str());
+  const std::string svg(bytes.begin(), bytes.end());
+  EXPECT_TRUE(wellformed(svg));
+  EXPECT_FALSE(wellformed("<svg><rect></svg>"));
+  EXPECT_FALSE(wellformed("<svg x=\"1></svg>"));
+  // the ground, the bezel, the "T", the lamp and the stand, where the large PNG has flat colour
+  const image icon = themeicon(256);
+  for (auto [x, y] : {std::pair{0.5f, 0.5f}, {3.5f, 22.5f}, {16.5f, 10.5f}, {26.5f, 21.5f},
+                      {16.5f, 24.5f}})
+    EXPECT_NE(svg.find("fill=\"" + colourat(icon, x, y) + "\""), std::string::npos)
+        << colourat(icon, x, y) << " at " << x << "," << y;
 }
 
 }  // namespace

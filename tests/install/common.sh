@@ -95,3 +95,30 @@ setupworks() {
   [ ! -s "$2.err" ] || fail "$1: $(cat "$2.err")"
   [ "$captions" = yes ] || fail "$1 drew no captions: its font was not found"
 }
+
+# the menu entries and the metainfo installed under prefix $1 validate, and name what is installed
+# there: each entry's program (in the prefix's folder $2) and its icon in every size of the icon
+# theme, each metainfo's menu entry and, as its newest release, the version the programs report
+desktopfilesvalid() {
+  local share=$1/share bin=$1/$2 id entry metainfo program icon folder version
+  version=$("$bin/tavrel-setup" --version | cut -d ' ' -f 2)
+  for id in org.tavrel.Setup org.tavrel.Demo; do
+    entry=$share/applications/$id.desktop metainfo=$share/metainfo/$id.metainfo.xml
+    [ -f "$entry" ] && [ -f "$metainfo" ] || fail "no menu entry or metainfo for $id"
+    [ -z "$(desktop-file-validate "$entry" 2>&1)" ] || fail "$(desktop-file-validate "$entry" 2>&1)"
+    appstreamcli validate --no-net --strict "$metainfo" >"$scratch/appstream" 2>&1 ||
+      fail "$(cat "$scratch/appstream")"
+    program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+    [ -x "$bin/$program" ] || fail "$id starts $program, which is not installed"
+    icon=$(sed -n 's/^Icon=//p' "$entry")
+    for folder in "$share"/icons/hicolor/*/apps; do
+      [ -n "$(find "$folder" -name "$icon.png" -o -name "$icon.svg")" ] ||
+        fail "$id names the icon $icon, which $folder lacks"
+    done
+    [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable $icon"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo" ||
+      fail "$id's metainfo does not launch its menu entry"
+    grep -m 1 '<release ' "$metainfo" | grep -q "version=\"$version\"" ||
+      fail "$id's metainfo does not name $version as its newest release"
+  done
+}

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The engine and the programs as a user installs them: `cmake --install` into a temporary prefix;
-# the installed program's command line, and its runs from an empty folder, with its artwork, from
-# a prefix whose bin is a link, and with no artwork; menu starts sharing the player's folder; the
-# installed viewer and demo, each finding its files; the engine guide's program built outside
-# this tree through find_package and through pkg-config, against that install and against one
-# configured with absolute library and header folders, then run without a window and in one
-# under a private Xvfb.
+# the menu entries, metainfo and icons; the installed program's command line, and its runs from an
+# empty folder, with its artwork, from a prefix whose bin is a link, and with no artwork; menu
+# starts sharing the player's folder; the installed viewer and demo, each finding its files; the
+# engine guide's program built outside this tree through find_package and through pkg-config,
+# against that install and against one configured with absolute library and header folders, then
+# run without a window and in one under a private Xvfb.
 #   install_test.sh SOURCE_DIR BUILD_DIR
 source=$1 build=$2
 source "$(dirname "$0")/common.sh"
@@ -21,6 +21,7 @@ done
 [ -z "$(find "$prefix/include" -path '*tests*' -o -path '*support*' -o -name 'imageload.h' \
     -o -name 'soundmix.h')" ] ||
   fail "headers that are not the engine's are installed"
+desktopfilesvalid "$prefix" bin
 
 # the command line is answered without a window and without touching hwconfig.cfg
 mkdir "$scratch/arguments"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian packages as a user gets them: a build configured for Debian's layout packed by
 # `cpack -G DEB`; lintian finds neither an error nor a warning in either package; the programs'
-# dependencies come from the libraries they link; and the set-up utility unpacked from its package
-# runs from an empty folder under a private Xvfb, finds its artwork and saves there.
+# dependencies come from the libraries they link; the set-up utility's package carries the menu
+# entries, metainfo and icons; and the set-up utility unpacked from its package runs from an empty
+# folder under a private Xvfb, finds its artwork and saves there.
 #   package_test.sh SOURCE_DIR
 source=$1
 source "$(dirname "$0")/common.sh"
@@ -22,6 +23,7 @@ dpkg-deb -f "$setup" Depends | grep -q 'libsdl1\.2' ||
   fail "the dependencies were not read from the linked libraries: $(dpkg-deb -f "$setup" Depends)"
 
 dpkg-deb -x "$setup" "$scratch/unpacked"
+desktopfilesvalid "$scratch/unpacked/usr" games
 startxserver
 setupworks "$scratch/unpacked/usr/games/tavrel-setup" "$scratch/empty"
 echo "package test passed"

@@ -1,7 +1,7 @@
-// The program's artwork, drawn in text tables: the font's glyphs and pointer, and the 32x32
-// window icon; and the demo's floor, drawn by rule. The glyphs are this project's own design:
-// bold, every stroke two texels wide, so that they stay crisp when the font texture is filtered
-// linearly.
+// The program's artwork: the font's glyphs and pointer, drawn in text tables; the 32x32 window
+// icon as a BMP of the icon's drawing; and the demo's floor, drawn by rule. The glyphs are this
+// project's own design: bold, every stroke two texels wide, so that they stay crisp when the font
+// texture is filtered linearly.
 #include "artwork.h"
 
 #include "texture/texture.h"
@@ -507,34 +507,6 @@ std::vector<unsigned char> writebmp(int width, int height, const std::vector<rgb
   return file;
 }
 
-// the icon: a monitor showing a white "T" on a blue screen, on a dark slate ground
-void fill(std::vector<rgb> &pixels, int x0, int y0, int x1, int y1, rgb colour)
-{
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x)
-      pixels[size_t(y) * iconside + x] = colour;
-}
-
-std::vector<rgb> iconpixels()
-{
-  const rgb ground = {28, 34, 52}, bezel = {196, 204, 216}, shade = {128, 136, 152};
-  const rgb white = {255, 255, 255}, lamp = {96, 220, 120};
-  std::vector<rgb> pixels(iconside * iconside, ground);
-  fill(pixels, 2, 5, 30, 23, bezel);
-  for (int corner : {0, 1, 2, 3})  // rounded corners
-    pixels[size_t(corner < 2 ? 5 : 22) * iconside + (corner & 1 ? 29 : 2)] = ground;
-  for (int y = 7; y < 21; ++y) {  // the screen, lighter at the top
-    const int t = y - 7;
-    fill(pixels, 4, y, 28, y + 1, rgb{uint8_t(72 - 3 * t), uint8_t(132 - 6 * t), uint8_t(228 - 7 * t)});
-  }
-  fill(pixels, 10, 9, 22, 12, white);  // the "T"
-  fill(pixels, 14, 12, 18, 19, white);
-  pixels[size_t(21) * iconside + 26] = lamp;
-  fill(pixels, 13, 23, 19, 25, shade);  // the stand
-  fill(pixels, 9, 25, 23, 27, bezel);
-  return pixels;
-}
-
 // a fixed hash of two numbers, so that the floor's grain is the same texels on every machine
 uint32_t grain(uint32_t x, uint32_t y)
 {
@@ -593,7 +565,10 @@ std::vector<unsigned char> fontbmp()
 
 std::vector<unsigned char> iconbmp()
 {
-  return writebmp(iconside, iconside, iconpixels());
+  const std::vector<unsigned char> bytes = iconrgb(iconside);
+  std::vector<rgb> pixels(size_t(iconside) * iconside);
+  memcpy(pixels.data(), bytes.data(), bytes.size());
+  return writebmp(iconside, iconside, pixels);
 }
 
 std::vector<unsigned char> floorbmp()

@@ -1,14 +1,26 @@
-// The programs' artwork: the font image with its pointer and the icon, drawn from text tables, and
-// the demo's floor and sounds, made by rule.
+// The programs' artwork: the font image with its pointer, drawn from text tables; the icon, drawn
+// from shapes at every size the desktop asks for; and the demo's floor and sounds, made by rule.
 #pragma once
 
+#include <string>
 #include <vector>
+
+constexpr const char *iconname = "org.tavrel.Setup";  // the icon's name in the desktop's theme
+constexpr int iconsizes[] = {16, 24, 32, 48, 64, 128, 256};  // the PNG sizes in the theme
 
 // "font.bmp": 256x128, 24-bit, white on black: glyphs for 33 to 126 in 16x16 cells, the pointer
 // in the top-left 32x32 block with its tip at (16, 16), and code 127 solid
 std::vector<unsigned char> fontbmp();
 // "tvr.bmp": the 32x32 window icon as a 24-bit BMP
 std::vector<unsigned char> iconbmp();
+// the icon drawn at side x side pixels: RGB bytes, rows top first
+std::vector<unsigned char> iconrgb(int side);
+// the icon drawn at side x side pixels as an 8-bit RGB PNG
+std::vector<unsigned char> iconpng(int side);
+// the icon as an SVG drawing on a 32x32 view box, the same shapes in the same colours
+std::string iconsvg();
+// where the icon of side pixels lies in the data folder, as in the theme; side 0 is the SVG
+std::string iconfile(int side);
 // "floor.bmp": the demo's 128x128 floor of stone slabs, a 24-bit BMP that repeats seamlessly
 std::vector<unsigned char> floorbmp();
 // "ambient.wav": the demo's four-second background chord, which loops without a seam
