@@ -35,8 +35,15 @@ foreach(page tavrel-setup.6 tavrel-viewer.6 tavrel-demo.6)
   tavrel_gzip(${PROJECT_SOURCE_DIR}/docs/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz)
   list(APPEND manualpages ${PROJECT_BINARY_DIR}/man/${page}.gz)
 endforeach()
-add_custom_target(manualpages ALL DEPENDS ${manualpages})
 install(FILES ${manualpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT programs)
+
+# the guide and the reference, for programming a game offline, and the engine's manual page
+tavrel_gzip(${PROJECT_SOURCE_DIR}/docs/man/tavrel-engine.3 ${PROJECT_BINARY_DIR}/man/tavrel-engine.3.gz)
+install(FILES ${PROJECT_BINARY_DIR}/man/tavrel-engine.3.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man3
+        COMPONENT development)
+install(FILES docs/engine.md docs/reference.md
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libtavrel-engine-dev COMPONENT development)
+add_custom_target(manualpages ALL DEPENDS ${manualpages} ${PROJECT_BINARY_DIR}/man/tavrel-engine.3.gz)
 
 install(TARGETS engine EXPORT TavrelEngineTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         COMPONENT development)

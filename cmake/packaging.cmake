@@ -32,13 +32,17 @@ set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SHLIBDEPS ON)
 # the plugin that draws a title bar for SDL2's Wayland windows on GNOME, where sdl12-compat runs
 # the programs without X
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_RECOMMENDS libdecor-0-plugin-1-cairo)
-set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "hardware set-up utility of the game Tavrel
+set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "hardware set-up utility of the game Tavrel, a demo and a texture viewer
 Tavrel Setup opens one window in which the player chooses the game's screen
 resolution, full-screen mode, mouse, sound, interface, text colour and
 texture detail, and stores them in hwconfig.cfg in the game's folder.
-Tavrel Viewer shows the textures of a game folder exactly as the game loads
-them, with their mipmaps. Tavrel Demo is a small game that starts as the
-player chose: a walk on a stone floor to collect gems.")
+.
+This package also holds:
+ - Tavrel Demo, a small game that starts as the player chose: a walk on a
+   stone floor to collect gems, with sound;
+ - Tavrel Viewer, which shows the textures of a game folder exactly as the
+   game loads them, with their mipmaps.
+The set-up utility and the demo have entries in the desktop's menu.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtavrel-engine-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
@@ -48,9 +52,14 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_RECOMMENDS tavrel-setup)
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "immediate-mode game engine of Tavrel (development files)
 A small engine on SDL 1.2 and OpenGL 1.1 to build a game on: input state,
 menus, text entry, colour bars, bitmap-font text, textures with mipmaps, BMP
-and TGA loaders, viewports, screenshots and a directory lister. This package
-holds the static library, its headers, a CMake package (Tavrel::engine) and a
-pkg-config file (tavrel-engine).")
+and TGA loaders, viewports, screenshots, a directory lister, safe file saves
+and WAV sounds mixed on 16 channels.
+.
+This package holds the static library, its headers, a CMake package
+(Tavrel::engine), a pkg-config file (tavrel-engine), the guide and the
+reference for programming a game with it, and the tavrel-engine(3) manual
+page. The tavrel-setup package has a demo game and a texture viewer built on
+it.")
 
 # the copyright file in Debian's machine-readable form, from LICENSE: its first line names the
 # holders, and the licence text follows indented by one space, an empty line written as "."

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The manual pages: free of groff's warnings, and naming exactly the options that each program's
-# --help names, so that neither can gain or lose an option alone.
+# The manual pages: free of groff's warnings, the programs' naming exactly the options that each
+# program's --help names, so that neither can gain or lose an option alone.
 #   manpages_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 source=$1 build=$2
@@ -38,5 +38,7 @@ for program in tavrel-setup tavrel-viewer tavrel-demo; do
 $(diff <(echo "$help") <(pageoptions "$page") | grep '^[<>]' |
       sed 's/^</ only in --help:/; s/^>/ only in the page:/')"
 done
+warnings=$(groff -man -ww -z "$source/docs/man/tavrel-engine.3" 2>&1)
+[ -z "$warnings" ] || fail "tavrel-engine.3: $warnings"
 [ "$failures" = 0 ] && echo "manual pages in step with --help"
 exit "$failures"

@@ -15,7 +15,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/tavrel-setup bin/tavrel-viewer bin/tavrel-demo share/tavrel/font.bmp \
     share/tavrel/tvr.bmp share/tavrel/floor.bmp include/tavrel/engine.h include/tavrel/menu/menu.h \
     lib/libtavrel-engine.a lib/pkgconfig/tavrel-engine.pc \
-    lib/cmake/TavrelEngine/TavrelEngineConfig.cmake; do
+    lib/cmake/TavrelEngine/TavrelEngineConfig.cmake share/man/man3/tavrel-engine.3.gz \
+    share/doc/libtavrel-engine-dev/engine.md share/doc/libtavrel-engine-dev/reference.md; do
   [ -f "$prefix/$file" ] || fail "nothing installed at $file"
 done
 [ -z "$(find "$prefix/include" -path '*tests*' -o -path '*support*' -o -name 'imageload.h' \
