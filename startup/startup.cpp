@@ -82,12 +82,12 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
   if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0)
     return fail("cannot initialise SDL");
   setupeventfilter();
+  setuppointer();
   setupwindowinfo(width, height, fullscreen);
   SDL_WM_SetCaption(caption, "SDL");
   setupicon();  // before the video mode, which takes the icon it finds
   if (mouselocked)
     SDL_WM_GrabInput(SDL_GRAB_ON);
-  SDL_ShowCursor(SDL_DISABLE);
   setupglattributes();
   if (!setvideomode()) {
     char what[64];

@@ -14,7 +14,7 @@ int readprogramarguments(int argc, char **argv, const char *name, const char *he
 constexpr const char *iconfilename = "tvr.bmp";  // the window icon, found like the font
 
 // opens the window and readies the engine, in the one order that works: the platform,
-// windowinfo (graphics on, focus held), caption, icon, input grab, hidden system cursor, GL
+// windowinfo (graphics on, focus held), the blank pointer, caption, icon, input grab, GL
 // attributes, the video mode, a GL name for every texture slot, the pointer at the centre, the
 // font into slot 511, the menus' key labels and activity; 1 when the window is open, 0 when not
 // (the platform is shut down again and setupfailure says why)
