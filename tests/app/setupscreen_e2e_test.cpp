@@ -1,7 +1,10 @@
 // The finished set-up screen, played as a player would: keys, keypad, clicks and drags under
 // Xvfb, with every choice checked in the "hwconfig.cfg" that the run leaves behind.
 #include "setuprun.h"
+#include "xserver.h"
 
+#include <SDL.h>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -226,6 +229,34 @@ TEST(setup_leaving, escape_done_and_a_close_request_each_save_every_choice)
             },
                  false),
             expected);
+}
+
+// SDL 1.2 over SDL2 shows the fixed window larger on a large screen, by a whole factor, unless the
+// player chose their own; SDL 1.2 itself cannot. Clicks land where the items are drawn
+TEST(setup_scaling, a_large_screen_shows_a_larger_window_whose_clicks_land_on_its_items)
+{
+  const bool oversdl2 = SDL_Linked_Version()->patch >= 50;  // the library the program loads
+  const struct { const char *screen, *playerscaling; int width, height; } screens[] = {
+      {"3840x2160", nullptr, oversdl2 ? 1920 : 640, oversdl2 ? 1440 : 480},
+      {"3840x2160", "2", oversdl2 ? 1280 : 640, oversdl2 ? 960 : 480},
+      {"1920x1080", nullptr, 640, 480},
+  };
+  const bytes soundoff = changed([](bytes &file) { putle32(file, soundat, 0); });
+  for (const auto &screen : screens) {
+    SCOPED_TRACE(std::string(screen.screen) + (screen.playerscaling ? " scaled by the player" : ""));
+    startxserver(screen.screen);
+    if (screen.playerscaling)
+      setenv("SDL12COMPAT_WINDOW_SCALING", screen.playerscaling, 1);
+    expecteachway([&](setuprun &run) {
+      int width, height;
+      run.windowsize(width, height);
+      EXPECT_EQ(width, screen.width);
+      EXPECT_EQ(height, screen.height);
+      run.clickat(cell(4, 1), 272 + 8);  // "Sound"
+    }, soundoff);
+    unsetenv("SDL12COMPAT_WINDOW_SCALING");
+  }
+  startxserver("1024x768");
 }
 
 }  // namespace

@@ -259,7 +259,7 @@ bool setuprun::pointerheld()
 
 // the window's size, or, while no X window was found (a program on a Wayland compositor), the
 // compositor's 640x480 output at the screen's top left; the pointer is asked for relative to it
-static void windowsize(Display *display, Window window, int &width, int &height)
+static void pointerarea(Display *display, Window window, int &width, int &height)
 {
   XWindowAttributes attributes;
   width = 640, height = 480;
@@ -267,11 +267,22 @@ static void windowsize(Display *display, Window window, int &width, int &height)
     width = attributes.width, height = attributes.height;
 }
 
+void setuprun::windowsize(int &width, int &height)
+{
+  width = height = 0;
+  Display *display = opendisplay();
+  XWindowAttributes attributes;
+  if (display && window && XGetWindowAttributes(display, window, &attributes))
+    width = attributes.width, height = attributes.height;
+  if (display)
+    XCloseDisplay(display);
+}
+
 // the window pixel that the program scales to virtual (x, y)
 static void windowpixel(Display *display, Window window, int &x, int &y)
 {
   int width, height;
-  windowsize(display, window, width, height);
+  pointerarea(display, window, width, height);
   x = (x * width + 639) / 640;
   y = (y * height + 479) / 480;
 }
@@ -296,7 +307,7 @@ static void relativepointto(Display *display, Window window, int x, int y)
     XQueryPointer(display, origin, &root, &child, &rootx, &rooty, &wx, &wy, &mask);
   };
   int width, height;
-  windowsize(display, window, width, height);
+  pointerarea(display, window, width, height);
   windowpixel(display, window, x, y);
   for (int push = 0; push < 4; ++push)
     move(-2000, -2000);

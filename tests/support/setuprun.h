@@ -44,6 +44,8 @@ struct setuprun {
   // inside, held by the program's grab. Where the window fills the screen there is no outside,
   // and the X server says whether the pointer is held
   bool pointerheld();
+  // the window's size in pixels; 0 by 0 while none was found
+  void windowsize(int &width, int &height);
   // puts the program's pointer at virtual (x, y), moved as moves says
   void pointto(int x, int y);
   // holds the left button down or lets it go, long enough for a frame to see it
