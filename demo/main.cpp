@@ -93,6 +93,7 @@ void runframe()
   if (!windowinfo.graphics)
     return;  // the window could not be set up again after a focus change
   checkkeyboard();
+  setmouselook(!paused);  // the pause menu's pointer follows where the player points
   checkmouse();
   checkjoystick();
   const bool typing = menuinputkeyboard;  // as the last frame left it, before Escape ends it

@@ -25,7 +25,6 @@ static void regainfocus()
     restoretextures();
   windowinfo.active = 1;
   lockmouse(mouselocked);
-  SDL_ShowCursor(SDL_DISABLE);
 }
 
 // what F12 does: the window is hidden and the mouse let go

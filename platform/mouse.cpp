@@ -10,6 +10,44 @@ mousestate winmouse;
 int32_t mousewheel;
 mousemotionstate mousemotion;
 int32_t mouselocked = 1;
+int32_t mouselook;
+static SDL_Cursor *blankpointer;  // of this start-up of the platform: its shutdown frees it
+
+// The platform's own pointer never shows: the programs draw theirs. Hidden outright while the
+// mouse is held, the platform reads the mouse's motion alone (unbounded, for mouse look) and
+// adds it up into a pointer of its own, which an absolute device's moves (a tablet, a touch
+// screen, a virtual machine's pointer) would leave behind. So only mouse look hides it; else it
+// shows as a blank pointer, reported where it really is, held inside the window by the grab
+static void showpointer()
+{
+  const bool look = mouselook && mouselocked;
+  if (!look && blankpointer)
+    SDL_SetCursor(blankpointer);
+  SDL_ShowCursor(look || !blankpointer ? SDL_DISABLE : SDL_ENABLE);
+}
+
+void setuppointer()
+{
+  static Uint8 clear[2 * 16];  // 16x16, neither drawn nor in the mask
+  blankpointer = SDL_CreateCursor(clear, clear, 16, 16, 0, 0);
+  showpointer();
+}
+
+void setmouselook(int on)
+{
+  if ((on != 0) == (mouselook != 0))
+    return;
+  mouselook = on != 0;
+  if (!SDL_WasInit(SDL_INIT_VIDEO))
+    return;
+  int x = 0, y = 0;
+  SDL_GetMouseState(&x, &y);
+  showpointer();
+  // the real pointer is put where the drawn one was, so that the two agree from here on
+  if (!mouselook && windowinfo.active)
+    SDL_WarpMouse(Uint16(x), Uint16(y));
+  dropmotion(grabsettlingframes);  // neither the switch nor the warp is a turn of the player's
+}
 
 void lockmouse(int locked)
 {
@@ -19,6 +57,7 @@ void lockmouse(int locked)
   // SDL 1.2 over SDL2 takes a grab asked for before its window exists as granted but never
   // applies it, and then ignores the same request again: let go first, every request counts
   SDL_WM_GrabInput(SDL_GRAB_OFF);
+  showpointer();
   if (!mouselocked)
     return;
   SDL_WM_GrabInput(SDL_GRAB_ON);

@@ -192,6 +192,15 @@ extern int32_t mouselocked;
 // sets mouselocked and, while the window has the focus, takes or lets go of the mouse at once;
 // the start-up and every focus regain call it to take the mouse
 void lockmouse(int locked);
+// 0 (the default) while the program shows a pointer: it is where the platform's pointer really
+// is, following every device, absolute ones (a tablet, a touch screen) too; 1 while the program
+// turns the held mouse's motion into a view (mouse look): mousemotion is then unbounded
+extern int32_t mouselook;
+// sets mouselook and applies it at once; a game switches it as it shows or hides its pointer
+void setmouselook(int on);
+// makes the blank pointer that the window shows in place of the platform's own; once the
+// platform is started
+void setuppointer();
 
 // [SECTION] frame timing
 extern float frametime;     // seconds between the last two swaps (the first: since the start-up)

@@ -10,6 +10,7 @@
 #include "texture/texture.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -74,20 +75,71 @@ static void choosevideodriver()
   setenv("SDL_VIDEODRIVER", waylandonly && oversdl2() ? "wayland" : "x11", 1);
 }
 
-int setupengine(const char *caption, int width, int height, int fullscreen)
+int windowscaling(int screenwidth, int screenheight, int width, int height)
+{
+  if (width <= 0 || height <= 0)
+    return 1;
+  return std::max(1, std::min(2 * screenwidth / (3 * width), 2 * screenheight / (3 * height)));
+}
+
+constexpr const char *scalingvariable = "SDL12COMPAT_WINDOW_SCALING";
+constexpr const char *methodvariable = "SDL12COMPAT_SCALE_METHOD";
+static bool scalingchosenhere;  // each variable holds the engine's choice, not the player's
+static bool methodchosenhere;
+
+// SDL 1.2 over SDL2 shows its window larger than the size the program draws and points in, by
+// the first variable's factor, unless the player set their own; true when the engine chooses
+// it. A window that may grow does so by a whole factor, which keeps each pixel sharp when
+// scaled by the nearest, a way read as the platform starts; a full screen's scaling is left alone
+static bool choosescalemethod(bool grows)
+{
+  if (!oversdl2() || (isset(scalingvariable) && !scalingchosenhere))
+    return false;
+  if (grows && !isset(methodvariable)) {
+    setenv(methodvariable, "nearest", 1);
+    methodchosenhere = true;
+  } else if (!grows && methodchosenhere) {
+    unsetenv(methodvariable);
+    methodchosenhere = false;
+  }
+  return true;
+}
+
+// a window that may grow gets a factor that suits the screen, any other 1. The desktop's size
+// is known once the platform is started, before a mode is set, and the variable is read as the
+// mode is set, on every focus regain too, so it stays set
+static void choosewindowscaling(bool grows)
+{
+  const SDL_VideoInfo *desktop = SDL_GetVideoInfo();
+  int factor = 1;
+  if (grows && desktop)
+    factor = windowscaling(desktop->current_w, desktop->current_h, windowinfo.width,
+                           windowinfo.height);
+  char value[16];
+  snprintf(value, sizeof value, "%d", factor);
+  setenv(scalingvariable, value, 1);
+  scalingchosenhere = true;
+}
+
+// setupengine, for a fixed window or for the size a game's player stored
+static int openengine(const char *caption, int width, int height, int fullscreen, bool fixed)
 {
   choosevideodriver();
+  const bool grows = fixed && !fullscreen;
+  const bool scaling = choosescalemethod(grows);
   moderefused = false;
   setupquitsignals();  // before the platform's own, which would drop a signal during its start
   if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0)
     return fail("cannot initialise SDL");
   setupeventfilter();
+  setuppointer();
   setupwindowinfo(width, height, fullscreen);
+  if (scaling)
+    choosewindowscaling(grows);
   SDL_WM_SetCaption(caption, caption);  // the minimised window and the taskbar show it too
   setupicon();  // before the video mode, which takes the icon it finds
   if (mouselocked)
     SDL_WM_GrabInput(SDL_GRAB_ON);
-  SDL_ShowCursor(SDL_DISABLE);
   setupglattributes();
   if (!setvideomode()) {
     char what[64];
@@ -107,6 +159,11 @@ int setupengine(const char *caption, int width, int height, int fullscreen)
   resetmenuitems();
   setupframetiming();
   return 1;
+}
+
+int setupengine(const char *caption, int width, int height, int fullscreen)
+{
+  return openengine(caption, width, height, fullscreen, true);
 }
 
 // the size the stored settings ask for, as the set-up utility settles the height, when a window
@@ -137,11 +194,11 @@ int setupgame(const char *caption)
     width = 640, height = 480;
   }
   const int fullscreen = config.fullscreen != 0;
-  if (!setupengine(caption, width, height, fullscreen)) {
+  if (!openengine(caption, width, height, fullscreen, false)) {
     if (!moderefused || (width == 640 && height == 480 && !fullscreen))
       return 0;
     fallingback(setupfailure());
-    if (!setupengine(caption, 640, 480, 0))
+    if (!openengine(caption, 640, 480, 0, false))
       return 0;
   }
   if (config.usejoystick)

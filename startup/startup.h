@@ -16,15 +16,21 @@ int readprogramarguments(int argc, char **argv, const char *name, const char *he
 constexpr const char *iconfilename = "tvr.bmp";  // the window icon, found like the font
 
 // opens the window and readies the engine, in the one order that works: the platform,
-// windowinfo (graphics on, focus held), caption, icon, input grab, hidden system cursor, GL
+// windowinfo (graphics on, focus held), the blank pointer, caption, icon, input grab, GL
 // attributes, the video mode, a GL name for every texture slot, the pointer at the centre, the
 // font into slot 511, the menus' key labels and activity; 1 when the window is open, 0 when not
-// (the platform is shut down again and setupfailure says why)
+// (the platform is shut down again and setupfailure says why). Over SDL2 a window that is not
+// full screen shows larger on a large screen, by windowscaling, unless the player set
+// SDL12COMPAT_WINDOW_SCALING; the program still draws and points in width x height
 int setupengine(const char *caption, int width, int height, int fullscreen);
+// the whole factor by which SDL 1.2 over SDL2 shows a fixed window of width x height on a screen
+// of screenwidth x screenheight: the largest that fills at most two thirds of either side, and 1
+// at least (640x480: 3 on 3840x2160, 2 on 2560x1440, 1 on 1920x1080)
+int windowscaling(int screenwidth, int screenheight, int width, int height);
 // starts a game as its player chose in the set-up utility: reads "hwconfig.cfg" in the working
-// directory (loadconfig), then opens the window through setupengine at the stored width and the
-// height the set-up utility settles for it (a width none of its four keeps the stored height),
-// full screen when stored; holds the mouse unless "Mouse Unlocked" (mouselocked), opens the
+// directory (loadconfig), then opens the window as setupengine does, but never shown larger, at
+// the stored width and the height the set-up utility settles for it (a width none of its four
+// keeps the stored height), full screen when stored; holds the mouse unless "Mouse Unlocked" (mouselocked), opens the
 // joystick into joy1 when it is on, and has the loaders take the low-detail set when it is
 // stored (lowtexturedetail), and opens the sound device only when "Sound" is on (setupsound). A
 // size no window can have, or one the platform refuses, gives one line on standard error and a

@@ -384,9 +384,15 @@ TEST(lifecycle, on_a_wayland_display_alone_it_opens_over_sdl2_and_says_why_not_w
     return;
   }
   EXPECT_TRUE(showscaptions(run)) << run.errors();
+  // the compositor's pointer, moved about by a mouse and then there by an absolute device,
+  // clicks "Sound"
+  run.moves = mixedmoves;
+  run.clickat(4 + 16 + 8, 272 + 8);
   kill(run.pid, SIGTERM);  // as the session's logout would
   EXPECT_EQ(run.waitforexit(), 0) << run.errors();
-  EXPECT_EQ(readbytes(configpath(dir)).size(), 444u);
+  const bytes file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(le32at(file, 24), 0u);  // the sound, on by default, turned off
 }
 
 TEST(lifecycle, without_a_display_it_says_so_and_touches_nothing)

@@ -5,6 +5,7 @@
 // hwconfig.cfg as the set-up utility left it.
 #include "imagefiles.h"
 #include "setuprun.h"
+#include "xserver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -115,6 +116,7 @@ image screenshot(setuprun &demo, int number)
 
 TEST(demo, starts_as_the_player_chose_and_stores_nothing)
 {
+  startxserver("3840x2160");  // where the set-up utility may show larger, and a game may not
   for (const choices &chosen : playerchoices) {
     SCOPED_TRACE(chosen.name);
     const std::string dir = makegamefolder();
@@ -129,6 +131,10 @@ TEST(demo, starts_as_the_player_chose_and_stores_nothing)
     const image shot = screenshot(demo, 0);
     ASSERT_EQ(shot.width, chosen.width) << demo.errors();
     EXPECT_EQ(shot.height, chosen.height);
+    int width, height;
+    demo.windowsize(width, height);
+    EXPECT_EQ(width, chosen.width) << "the window shown";
+    EXPECT_EQ(height, chosen.height);
     EXPECT_EQ(pixelat(shot, 320, 420), chosen.floor);  // just ahead of the player
     EXPECT_NE(pixelat(shot, 320, 120), chosen.floor);  // the view starts level, the sky above
     EXPECT_TRUE(shows(shot, 8, 8, 200, 24, chosen.text)) << "the score's colour";

@@ -257,38 +257,95 @@ bool setuprun::pointerheld()
   return held;
 }
 
-// SDL follows a hidden, grabbed pointer by its relative motion and clamps what it adds up to the
-// window, so the pointer is first pushed far past the top-left corner and then moved by exact
-// steps. The motion is a device's, as a player's mouse makes it (SDL 1.2 over SDL2 reads the raw
-// motion of the devices, which a warp of the pointer does not make). SDL 1.2 re-centres the real
-// pointer whenever it comes near an edge, and the grab confines it to the window, so each step
-// starts from where the pointer really is and stays inside the window
-void setuprun::pointto(int x, int y)
+// the window's size, or, while no X window was found (a program on a Wayland compositor), the
+// compositor's 640x480 output at the screen's top left; the pointer is asked for relative to it
+static void pointerarea(Display *display, Window window, int &width, int &height)
 {
+  XWindowAttributes attributes;
+  width = 640, height = 480;
+  if (window && XGetWindowAttributes(display, window, &attributes))
+    width = attributes.width, height = attributes.height;
+}
+
+void setuprun::windowsize(int &width, int &height)
+{
+  width = height = 0;
   Display *display = opendisplay();
-  if (!display)
-    return;
+  XWindowAttributes attributes;
+  if (display && window && XGetWindowAttributes(display, window, &attributes))
+    width = attributes.width, height = attributes.height;
+  if (display)
+    XCloseDisplay(display);
+}
+
+// the window pixel that the program scales to virtual (x, y)
+static void windowpixel(Display *display, Window window, int &x, int &y)
+{
+  int width, height;
+  pointerarea(display, window, width, height);
+  x = (x * width + 639) / 640;
+  y = (y * height + 479) / 480;
+}
+
+// SDL follows a mouse by its relative motion and clamps what it adds up to the window, so the
+// pointer is first pushed far past the top-left corner and then moved by exact steps. The motion
+// is a device's, as a player's mouse makes it (raw motion, which a warp of the pointer does not
+// make). SDL 1.2 may re-centre the real pointer whenever it comes near an edge, and the grab
+// confines it to the window, so each step starts from where the pointer really is and stays
+// inside the window
+static void relativepointto(Display *display, Window window, int x, int y)
+{
   auto move = [&](int dx, int dy) {
     xdotool({"mousemove_relative", "--", std::to_string(dx), std::to_string(dy)});
     sleepms(40);
   };
+  const Window origin = window ? window : DefaultRootWindow(display);
   auto where = [&](int &wx, int &wy) {
     Window root, child;
     int rootx, rooty;
     unsigned int mask;
-    XQueryPointer(display, window, &root, &child, &rootx, &rooty, &wx, &wy, &mask);
+    XQueryPointer(display, origin, &root, &child, &rootx, &rooty, &wx, &wy, &mask);
   };
+  int width, height;
+  pointerarea(display, window, width, height);
+  windowpixel(display, window, x, y);
   for (int push = 0; push < 4; ++push)
     move(-2000, -2000);
   int leftx = x, lefty = y;
   for (int step = 0; (leftx > 0 || lefty > 0) && step < 20; ++step) {  // a stuck pointer ends it
     int wx, wy;
     where(wx, wy);
-    int stepx = std::min(leftx, 639 - wx), stepy = std::min(lefty, 479 - wy);
+    int stepx = std::min(leftx, width - 1 - wx), stepy = std::min(lefty, height - 1 - wy);
     move(stepx, stepy);
     leftx -= stepx;
     lefty -= stepy;
   }
+}
+
+// one jump of the pointer to a place on the screen, as an absolute device makes it
+static void absolutepointto(Display *display, Window window, int x, int y)
+{
+  windowpixel(display, window, x, y);
+  if (window)
+    xdotool({"mousemove", "--window", std::to_string(window), std::to_string(x),
+             std::to_string(y)});
+  else
+    xdotool({"mousemove", std::to_string(x), std::to_string(y)});
+}
+
+// the mixed moves wander by relative motion to the opposite side first, past the edges where
+// the real pointer may be re-centred
+void setuprun::pointto(int x, int y)
+{
+  Display *display = opendisplay();
+  if (!display)
+    return;
+  if (moves == relativemoves)
+    relativepointto(display, window, x, y);
+  if (moves == mixedmoves)
+    relativepointto(display, window, 639 - x, 479 - y);
+  if (moves != relativemoves)
+    absolutepointto(display, window, x, y);
   XCloseDisplay(display);
   sleepms(60);
 }

@@ -12,10 +12,15 @@
 // a fresh temporary directory holding copies of the program's artwork
 std::string makeworkdir();
 
+// how pointto moves the pointer: by a mouse's relative motion, as an absolute device (a tablet, a
+// touch screen, a virtual machine's pointer) puts it, or first the one and then the other
+enum pointermoves { relativemoves, absolutemoves, mixedmoves };
+
 struct setuprun {
   std::string dir;           // working directory of the run
   pid_t pid = -1;
   unsigned long window = 0;  // the top-level X window, once found
+  pointermoves moves = relativemoves;  // how pointto moves the pointer
 
   // starts the program in dir; prefix runs it through another command (e.g. setpriv); program
   // names another binary than tavrel-setup
@@ -39,7 +44,9 @@ struct setuprun {
   // inside, held by the program's grab. Where the window fills the screen there is no outside,
   // and the X server says whether the pointer is held
   bool pointerheld();
-  // puts the program's pointer at virtual (x, y), as a player's mouse would
+  // the window's size in pixels; 0 by 0 while none was found
+  void windowsize(int &width, int &height);
+  // puts the program's pointer at virtual (x, y), moved as moves says
   void pointto(int x, int y);
   // holds the left button down or lets it go, long enough for a frame to see it
   void buttondown();

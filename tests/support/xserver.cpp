@@ -13,6 +13,7 @@
 
 static pid_t serverpid = 0;
 static std::string servername;
+static std::string serverscreen;  // the running server's screen size
 
 static void stopserver(pid_t &pid)
 {
@@ -45,10 +46,12 @@ static std::string readdisplaynumber(int fd)
   return number;
 }
 
-std::string startxserver()
+std::string startxserver(const char *screen)
 {
-  if (serverpid > 0)
+  if (serverpid > 0 && (!screen || serverscreen == screen))
     return servername;
+  stopserver(serverpid);
+  serverscreen = screen ? screen : "1024x768";
   int pipefd[2];
   if (pipe(pipefd) != 0)
     throw std::runtime_error("pipe failed");
@@ -57,9 +60,10 @@ std::string startxserver()
     close(pipefd[0]);
     silenceoutput();
     std::string fd = std::to_string(pipefd[1]);
+    std::string depth = serverscreen + "x24";
     // -noreset: the server must outlive each client; a reset can drop the next connection
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp", "-screen",
-           "0", "1024x768x24", (char *)nullptr);
+           "0", depth.c_str(), (char *)nullptr);
     _exit(127);
   }
   close(pipefd[1]);
@@ -69,7 +73,10 @@ std::string startxserver()
     throw std::runtime_error("Xvfb did not start (is the xvfb package installed?)");
   servername = ":" + number;
   setenv("DISPLAY", servername.c_str(), 1);
-  atexit(stopxserver);
+  static bool stopsatexit = false;
+  if (!stopsatexit)
+    atexit(stopxserver);
+  stopsatexit = true;
   return servername;
 }
 

@@ -6,8 +6,9 @@
 #include <vector>
 
 // starts Xvfb on a free display (once per process), points DISPLAY at it, and stops it at exit;
-// returns the display name, e.g. ":3"
-std::string startxserver();
+// returns the display name, e.g. ":3". The screen is 1024x768 unless screen names another size
+// ("3840x2160"); a server running with another size than the one named is stopped first
+std::string startxserver(const char *screen = nullptr);
 
 // starts weston (once per process) nested in the private Xvfb, with one 640x480 output at the
 // screen's top left in which its kiosk shell shows the one program that connects, on black, and
