@@ -20,6 +20,7 @@ testpackages=(
   libstb-dev imagemagick                      # an independent image decoder and image writer
   libsdl1.2-compat                            # SDL 1.2 over SDL2, as newer distributions ship it
   weston                                      # a Wayland session, nested in the private Xvfb
+  openbox                                     # a window manager that minimises, for F12
   file lintian groff-base                     # Debian packages made and checked; man pages checked
 )
 

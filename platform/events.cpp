@@ -36,6 +36,13 @@ static void iconify()
   windowinfo.active = 0;
 }
 
+// F12 as the platform knows it now, not only as last frame's poll read it: a release made while
+// the window was minimised is learnt in the drain that brings the focus back
+static bool f12held()
+{
+  return keyboard[key_f12] && SDL_GetKeyState(nullptr)[SDLK_F12];
+}
+
 static volatile sig_atomic_t quitsignalled;
 
 static void askquit(int)
@@ -106,26 +113,32 @@ static void queuechange(const SDL_Event &event)
 void checksystemmessages()
 {
   SDL_Event event;
-  bool anyevent = false;
+  bool tapped = keypressed(key_f12);  // a press of the last poll iconifies once, held or not
+  bool regain = false;     // acted on once the queue is drained
+  bool iconified = false;  // every focus event drained with it predates the window's hiding
   while (SDL_PollEvent(&event)) {
-    anyevent = true;
     if (countmouse(&event))  // what the filter did not count already, as an event pushed past it
       queuechange(event);
-    if (focusevent(event, 1))
-      regainfocus();
+    regain = regain || focusevent(event, 1);
     if (focusevent(event, 0)) {
       SDL_WM_GrabInput(SDL_GRAB_OFF);
       windowinfo.active = 0;
+      regain = false;
     }
-    if (keyboard[key_f12])  // tested once per event taken, against last frame's keys
+    if (tapped || f12held()) {  // tested once per event taken
       iconify();
+      tapped = false;
+      iconified = true;
+    }
     if (event.type == SDL_QUIT)
       windowinfo.quit = 1;
   }
   // a tap quicker than a frame is handed out after its events were drained, and no later event
   // may come to find it
-  if (!anyevent && keypressed(key_f12))
+  if (tapped)
     iconify();
+  else if (regain && !iconified)
+    regainfocus();
   if (quitsignalled)
     windowinfo.quit = 1;
   handoutinput();
