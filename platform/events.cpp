@@ -13,6 +13,14 @@ static bool focusevent(const SDL_Event &event, int gain)
          event.active.gain == gain;
 }
 
+// the window counts as in front again: pointer and buttons, and the grab as mouselocked says
+static void takeinputback()
+{
+  windowinfo.active = 1;
+  lockmouse(mouselocked);
+  SDL_ShowCursor(SDL_DISABLE);
+}
+
 // the mode is set again and every texture uploaded again: the context may not have survived;
 // without a window there is nothing to draw into, so graphics go off and the program ends
 static void regainfocus()
@@ -23,9 +31,7 @@ static void regainfocus()
   }
   if (windowinfo.graphics)
     restoretextures();
-  windowinfo.active = 1;
-  lockmouse(mouselocked);
-  SDL_ShowCursor(SDL_DISABLE);
+  takeinputback();
 }
 
 // what F12 does: the window is hidden and the mouse let go
@@ -110,20 +116,31 @@ static void queuechange(const SDL_Event &event)
     queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
 }
 
+// where nothing minimises the window, F12 leaves it the focus and no focus event comes back: a
+// press in the window (F12's own aside) says the player is in front of it again
+static bool backinfront(const SDL_Event &event)
+{
+  const bool press = (event.type == SDL_KEYDOWN && event.key.keysym.sym != SDLK_F12) ||
+                     event.type == SDL_MOUSEBUTTONDOWN;
+  const Uint8 shown = SDL_APPINPUTFOCUS | SDL_APPACTIVE;
+  return press && !windowinfo.active && (SDL_GetAppState() & shown) == shown;
+}
+
 void checksystemmessages()
 {
   SDL_Event event;
   bool tapped = keypressed(key_f12);  // a press of the last poll iconifies once, held or not
-  bool regain = false;     // acted on once the queue is drained
+  bool regain = false, infront = false;  // acted on once the queue is drained
   bool iconified = false;  // every focus event drained with it predates the window's hiding
   while (SDL_PollEvent(&event)) {
     if (countmouse(&event))  // what the filter did not count already, as an event pushed past it
       queuechange(event);
     regain = regain || focusevent(event, 1);
+    infront = infront || backinfront(event);
     if (focusevent(event, 0)) {
       SDL_WM_GrabInput(SDL_GRAB_OFF);
       windowinfo.active = 0;
-      regain = false;
+      regain = infront = false;
     }
     if (tapped || f12held()) {  // tested once per event taken
       iconify();
@@ -139,6 +156,8 @@ void checksystemmessages()
     iconify();
   else if (regain && !iconified)
     regainfocus();
+  else if (infront && !iconified)
+    takeinputback();
   if (quitsignalled)
     windowinfo.quit = 1;
   handoutinput();

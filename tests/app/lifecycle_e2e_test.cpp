@@ -386,6 +386,24 @@ TEST(lifecycle, f12_on_a_slow_busy_machine_never_ends_it_nor_leaves_it_minimised
   EXPECT_EQ(readbytes(configpath(dir)).size(), 444u);
 }
 
+TEST(lifecycle, where_nothing_minimises_a_click_after_f12_works_and_takes_the_mouse_again)
+{
+  std::string dir = makeworkdir();
+  setuprun run(dir);  // the test's display has no window manager
+  ASSERT_TRUE(run.waitforwindow()) << run.errors();
+  run.takefocus();
+  run.press("F12");
+  EXPECT_TRUE(run.shown());
+  EXPECT_FALSE(run.pointerheld());
+  run.clickat(4 + 16 * 4 + 8, 368 + 8);  // on "Low Texture Detail"
+  EXPECT_TRUE(run.pointerheld());
+  run.closewindow();
+  EXPECT_EQ(run.waitforexit(), 0) << run.errors();
+  const bytes file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(le32at(file, 52), 1u);  // low texture detail on
+}
+
 // the captions' white, many more pixels of it than the compositor's own pointer has
 bool showscaptions(setuprun &run)
 {

@@ -319,9 +319,10 @@ bool setuprun::pointerheld()
 // SDL follows a hidden, grabbed pointer by its relative motion and clamps what it adds up to the
 // window, so the pointer is first pushed far past the top-left corner and then moved by exact
 // steps. The motion is a device's, as a player's mouse makes it (SDL 1.2 over SDL2 reads the raw
-// motion of the devices, which a warp of the pointer does not make). SDL 1.2 re-centres the real
-// pointer whenever it comes near an edge, and the grab confines it to the window, so each step
-// starts from where the pointer really is and stays inside the window
+// motion of the devices, which a warp of the pointer does not make); a pointer no grab holds is
+// brought to the window's corner from the screen's. SDL 1.2 re-centres the real pointer whenever
+// it comes near an edge, and the grab confines it to the window, so each step starts from where
+// the pointer really is and stays inside the window
 void setuprun::pointto(int x, int y)
 {
   Display *display = opendisplay();
@@ -339,6 +340,10 @@ void setuprun::pointto(int x, int y)
   };
   for (int push = 0; push < 4; ++push)
     move(-2000, -2000);
+  int cornerx, cornery;  // a pointer no grab holds stops at the screen's corner, maybe outside
+  where(cornerx, cornery);
+  if (cornerx < 0 || cornery < 0)
+    move(std::max(-cornerx, 0), std::max(-cornery, 0));
   int leftx = x, lefty = y;
   for (int step = 0; (leftx > 0 || lefty > 0) && step < 20; ++step) {  // a stuck pointer ends it
     int wx, wy;
