@@ -246,9 +246,7 @@ windowmanager::windowmanager()
   startxserver();
   pid = fork();
   if (pid == 0) {
-    int quiet = open("/dev/null", O_WRONLY);
-    dup2(quiet, 1);
-    dup2(quiet, 2);
+    silenceoutput();
     execlp("openbox", "openbox", (char *)nullptr);
     _exit(127);
   }

@@ -62,7 +62,8 @@ struct setuprun {
 };
 
 // a prefix that holds every frame of the program to 30 ms more, as a 33 Hz display with vertical
-// sync would, so that presses quicker than a frame fall between two frames
+// sync would, so that presses quicker than a frame fall between two frames; a word
+// "TAVREL_SWAPDELAYMS=n" added to it asks for n ms
 std::vector<std::string> slowframes();
 
 // openbox on the test's display while it lives: a window manager that minimises windows

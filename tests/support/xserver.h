@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// in a server's child: its chatter goes nowhere
+void silenceoutput();
+
 // starts Xvfb on a free display (once per process), points DISPLAY at it, and stops it at exit;
 // returns the display name, e.g. ":3"
 std::string startxserver();
