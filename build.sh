@@ -21,6 +21,7 @@ testpackages=(
   libstb-dev imagemagick                      # an independent image decoder and image writer
   libsdl1.2-compat                            # SDL 1.2 over SDL2, as newer distributions ship it
   weston                                      # a Wayland session, nested in the private Xvfb
+  openbox                                     # a window manager that minimises, for F12
   file lintian groff-base devscripts          # Debian packages made and checked (hardening-check);
                                               # man pages checked
   g++-s390x-linux-gnu g++-aarch64-linux-gnu   # cross compilers for a big-endian and an arm64 build

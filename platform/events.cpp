@@ -13,6 +13,13 @@ static bool focusevent(const SDL_Event &event, int gain)
          event.active.gain == gain;
 }
 
+// the window counts as in front again: pointer and buttons, and the grab as mouselocked says
+static void takeinputback()
+{
+  windowinfo.active = 1;
+  lockmouse(mouselocked);
+}
+
 // the mode is set again and every texture uploaded again: the context may not have survived;
 // without a window there is nothing to draw into, so graphics go off and the program ends
 static void regainfocus()
@@ -23,8 +30,7 @@ static void regainfocus()
   }
   if (windowinfo.graphics)
     restoretextures();
-  windowinfo.active = 1;
-  lockmouse(mouselocked);
+  takeinputback();
 }
 
 // what F12 does: the window is hidden and the mouse let go
@@ -33,6 +39,13 @@ static void iconify()
   SDL_WM_GrabInput(SDL_GRAB_OFF);
   SDL_WM_IconifyWindow();
   windowinfo.active = 0;
+}
+
+// F12 as the platform knows it now, not only as last frame's poll read it: a release made while
+// the window was minimised is learnt in the drain that brings the focus back
+static bool f12held()
+{
+  return keyboard[key_f12] && SDL_GetKeyState(nullptr)[SDLK_F12];
 }
 
 static volatile sig_atomic_t quitsignalled;
@@ -102,29 +115,48 @@ static void queuechange(const SDL_Event &event)
     queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
 }
 
+// where nothing minimises the window, F12 leaves it the focus and no focus event comes back: a
+// press in the window (F12's own aside) says the player is in front of it again
+static bool backinfront(const SDL_Event &event)
+{
+  const bool press = (event.type == SDL_KEYDOWN && event.key.keysym.sym != SDLK_F12) ||
+                     event.type == SDL_MOUSEBUTTONDOWN;
+  const Uint8 shown = SDL_APPINPUTFOCUS | SDL_APPACTIVE;
+  return press && !windowinfo.active && (SDL_GetAppState() & shown) == shown;
+}
+
 void checksystemmessages()
 {
   SDL_Event event;
-  bool anyevent = false;
+  bool tapped = keypressed(key_f12);  // a press of the last poll iconifies once, held or not
+  bool regain = false, infront = false;  // acted on once the queue is drained
+  bool iconified = false;  // every focus event drained with it predates the window's hiding
   while (SDL_PollEvent(&event)) {
-    anyevent = true;
     if (countmouse(&event))  // what the filter did not count already, as an event pushed past it
       queuechange(event);
-    if (focusevent(event, 1))
-      regainfocus();
+    regain = regain || focusevent(event, 1);
+    infront = infront || backinfront(event);
     if (focusevent(event, 0)) {
       SDL_WM_GrabInput(SDL_GRAB_OFF);
       windowinfo.active = 0;
+      regain = infront = false;
     }
-    if (keyboard[key_f12])  // tested once per event taken, against last frame's keys
+    if (tapped || f12held()) {  // tested once per event taken
       iconify();
+      tapped = false;
+      iconified = true;
+    }
     if (event.type == SDL_QUIT)
       windowinfo.quit = 1;
   }
   // a tap quicker than a frame is handed out after its events were drained, and no later event
   // may come to find it
-  if (!anyevent && keypressed(key_f12))
+  if (tapped)
     iconify();
+  else if (regain && !iconified)
+    regainfocus();
+  else if (infront && !iconified)
+    takeinputback();
   if (quitsignalled)
     windowinfo.quit = 1;
   handoutinput();

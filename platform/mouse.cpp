@@ -54,6 +54,10 @@ void lockmouse(int locked)
   mouselocked = locked != 0;
   if (!windowinfo.active || !SDL_WasInit(SDL_INIT_VIDEO))
     return;
+  // a hidden window cannot be grabbed: classic SDL 1.2 would wait for it to show without end, and
+  // SDL 2 gives up after seconds and never grabs again
+  if (!(SDL_GetAppState() & SDL_APPACTIVE))
+    return;
   // SDL 1.2 over SDL2 takes a grab asked for before its window exists as granted but never
   // applies it, and then ignores the same request again: let go first, every request counts
   SDL_WM_GrabInput(SDL_GRAB_OFF);

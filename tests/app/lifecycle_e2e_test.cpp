@@ -19,6 +19,7 @@
 #include <sys/inotify.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -351,6 +352,103 @@ TEST(lifecycle, a_logout_ends_it_in_order_and_saves)
   bytes file = readbytes(configpath(dir));
   ASSERT_EQ(file.size(), 444u);
   EXPECT_EQ(le32at(file, 16), 1u);  // the full-screen choice made before the logout
+}
+
+// every core kept busy while it lives, as a player's other work would; each spinner ends itself
+// within a minute should the test die first
+class busymachine {
+  std::vector<pid_t> spinners;
+
+public:
+  busymachine()
+  {
+    for (long core = 0; core < sysconf(_SC_NPROCESSORS_ONLN); ++core) {
+      const pid_t pid = fork();
+      if (pid == 0) {
+        alarm(60);
+        for (volatile unsigned long spin = 0;; spin = spin + 1) {
+        }
+      }
+      spinners.push_back(pid);
+    }
+  }
+  ~busymachine()
+  {
+    for (pid_t pid : spinners) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+};
+
+// waits for the window to be shown, or hidden; false when it is not in time
+bool waitshown(setuprun &run, bool shown, int timeoutms = 5000)
+{
+  for (int waited = 0; waited < timeoutms && run.shown() != shown; waited += 50)
+    usleep(50 * 1000);
+  return run.shown() == shown;
+}
+
+// shown again, and still shown several slow frames later
+bool staysshown(setuprun &run)
+{
+  if (!waitshown(run, true))
+    return false;
+  usleep(1600 * 1000);
+  return run.shown();
+}
+
+TEST(lifecycle, f12_on_a_slow_busy_machine_never_ends_it_nor_leaves_it_minimised)
+{
+  windowmanager openbox;  // one that minimises
+  busymachine busy;
+  std::vector<std::string> prefix = slowframes();
+  prefix.push_back("TAVREL_SWAPDELAYMS=400");  // frames of a slow machine
+  std::string dir = makeworkdir();
+  setuprun run(dir, prefix);
+  ASSERT_TRUE(run.waitforwindow(20000)) << run.errors();
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    // let go as soon as the window hides, and restored at once: last frame's poll still reads
+    // F12 held when the focus comes back
+    run.keydown("F12");
+    EXPECT_TRUE(waitshown(run, false));
+    xdotool({"keyup", "F12"});
+    run.restore();
+    EXPECT_TRUE(staysshown(run));
+    run.press("F12");
+    EXPECT_TRUE(waitshown(run, false));
+    run.restore();
+    EXPECT_TRUE(staysshown(run));
+    // held over a restore, which may hide it again, then let go before the next restore
+    run.keydown("F12");
+    EXPECT_TRUE(waitshown(run, false));
+    run.restore();
+    run.keyup("F12");
+    usleep(1600 * 1000);
+    run.restore();
+    EXPECT_TRUE(staysshown(run));
+  }
+  run.closewindow();
+  EXPECT_EQ(run.waitforexit(), 0) << run.errors();  // an X error would have ended it with 1
+  EXPECT_EQ(readbytes(configpath(dir)).size(), 444u);
+}
+
+TEST(lifecycle, where_nothing_minimises_a_click_after_f12_works_and_takes_the_mouse_again)
+{
+  std::string dir = makeworkdir();
+  setuprun run(dir);  // the test's display has no window manager
+  ASSERT_TRUE(run.waitforwindow()) << run.errors();
+  run.takefocus();
+  run.press("F12");  // the mouse is let go, and the window stays
+  EXPECT_FALSE(run.pointerheld());
+  run.clickat(4 + 16 * 4 + 8, 368 + 8);  // on "Low Texture Detail"
+  EXPECT_TRUE(run.pointerheld());
+  run.closewindow();
+  EXPECT_EQ(run.waitforexit(), 0) << run.errors();
+  const bytes file = readbytes(configpath(dir));
+  ASSERT_EQ(file.size(), 444u);
+  EXPECT_EQ(le32at(file, 52), 1u);  // low texture detail on
 }
 
 // the captions' white, many more pixels of it than the compositor's own pointer has

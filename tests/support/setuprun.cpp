@@ -180,6 +180,23 @@ static void setfocus(Window to)
 void setuprun::losefocus() { setfocus(0); }
 void setuprun::takefocus() { setfocus(window); }
 
+bool setuprun::shown()
+{
+  Display *display = opendisplay();
+  if (!display)
+    return false;
+  XWindowAttributes attributes;
+  const bool viewable = XGetWindowAttributes(display, window, &attributes) &&
+                        attributes.map_state == IsViewable;
+  XCloseDisplay(display);
+  return viewable;
+}
+
+void setuprun::restore()
+{
+  xdotool({"windowactivate", std::to_string(window)});
+}
+
 int setuprun::waitforexit(int timeoutms)
 {
   for (int waited = 0; waited < timeoutms; waited += 20) {
@@ -203,6 +220,46 @@ std::vector<std::string> slowframes()
   if (const char *others = getenv("LD_PRELOAD"); others && *others)
     preload += std::string(":") + others;
   return {"env", "LD_PRELOAD=" + preload};
+}
+
+// a window manager says it runs by naming its check window on the root window
+static bool managed()
+{
+  Display *display = opendisplay();
+  if (!display)
+    return false;
+  Atom type;
+  int format;
+  unsigned long count = 0, after;
+  unsigned char *value = nullptr;
+  XGetWindowProperty(display, DefaultRootWindow(display),
+                     XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                     XA_WINDOW, &type, &format, &count, &after, &value);
+  if (value)
+    XFree(value);
+  XCloseDisplay(display);
+  return count == 1;
+}
+
+windowmanager::windowmanager()
+{
+  startxserver();
+  pid = fork();
+  if (pid == 0) {
+    silenceoutput();
+    execlp("openbox", "openbox", (char *)nullptr);
+    _exit(127);
+  }
+  for (int waited = 0; waited < 10000 && !managed(); waited += 50)
+    sleepms(50);
+}
+
+windowmanager::~windowmanager()
+{
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+  for (int waited = 0; waited < 5000 && managed(); waited += 50)
+    sleepms(50);  // its check window may outlive it a moment
 }
 
 int xdotool(const std::vector<std::string> &arguments)
@@ -311,6 +368,10 @@ static void relativepointto(Display *display, Window window, int x, int y)
   windowpixel(display, window, x, y);
   for (int push = 0; push < 4; ++push)
     move(-2000, -2000);
+  int cornerx, cornery;  // a pointer no grab holds stops at the screen's corner, maybe outside
+  where(cornerx, cornery);
+  if (cornerx < 0 || cornery < 0)
+    move(std::max(-cornerx, 0), std::max(-cornery, 0));
   int leftx = x, lefty = y;
   for (int step = 0; (leftx > 0 || lefty > 0) && step < 20; ++step) {  // a stuck pointer ends it
     int wx, wy;

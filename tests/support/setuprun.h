@@ -35,6 +35,10 @@ struct setuprun {
   // gives the keyboard focus away and takes it back, as switching to another program does
   void losefocus();
   void takefocus();
+  // true while the window is mapped and viewable, not minimised
+  bool shown();
+  // asks the window manager to bring the window back and give it the focus, as a task bar does
+  void restore();
   // the exit status, or -1 when it did not end in time (it is killed then)
   int waitforexit(int timeoutms = 10000);
   // what the program wrote to standard error
@@ -65,8 +69,16 @@ struct setuprun {
 };
 
 // a prefix that holds every frame of the program to 30 ms more, as a 33 Hz display with vertical
-// sync would, so that presses quicker than a frame fall between two frames
+// sync would, so that presses quicker than a frame fall between two frames; a word
+// "TAVREL_SWAPDELAYMS=n" added to it asks for n ms
 std::vector<std::string> slowframes();
+
+// openbox on the test's display while it lives: a window manager that minimises windows
+struct windowmanager {
+  pid_t pid = -1;
+  windowmanager();  // returns once openbox manages the screen
+  ~windowmanager();
+};
 
 // runs xdotool with the given arguments on the test's display; its exit status
 int xdotool(const std::vector<std::string> &arguments);

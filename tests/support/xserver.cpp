@@ -24,8 +24,7 @@ static void stopserver(pid_t &pid)
   }
 }
 
-// in a server's child: its chatter goes nowhere
-static void silenceoutput()
+void silenceoutput()
 {
   int quiet = open("/dev/null", O_WRONLY);
   dup2(quiet, 1);

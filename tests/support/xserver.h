@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// in a server's child: its chatter goes nowhere
+void silenceoutput();
+
 // starts Xvfb on a free display (once per process), points DISPLAY at it, and stops it at exit;
 // returns the display name, e.g. ":3". The screen is 1024x768 unless screen names another size
 // ("3840x2160"); a server running with another size than the one named is stopped first
