@@ -76,6 +76,7 @@ sanitized() {
 crossroot() {
   local arch=$1 root=$2 apt=$2/.apt
   [ -e "$root/.unpacked" ] && return
+  rm -rf "$root"  # what an interrupted run left, which may hold older packages
   mkdir -p "$apt/lists/partial" "$apt/archives/partial"
   : >"$apt/status"
   local options=(-qq -o "APT::Architecture=$arch" -o "APT::Architectures=$arch"
@@ -96,6 +97,12 @@ crossbuild() {
   cmake -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE=cmake/cross.cmake -DTAVREL_TARGET="$triplet" \
     -DTAVREL_SYSROOT="$PWD/$folder/root" -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$folder" -j "$(nproc)"
+  # the cross compiler looks in the host's /usr/include last: a header missing from the root would
+  # be taken from there, for the wrong machine
+  if grep -rl --include='*.o.d' '[ :]/usr/include/' "$folder"; then
+    echo "the $arch build read the host's headers (above)" >&2
+    return 1
+  fi
   (cd "$folder" && ctest --output-on-failure -j "$(nproc)")
 }
 

@@ -16,7 +16,7 @@ static const char help[] =
     "The choices are read from hwconfig.cfg in GAME_FOLDER, or in the player's folder with\n"
     "--player-folder (else in the working directory), where the game reads them, and stored\n"
     "there when you leave with Done, Escape or the window's close button; when they cannot be,\n"
-    "the window says why after Done or Escape, until a key or a click. The window's font and\n"
+    "the window says why until a key, a click or the close button. The window's font and\n"
     "icon (font.bmp, tvr.bmp) are taken from the game folder when it holds them, else from the\n"
     "installed data folder, else from the program's folder.\n"
     "\n"
@@ -84,8 +84,8 @@ static void runframe()
   swapbuffers();
 }
 
-// stores the choices and closes down, showing first why they could not be stored when the player
-// left with Done or Escape; the process's exit status
+// stores the choices and closes down, showing first why they could not be stored unless a
+// logout's signal ended the program; the process's exit status
 static int shutdown()
 {
   int status = 0;
@@ -97,7 +97,6 @@ static int shutdown()
   if (int error = saveconfig()) {
     reportfailure("cannot save hwconfig.cfg", strerror(error));
     status = 1;
-    // a quit request (a logout, the close button) is not kept waiting: the line above says it
     showsavefailure(strerror(error));
   }
   shutdownengine();

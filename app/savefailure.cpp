@@ -49,7 +49,10 @@ void drawmessage(const char *reason)
 
 void showsavefailure(const char *reason)
 {
+  if (quitbysignal())
+    return;  // a logout waits for no one
   framecap = waitingframerate;
+  windowinfo.quit = 0;  // the close button that ended the screen; pressed again, it ends this
   while (windowinfo.graphics && !windowinfo.quit) {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);

@@ -11,10 +11,16 @@ if(NOT TAVREL_HARDEN OR TAVREL_SANITIZE OR TAVREL_FUZZ)
   return()
 endif()
 
-set(callerflags "${CMAKE_C_FLAGS} ${CMAKE_CXX_FLAGS} ${CMAKE_CPPFLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
+set(callerflags "${CMAKE_C_FLAGS} ${CMAKE_CXX_FLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
+foreach(config DEBUG RELEASE RELWITHDEBINFO MINSIZEREL)
+  string(APPEND callerflags " ${CMAKE_C_FLAGS_${config}} ${CMAKE_CXX_FLAGS_${config}}"
+                            " ${CMAKE_EXE_LINKER_FLAGS_${config}}")
+endforeach()
 
-check_pie_supported(LANGUAGES CXX)
-set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+if(NOT DEFINED CMAKE_POSITION_INDEPENDENT_CODE AND NOT callerflags MATCHES "no-pie|fno-pie|fno-PIE")
+  check_pie_supported(LANGUAGES CXX)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
 
 # tavrel_harden(PATTERN FLAG): FLAG for every compilation, unless the caller's flags match PATTERN
 # or the compiler does not take it for this processor
@@ -38,6 +44,6 @@ if(NOT callerflags MATCHES "_FORTIFY_SOURCE")
   add_compile_definitions(
     $<$<OR:$<CONFIG:Release>,$<CONFIG:RelWithDebInfo>,$<CONFIG:MinSizeRel>>:_FORTIFY_SOURCE=2>)
 endif()
-if(NOT callerflags MATCHES "relro|-z,?now")
+if(NOT callerflags MATCHES "relro|-z,?now|-z,?lazy")
   add_link_options(LINKER:-z,relro,-z,now)
 endif()

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
@@ -130,10 +131,28 @@ static void removestaletemporaries(const std::string &target)
   closedir(listing);
 }
 
+// locks a temporary just made; 0, EWOULDBLOCK or an errno value. Another writer's sweep holds
+// such a lock for a moment only, so one not had within it belongs to a sweep that was stopped.
+// The wait never blocks: neither a signal nor a stopped writer can hold a save up
+static int locknewtemporary(int lock)
+{
+  constexpr int tries = 100;              // a millisecond apart
+  constexpr timespec pause = {0, 1000000};
+  for (int attempt = 0; attempt < tries; ++attempt) {
+    if (flock(lock, LOCK_EX | LOCK_NB) == 0)
+      return 0;
+    if (errno != EWOULDBLOCK && errno != EINTR)
+      return errno;
+    nanosleep(&pause, nullptr);
+  }
+  return EWOULDBLOCK;
+}
+
 // a new temporary beside target, locked to show that it is in use; the lock is held through a
 // copy of fd, so that it lasts past fclose up to the rename. Another writer's sweep can take a
-// temporary in the moment between its creation and its lock and remove it, so one that is no
-// longer linked under its name once locked is given up and another made. 0 or an errno value
+// temporary in the moment between its creation and its lock and remove it, or be stopped while
+// it holds the lock, so one that is no longer linked under its name once locked, or not locked
+// in time, is given up to that sweep and another made. 0 or an errno value
 static int createtemporary(const std::string &target, std::string &temporary, int &fd, int &lock)
 {
   constexpr int attempts = 100;  // each loss needs another writer's sweep in that moment
@@ -143,18 +162,17 @@ static int createtemporary(const std::string &target, std::string &temporary, in
     if (fd < 0)
       return errno;
     lock = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (lock < 0 || uninterrupted([lock] { return flock(lock, LOCK_EX); }) != 0) {
-      const int error = errno;
-      unlink(temporary.c_str());
-      close(fd);
-      if (lock >= 0)
-        close(lock);
-      return error;
-    }
-    if (stilllinked(fd, temporary))
+    const int error = lock < 0 ? errno : locknewtemporary(lock);
+    if (!error && stilllinked(fd, temporary))
       return 0;
-    close(lock);
+    const bool lost = !error || error == EWOULDBLOCK;  // to another writer's sweep
+    if (!lost)
+      unlink(temporary.c_str());
     close(fd);
+    if (lock >= 0)
+      close(lock);
+    if (!lost)
+      return error;
   }
   return EAGAIN;
 }

@@ -52,7 +52,7 @@ static int repeatsby(float seconds)
 static int duerepeat()
 {
   for (int key = 1; key < keycount; ++key)
-    if (keypressed(key) && repeats(key)) {
+    if (keypressed(key) && repeats(mainkey(key))) {
       heldkey = mainkey(key);  // the code the typed keys are read by: keypad 1 types as 1
       heldseconds = 0;
     }

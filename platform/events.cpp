@@ -69,6 +69,11 @@ void setupquitsignals()
   }
 }
 
+int quitbysignal()
+{
+  return quitsignalled;
+}
+
 void shutdownquitsignals()
 {
   for (int number : {SIGTERM, SIGINT}) {

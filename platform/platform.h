@@ -180,6 +180,9 @@ void checksystemmessages();
 void setupquitsignals();
 // gives the two signals back their default action, where they still have the engine's
 void shutdownquitsignals();
+// 1 once a signal (a logout's SIGTERM, or SIGINT) asked the program to end, unlike the window's
+// close button: nobody is in front of the window to be kept waiting
+int quitbysignal();
 // has the platform count the mouse's motion and the wheel's notches as it reads them, instead of
 // queueing them where they could crowd keys out; once the platform is started
 void setupeventfilter();
