@@ -467,21 +467,24 @@ bool showscaptions(setuprun &run)
   return false;
 }
 
+// on SDL 1.2 itself, X11 or nothing: one line says why; with sdl12-compat's folder first on the
+// library path, as the README advises for such a session, it opens over SDL2
 TEST(lifecycle, on_a_wayland_display_alone_it_opens_over_sdl2_and_says_why_not_without)
 {
-  std::string dir = makeworkdir();
   std::vector<std::string> prefix = {"env"};
   for (const std::string &word : startwaylandserver())
     prefix.push_back(word);
-  setuprun run(dir, prefix, false);
-  const SDL_version *runtime = SDL_Linked_Version();  // the same library the program loads
-  if (runtime->patch < 50) {  // SDL 1.2 itself: X11 or nothing
+  if (SDL_Linked_Version()->patch < 50) {  // the same library the program loads
+    std::string dir = makeworkdir();
+    setuprun run(dir, prefix, false);
     EXPECT_EQ(run.waitforexit(), 1);
     const std::string errors = run.errors();
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     EXPECT_EQ(access(configpath(dir).c_str(), F_OK), -1);
-    return;
+    prefix.push_back("LD_LIBRARY_PATH=/usr/lib/" TAVREL_MULTIARCH "/sdl12-compat");
   }
+  std::string dir = makeworkdir();
+  setuprun run(dir, prefix, false);
   EXPECT_TRUE(showscaptions(run)) << run.errors();
   // the compositor's pointer, moved about by a mouse and then there by an absolute device,
   // clicks "Sound"
