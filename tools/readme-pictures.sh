@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the set-up screen (without and with the colour bars), of the
-# viewer and of the demo, from the real programs under a private Xvfb. Run after ./build.sh test
-# has built them.
+# Takes the README's pictures of the set-up screen (without and with the colour bars, showing a
+# failed save, and grown on a large screen over sdl12-compat), of the viewer and of the demo,
+# from the real programs under private Xvfbs. Run after ./build.sh test has built them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -31,6 +31,37 @@ sleep 0.5
 shoot setup-screen-colour.png
 xdotool key Escape
 wait "$program"
+
+# a save that fails: hwconfig.cfg is a folder, and the window says so after Escape
+mkdir -p "$work/failing/hwconfig.cfg"
+cp "$top"/data/font.bmp "$work/failing"
+(cd "$work/failing" && exec "$top"/build/tavrel-setup 2>/dev/null) &
+program=$!
+sleep 2
+window=$(xdotool search --name '^Tavrel Setup$' | head -n 1)
+xdotool mousemove --window "$window" 520 400
+xdotool key Escape
+sleep 1
+shoot save-failure.png
+xdotool key space
+wait "$program" || :
+
+# the set-up window on a 3840x2160 screen over sdl12-compat, grown to fit it
+Xvfb :94 -noreset -nolisten tcp -screen 0 3840x2160x24 >/dev/null 2>&1 &
+large=$!
+trap 'kill "${program:-}" "${server:-}" "${large:-}" 2>/dev/null; rm -rf "$work"' EXIT
+sleep 1
+compat=$(dirname "$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$')")
+(cd "$work" && DISPLAY=:94 LD_LIBRARY_PATH=$compat exec "$top"/build/tavrel-setup) &
+program=$!
+sleep 2
+window=$(DISPLAY=:94 xdotool search --name '^Tavrel Setup$' | head -n 1)
+DISPLAY=:94 xdotool mousemove --window "$window" 1800 1320
+sleep 0.5
+DISPLAY=:94 xwd -silent -id "$window" | /usr/bin/convert xwd:- "$top/docs/setup-screen-scaled.png"
+DISPLAY=:94 xdotool key Escape
+wait "$program"
+kill "$large"
 
 # the viewer, in a game folder of a few textures made here
 mkdir -p "$work/game/texture"
