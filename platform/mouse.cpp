@@ -43,8 +43,10 @@ void setmouselook(int on)
   int x = 0, y = 0;
   SDL_GetMouseState(&x, &y);
   showpointer();
-  // the real pointer is put where the drawn one was, so that the two agree from here on
-  if (!mouselook && windowinfo.active)
+  // the real pointer is put where the drawn one was, so that the two agree from here on; SDL2
+  // does so itself as its relative mode ends, and would take the place in the scaled window's
+  // own pixels
+  if (!mouselook && windowinfo.active && !oversdl2())
     SDL_WarpMouse(Uint16(x), Uint16(y));
   dropmotion(grabsettlingframes);  // neither the switch nor the warp is a turn of the player's
 }

@@ -167,6 +167,8 @@ struct windowstate {
 extern windowstate windowinfo;
 // turns graphics on or off: windowinfo.graphics and the texture table's uploads together
 void setgraphics(int on);
+// 1 when the platform is SDL 1.2 over SDL2 (sdl12-compat), which reports versions from 1.2.50 on
+int oversdl2();
 
 // asks for 8-bit colour channels, a 16-bit depth and 8-bit stencil buffer, double-buffered
 void setupglattributes();

@@ -13,6 +13,12 @@ void setgraphics(int on)
   textureuploads = on != 0;
 }
 
+int oversdl2()
+{
+  const SDL_version *version = SDL_Linked_Version();
+  return version->major == 1 && version->minor == 2 && version->patch >= 50;
+}
+
 void setupglattributes()
 {
   if (!SDL_WasInit(SDL_INIT_VIDEO))

@@ -31,19 +31,21 @@ static int enterfolder(const char *name, const char *folder)
 }
 
 // "tavrel" in the XDG data home: $XDG_DATA_HOME, or ~/.local/share where that is unset, empty or
-// relative; false when HOME is needed and not set
-static bool playerfolderpath(char *path, size_t size)
+// relative; null, or why there is none
+static const char *playerfolderpath(char *path, size_t size)
 {
   const char *datahome = getenv("XDG_DATA_HOME");
   const char *home = getenv("HOME");
   int length;
   if (datahome && datahome[0] == '/')
     length = snprintf(path, size, "%s/tavrel", datahome);
-  else if (home && home[0])
-    length = snprintf(path, size, "%s/.local/share/tavrel", home);
+  else if (!home || !home[0])
+    return "HOME is not set";
+  else if (home[0] != '/')
+    return "HOME is not an absolute folder";  // it would name a folder under wherever it started
   else
-    return false;
-  return length > 0 && size_t(length) < size;
+    length = snprintf(path, size, "%s/.local/share/tavrel", home);
+  return length > 0 && size_t(length) < size ? nullptr : "its name is too long";
 }
 
 // makes the folder and the parents it lacks, each readable by its owner alone, as the XDG data
@@ -69,8 +71,8 @@ static int makefolders(char *path)
 static int enterplayerfolder(const char *name)
 {
   char path[PATH_MAX];
-  if (!playerfolderpath(path, sizeof path)) {
-    fprintf(stderr, "%s: cannot find the player's folder: HOME is not set\n", name);
+  if (const char *why = playerfolderpath(path, sizeof path)) {
+    fprintf(stderr, "%s: cannot find the player's folder: %s\n", name, why);
     return 1;
   }
   if (int error = makefolders(path)) {

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,12 +17,7 @@ static bool isset(const char *variable)
   return value && *value;
 }
 
-// SDL 1.2 over SDL2 reports versions from 1.2.50 on
-static bool oversdl2()
-{
-  const SDL_version *version = SDL_Linked_Version();
-  return version->major == 1 && version->minor == 2 && version->patch >= 50;
-}
+static bool driverchosenhere;  // SDL_VIDEODRIVER holds the engine's choice, not the caller's
 
 // a caller's own choice wins. Only X11 gives SDL 1.2 an OpenGL window, and without a display it
 // would fall back to a text-mode driver that takes over the terminal before failing, so X11 it
@@ -33,6 +29,7 @@ void choosevideodriver()
     return;
   const bool waylandonly = !isset("DISPLAY") && isset("WAYLAND_DISPLAY");
   setenv("SDL_VIDEODRIVER", waylandonly && oversdl2() ? "wayland" : "x11", 1);
+  driverchosenhere = true;
 }
 
 int windowscaling(int screenwidth, int screenheight, int width, int height)
@@ -79,4 +76,17 @@ void choosewindowscaling(bool grows)
   snprintf(value, sizeof value, "%d", factor);
   setenv(scalingvariable, value, 1);
   scalingchosenhere = true;
+}
+
+// a variable the engine set is the engine's alone: a program the game starts next, or the game's
+// own next start-up, would take it for the player's
+void forgetdisplaychoices()
+{
+  for (auto [variable, chosen] : {std::pair{"SDL_VIDEODRIVER", &driverchosenhere},
+                                  std::pair{scalingvariable, &scalingchosenhere},
+                                  std::pair{methodvariable, &methodchosenhere}})
+    if (*chosen) {
+      unsetenv(variable);
+      *chosen = false;
+    }
 }

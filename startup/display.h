@@ -8,3 +8,5 @@ void choosevideodriver();
 bool choosescalemethod(bool grows);
 // once the platform is started, before the video mode: the factor for a window that grows
 void choosewindowscaling(bool grows);
+// unsets what the three above set, once the platform is shut down
+void forgetdisplaychoices();

@@ -148,5 +148,6 @@ void shutdownengine()
   if (SDL_WasInit(SDL_INIT_VIDEO))  // a failed or an earlier shutdown left no window
     SDL_WM_IconifyWindow();
   SDL_Quit();
+  forgetdisplaychoices();
   shutdownquitsignals();
 }
