@@ -1,5 +1,6 @@
 // Where the loaders find their files: inside "texture" or "texturelow" without entering them,
-// the plain path when there is no such folder, and a missing file that changes nothing.
+// the plain path when there is no such folder, and a missing file that changes nothing; files
+// read in pieces as the same bytes in memory, and a file cut short after it was opened.
 #include "engine.h"
 #include "imagefiles.h"
 
@@ -168,6 +169,21 @@ TEST_F(imagefolders, read_files_in_pieces_exactly_as_the_same_bytes_in_memory)
     bmp ? loadtexturebmp(2, test.name, 0) : loadtexturetga(2, test.name, 0, 0);
     EXPECT_TRUE(samepicture(slotimage(1), slotimage(2)));
   }
+}
+
+TEST_F(imagefolders, a_file_cut_short_after_it_was_opened_fails_its_reads)
+{
+  writebytes("a.tga", bytes(1000, 7));
+  bytesource file;
+  ASSERT_EQ(openfolderfile("texture", "a.tga", file, 600), 1);
+  EXPECT_EQ(file.size, 600u);  // at most the limit
+  ASSERT_EQ(truncate("a.tga", 100), 0);
+  unsigned char piece[200];
+  EXPECT_TRUE(file.readat(0, piece, 100));
+  EXPECT_FALSE(file.readat(700, piece, 1));  // past the size: no failure of the file
+  EXPECT_FALSE(file.failed);
+  EXPECT_FALSE(file.readat(50, piece, 100));
+  EXPECT_TRUE(file.failed);
 }
 
 TEST_F(imagefolders, leave_the_slot_as_it_was_when_the_file_is_missing)
