@@ -19,6 +19,7 @@ testpackages=(
   libgtest-dev libbenchmark-dev               # tests and benchmarks
   clang libclang-rt-14-dev                    # fuzz targets with the sanitizers
   libstb-dev imagemagick                      # an independent image decoder and image writer
+  libsdl-image1.2-dev libsdl-mixer1.2-dev     # the libraries the benchmarks measure against
   libsdl1.2-compat                            # SDL 1.2 over SDL2, as newer distributions ship it
   weston                                      # a Wayland session, nested in the private Xvfb
   openbox                                     # a window manager that minimises, for F12

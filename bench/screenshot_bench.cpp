@@ -39,7 +39,7 @@ void screenshotfile(benchmark::State &state)
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(filebytes));
 }
 
-BENCHMARK(screenshotfile)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(screenshotfile)->Apply(sidebysidestatistics);
 
 }  // namespace
 

@@ -33,6 +33,26 @@ int readfilebytes(const char *path, filebytes &file, long limit = maxfilebytes);
 // changes; path as given only when folder is no directory (or path is absolute). The loaders'
 // way of finding their files ("texture", "sound")
 int readfolderfile(const char *folder, const char *path, filebytes &file, long limit = maxfilebytes);
+// a file, or bytes already in memory, read from any offset: a file's bytes go straight to the
+// caller's memory, so a loader reads them in pieces rather than through a copy of the whole file
+struct bytesource {
+  const unsigned char *bytes = nullptr;  // the bytes, when they are in memory
+  int fd = -1;                           // else the open file
+  size_t size = 0;                       // the bytes there are: the file's size when opened
+  bool failed = false;                   // a read error, or a file that shrank while it was read
+
+  bytesource() = default;
+  bytesource(const unsigned char *data, size_t count) : bytes(data), size(count) {}
+  bytesource(const bytesource &) = delete;
+  bytesource &operator=(const bytesource &) = delete;
+  ~bytesource();
+  // copies count bytes from offset into dst; false when they lie past size, or (failed set) the
+  // file could not give them
+  bool readat(size_t offset, unsigned char *dst, size_t count);
+};
+// opens path inside folder as readfolderfile finds it, its size counted as at most limit bytes;
+// 0 when it cannot be opened
+int openfolderfile(const char *folder, const char *path, bytesource &source, long limit);
 // the same into a vector
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit = maxfilebytes);
 // replaces path (or the file a link at path names, created when it does not exist yet) with bytes,

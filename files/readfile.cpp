@@ -13,18 +13,28 @@
 
 FILE *fp = nullptr;
 
-// opens a regular file for reading; a FIFO or device is refused without waiting on it
-static FILE *openregular(const char *path, size_t &size)
+// opens a regular file for reading; a FIFO or device is refused without waiting on it; -1 when
+// it cannot be opened
+static int openregularfd(const char *path, size_t &size)
 {
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0)
-    return nullptr;
+    return -1;
   struct stat info;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
-    return nullptr;
+    return -1;
   }
   size = size_t(info.st_size);
+  return fd;
+}
+
+// the same as a stream
+static FILE *openregular(const char *path, size_t &size)
+{
+  int fd = openregularfd(path, size);
+  if (fd < 0)
+    return nullptr;
   FILE *file = fdopen(fd, "rb");
   if (!file)
     close(fd);
@@ -70,17 +80,66 @@ static bool isdirectory(const char *path)
   return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-int readfolderfile(const char *folder, const char *path, filebytes &file, long limit)
+// opens path inside folder through open(fullpath), or path as given when folder is no directory
+// (or path is absolute)
+template <typename opener>
+static int openinfolder(const char *folder, const char *path, opener open)
 {
   if (!folder || !path)
     return 0;
   if (path[0] != '/') {
-    if (readfilebytes((std::string(folder) + "/" + path).c_str(), file, limit))
+    if (open((std::string(folder) + "/" + path).c_str()))
       return 1;
     if (isdirectory(folder))
       return 0;
   }
-  return readfilebytes(path, file, limit);
+  return open(path);
+}
+
+int readfolderfile(const char *folder, const char *path, filebytes &file, long limit)
+{
+  return openinfolder(folder, path, [&](const char *at) { return readfilebytes(at, file, limit); });
+}
+
+bytesource::~bytesource()
+{
+  if (fd >= 0)
+    close(fd);
+}
+
+bool bytesource::readat(size_t offset, unsigned char *dst, size_t count)
+{
+  if (failed || offset > size || count > size - offset)
+    return false;
+  if (bytes) {
+    memcpy(dst, bytes + offset, count);
+    return true;
+  }
+  while (count > 0) {
+    const ssize_t got = pread(fd, dst, count, off_t(offset));
+    if (got > 0) {
+      dst += got;
+      offset += size_t(got);
+      count -= size_t(got);
+    } else if (got == 0 || errno != EINTR) {
+      return !(failed = true);  // ended early or could not be read
+    }
+  }
+  return true;
+}
+
+// opens path as a source of at most limit bytes
+static int opensource(const char *path, bytesource &source, long limit)
+{
+  size_t size = 0;
+  source.fd = openregularfd(path, size);
+  source.size = std::min(size, size_t(limit));
+  return source.fd >= 0;
+}
+
+int openfolderfile(const char *folder, const char *path, bytesource &source, long limit)
+{
+  return openinfolder(folder, path, [&](const char *at) { return opensource(at, source, limit); });
 }
 
 int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit)

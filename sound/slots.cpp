@@ -1,4 +1,4 @@
-// The sound slots: files read whole and handed to the WAV decoder, and the decoded samples put in
+// The sound slots: files or bytes handed to the WAV decoder, and the decoded samples put in
 // their slot under the audio lock, once no channel plays the samples they replace.
 #include "files/files.h"
 #include "sound/soundmix.h"
@@ -42,27 +42,34 @@ static void installsound(int slot, soundslot samples)
   free(old.samples);
 }
 
-int loadsoundbytes(int slot, const unsigned char *bytes, size_t count)
+// decodes the WAV in source into slot
+static int loadsoundfrom(int slot, bytesource &source)
 {
-  if (const char *refusal = cannotload(slot))
-    return refuse(refusal);
   soundslot decoded{};
-  if (const char *refusal = decodewav(bytes, count, decoded))
+  if (const char *refusal = decodewav(source, decoded))
     return refuse(refusal);
   installsound(slot, decoded);
   loadrefusal = nullptr;
   return 1;
 }
 
+int loadsoundbytes(int slot, const unsigned char *bytes, size_t count)
+{
+  if (const char *refusal = cannotload(slot))
+    return refuse(refusal);
+  bytesource memory(bytes, count);
+  return loadsoundfrom(slot, memory);
+}
+
 int loadsound(int slot, const char *name)
 {
   if (const char *refusal = cannotload(slot))
     return refuse(refusal);
-  filebytes file;
+  bytesource file;
   // one byte past the limit, so that a larger file is refused rather than cut short
-  if (!readfolderfile(soundfolder, name, file, maxsoundfilebytes + 1))
-    return refuse(file.data ? "cannot read the file" : "cannot open the file");
-  return loadsoundbytes(slot, file.data, file.size);
+  if (!openfolderfile(soundfolder, name, file, maxsoundfilebytes + 1))
+    return refuse("cannot open the file");
+  return loadsoundfrom(slot, file);
 }
 
 void freesound(int slot)

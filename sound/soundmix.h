@@ -3,6 +3,7 @@
 // that tests, the fuzz target and the benchmark run it without a device. Internal to sound/.
 #pragma once
 
+#include "files/files.h"
 #include "sound/sound.h"
 
 #include <cstddef>
@@ -47,6 +48,6 @@ void mixsound(int16_t *out, int frames);
 uint64_t resampledframes(uint32_t frames, int from, int to);
 // frames left and right 16-bit frames at rate from into resampledframes of them at rate to
 void resample(const int16_t *in, uint32_t frames, int from, int to, int16_t *out);
-// the samples of a WAV file in memory, converted to the device's format, in a new block that
-// decoded takes; null when accepted, else why not
-const char *decodewav(const unsigned char *bytes, size_t count, soundslot &decoded);
+// the samples of a WAV file, read from the file or memory, converted to the device's format, in a
+// new block that decoded takes; null when accepted, else why not
+const char *decodewav(bytesource &source, soundslot &decoded);

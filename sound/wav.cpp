@@ -1,8 +1,7 @@
 // WAV files: a bounded reader of the RIFF chunks finds the format and the samples and checks every
-// length against the bytes there are; SDL then reads a plain file made of just those two chunks
-// and converts the samples to 16-bit stereo, and the room brings them to the device's rate. SDL's
-// own reader trusts chunk lengths (it allocates whatever a header says) and reads a format chunk
-// of any size as a whole one, so it is never handed a file this reader has not checked.
+// length against the bytes there are; the samples are then read once, straight into the block
+// that SDL converts to 16-bit stereo in place (or into the slot's own block when they need no
+// conversion), and the room brings them to the device's rate.
 #include "files/files.h"
 #include "sound/soundmix.h"
 
@@ -10,7 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -23,7 +21,9 @@ constexpr uint16_t pcmformat = 1;
 constexpr const char *cannotconvert = "samples SDL cannot convert";
 constexpr const char *toolong = "sound too long for a slot";
 constexpr const char *nomemory = "out of memory";
-constexpr uint32_t plainheaderbytes = 44;  // RIFF, "WAVE", a 16-byte format chunk, the data header
+constexpr const char *cannotread = "cannot read the file";
+constexpr size_t chunkheaderbytes = 8;  // the chunk's name and length
+constexpr size_t formatbytes = 16;      // the fields of a PCM format chunk
 
 struct wavlayout {
   uint16_t channels;
@@ -52,61 +52,61 @@ const char *readformat(bytereader in, wavlayout &layout)
   return nullptr;
 }
 
-// the chunks in file order, each starting on an even byte; the format must come before the samples
-const char *readwavlayout(const unsigned char *bytes, size_t count, wavlayout &layout)
+// the header of the chunk at pos: its name and length
+void readchunkheader(bytesource &source, size_t pos, uint32_t &id, uint32_t &length)
 {
-  bytereader in(bytes, count);
-  uint32_t riff = in.u32();
-  in.skip(4);  // the RIFF length: each chunk is checked against the bytes there really are
-  uint32_t wave = in.u32();
-  if (in.overrun || riff != fourcc("RIFF") || wave != fourcc("WAVE"))
+  unsigned char header[chunkheaderbytes] = {};
+  source.readat(pos, header, sizeof header);
+  bytereader in(header, sizeof header);
+  id = in.u32();
+  length = in.u32();
+}
+
+// the format chunk's fields, as many of them as its length holds
+const char *readformatchunk(bytesource &source, size_t pos, uint32_t length, wavlayout &layout)
+{
+  unsigned char fields[formatbytes];
+  const size_t count = std::min<size_t>(length, sizeof fields);
+  source.readat(pos, fields, count);
+  return readformat(bytereader(fields, count), layout);
+}
+
+// the chunks in file order, each starting on an even byte; the format must come before the samples
+const char *readwavlayout(bytesource &source, wavlayout &layout)
+{
+  unsigned char riffheader[12] = {};
+  const bool whole = source.readat(0, riffheader, sizeof riffheader);
+  bytereader riff(riffheader, sizeof riffheader);
+  const uint32_t riffname = riff.u32();
+  riff.skip(4);  // the RIFF length: each chunk is checked against the bytes there really are
+  if (!whole || riffname != fourcc("RIFF") || riff.u32() != fourcc("WAVE"))
     return "not a WAV file";
   bool formatread = false;
-  while (in.remaining() >= 8) {
-    uint32_t id = in.u32(), length = in.u32();
+  for (size_t pos = sizeof riffheader; pos <= source.size && source.size - pos >= 8;) {
+    uint32_t id, length;
+    readchunkheader(source, pos, id, length);
+    pos += chunkheaderbytes;
+    const size_t remaining = source.size - pos;
     if (id == fourcc("data")) {
       if (!formatread)
         return "samples before their format";
-      if (length > in.remaining())
+      if (length > remaining)
         return "file too short for its samples";
       const size_t framebytes = size_t(layout.channels) * layout.bits / 8;
-      layout.offset = in.pos;
+      layout.offset = pos;
       layout.bytes = length - length % framebytes;
       return layout.bytes ? nullptr : "no samples in the file";
     }
-    if (length > in.remaining())
+    if (length > remaining)
       return "chunk past the end of the file";
     if (id == fourcc("fmt ")) {
-      if (const char *refusal = readformat(bytereader(bytes + in.pos, length), layout))
+      if (const char *refusal = readformatchunk(source, pos, length, layout))
         return refusal;
       formatread = true;
     }
-    in.skip(length + (length & 1));
+    pos += length + (length & 1);
   }
   return "no samples in the file";
-}
-
-// the checked format and samples as the simplest WAV file there is
-std::vector<unsigned char> plainwav(const unsigned char *bytes, const wavlayout &layout)
-{
-  const uint16_t framebytes = uint16_t(layout.channels * layout.bits / 8);
-  bytewriter file;
-  file.u32(fourcc("RIFF"));
-  file.u32(uint32_t(plainheaderbytes - 8 + layout.bytes));
-  file.u32(fourcc("WAVE"));
-  file.u32(fourcc("fmt "));
-  file.u32(16);
-  file.u16(pcmformat);
-  file.u16(layout.channels);
-  file.u32(layout.rate);
-  file.u32(layout.rate * framebytes);
-  file.u16(framebytes);
-  file.u16(layout.bits);
-  file.u32(fourcc("data"));
-  file.u32(uint32_t(layout.bytes));
-  const unsigned char *samples = bytes + layout.offset;
-  file.bytes.insert(file.bytes.end(), samples, samples + layout.bytes);
-  return std::move(file.bytes);
 }
 
 // the frames of a sound on their way to the device, at its own rate and at the device's, fit a slot
@@ -117,50 +117,60 @@ bool fitsslot(const wavlayout &layout)
   return std::max<uint64_t>(frames, atdevice) * soundframebytes <= maxsoundbytes;
 }
 
-// SDL's samples as 16-bit stereo at their own rate
-const char *tostereo(const SDL_AudioSpec &spec, const Uint8 *samples, Uint32 length,
-                     soundslot &stereo)
+// the samples read once into a block of their own, and turned there into 16-bit stereo at their
+// own rate
+const char *tostereo(bytesource &source, const wavlayout &layout, soundslot &stereo)
 {
   SDL_AudioCVT convert;
-  if (SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2,
-                        spec.freq) < 0)
+  const Uint16 format = layout.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+  const int rate = int(layout.rate);
+  if (SDL_BuildAudioCVT(&convert, format, uint8_t(layout.channels), rate, AUDIO_S16SYS, 2,
+                        rate) < 0)
     return cannotconvert;
   // SDL works in a buffer len_mult times the samples, which SDL 1.2 over SDL2 reports twice as
   // large as it needs; the size that stays was checked against maxsoundbytes before
-  const uint64_t workbytes = uint64_t(length) * uint64_t(convert.len_mult);
+  const uint64_t workbytes = uint64_t(layout.bytes) * uint64_t(convert.needed ? convert.len_mult : 1);
   if (workbytes > 2 * uint64_t(maxsoundbytes))
     return toolong;
-  convert.buf = static_cast<Uint8 *>(malloc(size_t(workbytes)));
-  if (!convert.buf)
+  Uint8 *samples = static_cast<Uint8 *>(malloc(size_t(workbytes)));
+  if (!samples)
     return nomemory;
-  memcpy(convert.buf, samples, length);
-  convert.len = int(length);
-  if (SDL_ConvertAudio(&convert) != 0 || convert.len_cvt < soundframebytes) {
-    free(convert.buf);
+  int length = int(layout.bytes);
+  if (!source.readat(layout.offset, samples, layout.bytes)) {
+    free(samples);
+    return cannotread;
+  }
+  if (convert.needed) {
+    convert.buf = samples;
+    convert.len = length;
+    length = SDL_ConvertAudio(&convert) == 0 ? convert.len_cvt : 0;
+  }
+  if (length < soundframebytes) {
+    free(samples);
     return cannotconvert;
   }
-  stereo.samples = reinterpret_cast<int16_t *>(convert.buf);
-  stereo.length = uint32_t(convert.len_cvt) / soundframebytes * soundframebytes;
+  stereo.samples = reinterpret_cast<int16_t *>(samples);
+  stereo.length = uint32_t(length) / soundframebytes * soundframebytes;
   return nullptr;
 }
 
-// SDL's samples at the device's rate, in a block of their own size
-const char *todevice(const SDL_AudioSpec &spec, const Uint8 *samples, Uint32 length,
-                     soundslot &decoded)
+// the samples at the device's rate, in a block of their own size
+const char *todevice(bytesource &source, const wavlayout &layout, soundslot &decoded)
 {
   soundslot stereo{};
-  if (const char *refusal = tostereo(spec, samples, length, stereo))
+  if (const char *refusal = tostereo(source, layout, stereo))
     return refusal;
-  if (spec.freq == sounddevice.rate) {
+  const int rate = int(layout.rate);
+  if (rate == sounddevice.rate) {
     void *fitted = realloc(stereo.samples, stereo.length);  // SDL converts in a larger block
     decoded = {fitted ? static_cast<int16_t *>(fitted) : stereo.samples, stereo.length};
     return nullptr;
   }
   const uint32_t frames = stereo.length / soundframebytes;
-  const uint64_t bytes = resampledframes(frames, spec.freq, sounddevice.rate) * soundframebytes;
+  const uint64_t bytes = resampledframes(frames, rate, sounddevice.rate) * soundframebytes;
   decoded.samples = static_cast<int16_t *>(malloc(size_t(bytes)));
   if (decoded.samples) {
-    resample(stereo.samples, frames, spec.freq, sounddevice.rate, decoded.samples);
+    resample(stereo.samples, frames, rate, sounddevice.rate, decoded.samples);
     decoded.length = uint32_t(bytes);
   }
   free(stereo.samples);
@@ -169,23 +179,17 @@ const char *todevice(const SDL_AudioSpec &spec, const Uint8 *samples, Uint32 len
 
 }  // namespace
 
-const char *decodewav(const unsigned char *bytes, size_t count, soundslot &decoded)
+const char *decodewav(bytesource &source, soundslot &decoded)
 {
-  if (count > size_t(maxsoundfilebytes))
+  if (source.size > size_t(maxsoundfilebytes))
     return "file larger than 64 MiB";
   wavlayout layout{};
-  if (const char *refusal = readwavlayout(bytes, count, layout))
+  const char *refusal = readwavlayout(source, layout);
+  if (source.failed)
+    return cannotread;
+  if (refusal)
     return refusal;
   if (!fitsslot(layout))
     return toolong;
-  const std::vector<unsigned char> plain = plainwav(bytes, layout);
-  SDL_AudioSpec spec;
-  Uint8 *samples = nullptr;
-  Uint32 length = 0;
-  if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(plain.data(), int(plain.size())), 1, &spec, &samples,
-                      &length))
-    return "samples SDL cannot read";
-  const char *refusal = todevice(spec, samples, length, decoded);
-  SDL_FreeWAV(samples);
-  return refusal;
+  return todevice(source, layout, decoded);
 }

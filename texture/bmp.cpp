@@ -31,22 +31,26 @@ bool rowsinside(const bmplayout &layout, size_t count)
   return count - layout.offset >= pixelbytes;
 }
 
-void decodebmp(const unsigned char *bytes, const bmplayout &layout, uint8_t alpha,
-               unsigned char *pixels)
+// the rows a piece at a time, the padding between them skipped; false when the file fails
+bool decodebmp(imagereader &in, const bmplayout &layout, uint8_t alpha, unsigned char *pixels)
 {
   const size_t slotrowbytes = size_t(layout.width) * 4;
   for (int row = 0; row < layout.height; ++row) {
+    in.pos = layout.offset + layout.rowstride * row;
+    const unsigned char *filerow = in.take(size_t(layout.width) * 3);
+    if (!filerow)
+      return false;
     int slotrow = layout.bottomup ? layout.height - 1 - row : row;
-    convertrow(bytes + layout.offset + layout.rowstride * row, 3, layout.width, alpha, false,
-               pixels + slotrowbytes * slotrow);
+    convertrow(filerow, 3, layout.width, alpha, false, pixels + slotrowbytes * slotrow);
   }
+  return true;
 }
 
-}  // namespace
-
-const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
+// the header fields from the first headcount bytes of a file of filesize bytes
+const char *readbmpfields(const unsigned char *head, size_t headcount, size_t filesize,
+                          bmplayout &layout)
 {
-  bytereader in(bytes, count);
+  bytereader in(head, headcount);
   uint16_t signature = in.u16();
   in.skip(4);                          // bfSize: often wrong; the real byte count is checked
   in.skip(4);                          // bfReserved1, bfReserved2
@@ -68,7 +72,7 @@ const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &l
     return "not a 24-bit uncompressed BMP";
   if (!sidesaccepted(width, height))
     return "image size outside 1 to 16384";
-  if (offset < fileheaderbytes + uint64_t(infosize) || offset >= count)
+  if (offset < fileheaderbytes + uint64_t(infosize) || offset >= filesize)
     return "pixel offset outside the file";
   layout.width = width;
   layout.height = std::abs(height);
@@ -79,26 +83,44 @@ const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &l
   return nullptr;
 }
 
-int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
+// the BMP loader on its bytes, from a file or memory
+int decodebmpfile(int slot, imagereader &in, int mipmap)
 {
   if (!loadableslot(slot))
     return failload(notaslot);
-  if (count)  // a short file replaces only the bytes it has, as a short read would
-    memcpy(bmpheader, bytes, std::min(count, sizeof bmpheader));
+  const size_t size = in.source.size;
+  const unsigned char *head = in.take(std::min(size, sizeof bmpheader));
+  if (!head)
+    return refuseimage(slot, shortreason(in, tooshort));
+  if (size)  // a short file replaces only the bytes it has, as a short read would
+    memcpy(bmpheader, head, std::min(size, sizeof bmpheader));
   bmplayout layout;
-  if (const char *refusal = readbmpheader(bytes, count, layout))
+  if (const char *refusal = readbmpfields(head, std::min(size, sizeof bmpheader), size, layout))
     return refuseimage(slot, refusal);
-  if (!rowsinside(layout, count))
+  if (!rowsinside(layout, size))
     return refuseimage(slot, tooshort);
   unsigned char *pixels = imagebuffer(slot, layout.width, layout.height, mipmap);
   if (!pixels)
     return refuseimage(slot, nomemory);
-  decodebmp(bytes, layout, slot == dimmedbmpslot ? 128 : 255, pixels);
+  if (!decodebmp(in, layout, slot == dimmedbmpslot ? 128 : 255, pixels))
+    return refusedecoded(slot, pixels, shortreason(in, tooshort));
   const char *format = layout.bottomup ? "24-bit BMP, bottom-up" : "24-bit BMP, top-down";
   return installimage(slot, layout.width, layout.height, mipmap, pixels, format);
 }
 
+}  // namespace
+
+const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
+{
+  return readbmpfields(bytes, count, count, layout);
+}
+
+int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
+{
+  return loadimagebytes(slot, bytes, count, mipmap, decodebmpfile);
+}
+
 void loadtexturebmp(int slot, const char *path, int mipmap)
 {
-  loadimagefile(slot, imagefolder(0, path), path, largestbmpfile, mipmap, loadtexturebmpbytes);
+  loadimagefile(slot, imagefolder(0, path), path, largestbmpfile, mipmap, decodebmpfile);
 }

@@ -1,8 +1,10 @@
-// Steps the BMP and TGA loaders share: reading the file, choosing the pixel buffer, turning file
-// rows into table rows, installing and uploading the result, and the reason for a refusal.
+// Steps the BMP and TGA loaders share: reading the file a piece at a time, choosing the pixel
+// buffer, turning file rows into table rows, installing and uploading the result, and the reason
+// for a refusal.
 #include "texture/imageload.h"
 #include "texture/texture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,6 +66,32 @@ const char *imagefolder(int low, const char *path)
   return texturefolder;
 }
 
+// twice the largest piece, so that most refills read a full buffer whatever piece is left over
+static unsigned char piecebuffer[2 * largestpiece];
+
+const unsigned char *imagereader::take(size_t count)
+{
+  if (pos > source.size || count > source.size - pos)
+    return nullptr;
+  const size_t at = pos;
+  pos += count;
+  if (source.bytes)
+    return source.bytes + at;
+  if (at < piecestart || at + count > pieceend) {
+    const size_t fill = std::min(sizeof piecebuffer, source.size - at);
+    pieceend = piecestart = at;
+    if (count > fill || !source.readat(at, piecebuffer, fill))
+      return nullptr;
+    pieceend = at + fill;
+  }
+  return piecebuffer + (at - piecestart);
+}
+
+const char *shortreason(const imagereader &in, const char *ended)
+{
+  return in.source.failed ? cutshort : ended;
+}
+
 void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
                    imagedecoder decode)
 {
@@ -71,11 +99,21 @@ void loadimagefile(int slot, const char *folder, const char *path, long limit, i
     failload(notaslot);
     return;
   }
-  filebytes file;
-  if (!readfolderfile(folder, path, file, limit))
-    refuseimage(slot, file.data ? "cannot read the file" : "cannot open the file");
-  else
-    decode(slot, file.data, file.size, mipmap);
+  bytesource file;
+  if (!openfolderfile(folder, path, file, limit)) {
+    refuseimage(slot, "cannot open the file");
+    return;
+  }
+  imagereader in(file);
+  decode(slot, in, mipmap);
+}
+
+int loadimagebytes(int slot, const unsigned char *bytes, size_t count, int mipmap,
+                   imagedecoder decode)
+{
+  bytesource memory(bytes, count);
+  imagereader in(memory);
+  return decode(slot, in, mipmap);
 }
 
 bool loadableslot(int slot)
@@ -94,6 +132,15 @@ unsigned char *imagebuffer(int slot, int width, int height, int mipmap)
 unsigned char *newimagebuffer(int width, int height, int mipmap)
 {
   return static_cast<unsigned char *>(malloc(texturebytes(width, height, mipmap)));
+}
+
+int refusedecoded(int slot, unsigned char *pixels, const char *reason)
+{
+  if (pixels == texture[slot].data)
+    freetexture(slot);
+  else
+    free(pixels);
+  return refuseimage(slot, reason);
 }
 
 // blue, green, red, alpha bytes to red, green, blue, alpha: the first and third bytes swap

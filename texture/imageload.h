@@ -1,7 +1,9 @@
-// Steps the BMP and TGA loaders share: reading the file, choosing the pixel buffer, turning file
-// rows into table rows, installing and uploading the result, and the reason for a refusal.
-// Internal to texture/.
+// Steps the BMP and TGA loaders share: reading the file a piece at a time, choosing the pixel
+// buffer, turning file rows into table rows, installing and uploading the result, and the reason
+// for a refusal. Internal to texture/.
 #pragma once
+
+#include "files/files.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +35,7 @@ inline void store32(unsigned char *p, uint32_t v)
 constexpr const char *notaslot = "slot outside 0 to 510";
 constexpr const char *tooshort = "file too short for its pixels";
 constexpr const char *nomemory = "out of memory";
+constexpr const char *cutshort = "file cut short while it loaded";
 
 // records why a load was refused, for textureloaderror; 0
 int failload(const char *reason);
@@ -47,11 +50,32 @@ int installimage(int slot, int width, int height, int mipmap, unsigned char *pix
 // the folder a loader reads path from: "texturelow" when asked for low, or when the low-detail
 // set is chosen and holds path; else "texture"
 const char *imagefolder(int low, const char *path);
-using imagedecoder = int (*)(int slot, const unsigned char *bytes, size_t count, int mipmap);
-// reads path inside folder, or path as given when folder is no directory (or path is absolute),
-// at most limit bytes of it, and hands the bytes to decode; a file that cannot be read is refused
+// a loader's bytes a piece at a time: bytes in memory are read where they lie, a file's through
+// one small buffer that stays in the cache, so no copy of the whole file is ever made
+struct imagereader {
+  bytesource &source;
+  size_t pos = 0;  // the next byte to take
+  size_t piecestart = 0, pieceend = 0;  // the file bytes the buffer holds
+
+  explicit imagereader(bytesource &from) : source(from) {}
+  // the next count bytes (at most largestpiece) in one run, valid until the next take; null when
+  // the source has fewer, or a file could not be read
+  const unsigned char *take(size_t count);
+};
+// the most one take asks for: a row of the widest 32-bit image
+constexpr size_t largestpiece = size_t(16384) * 4;
+// why a take came back empty: the file failed under the reader, or else ended where its header
+// said it would not
+const char *shortreason(const imagereader &in, const char *ended);
+
+using imagedecoder = int (*)(int slot, imagereader &in, int mipmap);
+// opens path inside folder, or path as given when folder is no directory (or path is absolute),
+// at most limit bytes of it, and hands it to decode; a file that cannot be opened is refused
 // like a bad one
 void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
+                   imagedecoder decode);
+// decodes count bytes in memory as decode reads a file
+int loadimagebytes(int slot, const unsigned char *bytes, size_t count, int mipmap,
                    imagedecoder decode);
 // the buffer to decode a width x height image (with or without its chain) into: the slot's own
 // when it is that size already, which spares fresh pages on every load, else a new one; null when
@@ -60,6 +84,9 @@ unsigned char *imagebuffer(int slot, int width, int height, int mipmap);
 // a new uninitialised buffer of that size, for a decoder that may still fail; null when memory
 // runs out
 unsigned char *newimagebuffer(int width, int height, int mipmap);
+// refuses a load whose decoding failed part way into pixels: a new buffer is freed, and a slot
+// whose own buffer was half written is emptied rather than left half old, half new
+int refusedecoded(int slot, unsigned char *pixels, const char *reason);
 // count pixels of 3 bytes (blue, green, red; alpha is given) or 4 bytes (blue, green, red,
 // alpha) into table pixels; a mirrored row is written from its last pixel back to its first
 void convertrow(const unsigned char *src, int bytesperpixel, int count, uint8_t alpha,

@@ -3,6 +3,7 @@
 #include "texture/imageload.h"
 #include "texture/texture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,10 +14,11 @@ namespace {
 constexpr uint8_t truecolour = 2;
 constexpr uint8_t truecolourruns = 10;
 constexpr int largestrun = 128;  // pixels one run-length packet can stand for
+constexpr size_t tgaheaderbytes = 18;
 // the longest file a header can describe: the longest ID, the largest colour map (65535 entries
 // of up to 32 bytes) and the largest image in one-pixel packets of 1 + 4 bytes
 constexpr long largesttgafile =
-    18 + 255 + 65535L * 32 + long(maxtextureside) * maxtextureside * (1 + 4);
+    long(tgaheaderbytes) + 255 + 65535L * 32 + long(maxtextureside) * maxtextureside * (1 + 4);
 
 struct tgalayout {
   int width;
@@ -37,10 +39,12 @@ bool enoughdata(const tgalayout &layout, size_t available)
   return available >= leastrunbytes(pixels, layout.bytesperpixel);
 }
 
-// reads the header field by field; null when this loader takes the file, else why not
-const char *readtgaheader(const unsigned char *bytes, size_t count, tgalayout &layout)
+// reads the header field by field from the first headcount bytes of a file of filesize bytes;
+// null when this loader takes the file, else why not
+const char *readtgaheader(const unsigned char *head, size_t headcount, size_t filesize,
+                          tgalayout &layout)
 {
-  bytereader in(bytes, count);
+  bytereader in(head, headcount);
   uint8_t idlength = in.u8();
   in.skip(1);  // colour map type: a map ahead of true-colour pixels is skipped over, used or not
   uint8_t imagetype = in.u8();
@@ -54,8 +58,8 @@ const char *readtgaheader(const unsigned char *bytes, size_t count, tgalayout &l
   // the descriptor's alpha bit count (bits 0-3) is not trusted: a 32-bit pixel's fourth byte is
   // its alpha whatever the count says
   uint8_t descriptor = in.u8();
-  in.skip(idlength + size_t(maplength) * ((mapentrybits + 7) / 8));
-  if (in.overrun)
+  const size_t offset = in.pos + idlength + size_t(maplength) * ((mapentrybits + 7) / 8);
+  if (in.overrun || offset > filesize)
     return "file too short for its header";
   if (imagetype != truecolour && imagetype != truecolourruns)
     return "not a true-colour TGA";
@@ -69,8 +73,8 @@ const char *readtgaheader(const unsigned char *bytes, size_t count, tgalayout &l
   layout.runs = imagetype == truecolourruns;
   layout.bottomup = !(descriptor & 0x20);
   layout.righttoleft = descriptor & 0x10;
-  layout.offset = in.pos;
-  return enoughdata(layout, in.remaining()) ? nullptr : tooshort;
+  layout.offset = offset;
+  return enoughdata(layout, filesize - offset) ? nullptr : tooshort;
 }
 
 // the pixel size, the packing and the corner of the first pixel, as a texture artist names them
@@ -95,26 +99,41 @@ void convertfilerow(const unsigned char *src, const tgalayout &layout, int filer
              slotrow(pixels, layout, filerow));
 }
 
+// a packet's pixels into a file row: a literal packet's at once, a repeated one a whole pixel at a
+// time
+template <int bytesperpixel>
+void putpixels(const unsigned char *src, bool repeated, int count, unsigned char *dst)
+{
+  if (!repeated) {
+    memcpy(dst, src, size_t(count) * bytesperpixel);
+    return;
+  }
+  for (int i = 0; i < count; ++i)
+    memcpy(dst + i * bytesperpixel, src, bytesperpixel);
+}
+
 // expands run-length packets one file row at a time; a run may carry on into the next row, and
 // what would lie past the last row is dropped; false when the data ends early
-bool unpackruns(bytereader &in, const tgalayout &layout, unsigned char *pixels)
+template <int bytesperpixel>
+bool unpackruns(imagereader &in, const tgalayout &layout, unsigned char *pixels)
 {
-  const size_t bytesperpixel = layout.bytesperpixel;
   std::vector<unsigned char> row(size_t(layout.width) * bytesperpixel);
-  size_t filled = 0;
+  int filled = 0;  // pixels of the row
   for (int filerow = 0; filerow < layout.height;) {
-    uint8_t packet = in.u8();
-    const int length = (packet & 0x7F) + 1;
-    const bool repeated = packet & 0x80;
-    const size_t packetbytes = repeated ? bytesperpixel : length * bytesperpixel;
-    if (in.overrun || in.remaining() < packetbytes)
+    const unsigned char *packet = in.take(1);
+    const int length = packet ? (*packet & 0x7F) + 1 : 0;
+    const bool repeated = packet && *packet & 0x80;
+    const unsigned char *src = packet ? in.take(repeated ? bytesperpixel : length * bytesperpixel)
+                                      : nullptr;
+    if (!src)
       return false;
-    const unsigned char *src = in.data + in.pos;
-    in.skip(packetbytes);
-    for (int i = 0; i < length && filerow < layout.height; ++i) {
-      memcpy(&row[filled], repeated ? src : src + i * bytesperpixel, bytesperpixel);
-      filled += bytesperpixel;
-      if (filled == row.size()) {
+    for (int done = 0; done < length && filerow < layout.height;) {
+      const int count = std::min(length - done, layout.width - filled);
+      putpixels<bytesperpixel>(repeated ? src : src + done * bytesperpixel, repeated, count,
+                               &row[size_t(filled) * bytesperpixel]);
+      done += count;
+      filled += count;
+      if (filled == layout.width) {
         convertfilerow(row.data(), layout, filerow++, pixels);
         filled = 0;
       }
@@ -123,28 +142,55 @@ bool unpackruns(bytereader &in, const tgalayout &layout, unsigned char *pixels)
   return true;
 }
 
-// a plain file's rows, which are all there, straight into the slot's buffer
-void decodeplain(const unsigned char *bytes, const tgalayout &layout, unsigned char *pixels)
+// a plain file's rows a piece at a time; false when the file fails under the reader
+bool decodeplain(imagereader &in, const tgalayout &layout, unsigned char *pixels)
 {
   const size_t filerowbytes = size_t(layout.width) * layout.bytesperpixel;
-  for (int filerow = 0; filerow < layout.height; ++filerow)
-    convertfilerow(bytes + layout.offset + filerowbytes * filerow, layout, filerow, pixels);
+  in.pos = layout.offset;
+  for (int filerow = 0; filerow < layout.height; ++filerow) {
+    const unsigned char *src = in.take(filerowbytes);
+    if (!src)
+      return false;
+    convertfilerow(src, layout, filerow, pixels);
+  }
+  return true;
 }
 
 // runs can still end early, so they are unpacked into a new buffer and the slot's is kept until
 // they have filled it
-int loadruns(int slot, const unsigned char *bytes, size_t count, const tgalayout &layout,
-             int mipmap)
+int loadruns(int slot, imagereader &in, const tgalayout &layout, int mipmap)
 {
   unsigned char *pixels = newimagebuffer(layout.width, layout.height, mipmap);
   if (!pixels)
     return refuseimage(slot, nomemory);
-  bytereader in(bytes, count);
-  in.skip(layout.offset);
-  if (!unpackruns(in, layout, pixels)) {
-    free(pixels);
-    return refuseimage(slot, "run-length packets end before the image");
-  }
+  in.pos = layout.offset;
+  const bool unpacked = layout.bytesperpixel == 3 ? unpackruns<3>(in, layout, pixels)
+                                                  : unpackruns<4>(in, layout, pixels);
+  if (!unpacked)
+    return refusedecoded(slot, pixels, shortreason(in, "run-length packets end before the image"));
+  return installimage(slot, layout.width, layout.height, mipmap, pixels,
+                      describe(layout).c_str());
+}
+
+// the TGA loader on its bytes, from a file or memory
+int decodetgafile(int slot, imagereader &in, int mipmap)
+{
+  if (!loadableslot(slot))
+    return failload(notaslot);
+  const size_t headcount = std::min(in.source.size, tgaheaderbytes);
+  const unsigned char *head = in.take(headcount);
+  tgalayout layout;
+  if (!head)
+    return refuseimage(slot, cutshort);
+  if (const char *refusal = readtgaheader(head, headcount, in.source.size, layout))
+    return refuseimage(slot, refusal);
+  if (layout.runs)
+    return loadruns(slot, in, layout, mipmap);
+  unsigned char *pixels = imagebuffer(slot, layout.width, layout.height, mipmap);
+  if (!pixels)
+    return refuseimage(slot, nomemory);
+  if (!decodeplain(in, layout, pixels))
+    return refusedecoded(slot, pixels, shortreason(in, tooshort));
   return installimage(slot, layout.width, layout.height, mipmap, pixels,
                       describe(layout).c_str());
 }
@@ -159,22 +205,10 @@ size_t leastrunbytes(size_t pixels, int bytesperpixel)
 
 int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
 {
-  if (!loadableslot(slot))
-    return failload(notaslot);
-  tgalayout layout;
-  if (const char *refusal = readtgaheader(bytes, count, layout))
-    return refuseimage(slot, refusal);
-  if (layout.runs)
-    return loadruns(slot, bytes, count, layout, mipmap);
-  unsigned char *pixels = imagebuffer(slot, layout.width, layout.height, mipmap);
-  if (!pixels)
-    return refuseimage(slot, nomemory);
-  decodeplain(bytes, layout, pixels);
-  return installimage(slot, layout.width, layout.height, mipmap, pixels,
-                      describe(layout).c_str());
+  return loadimagebytes(slot, bytes, count, mipmap, decodetgafile);
 }
 
 void loadtexturetga(int slot, const char *path, int mipmap, int low)
 {
-  loadimagefile(slot, imagefolder(low, path), path, largesttgafile, mipmap, loadtexturetgabytes);
+  loadimagefile(slot, imagefolder(low, path), path, largesttgafile, mipmap, decodetgafile);
 }

@@ -1,9 +1,12 @@
 // Where the loaders find their files: inside "texture" or "texturelow" without entering them,
-// the plain path when there is no such folder, and a missing file that changes nothing.
+// the plain path when there is no such folder, and a missing file that changes nothing; files
+// read in pieces as the same bytes in memory, and a file cut short after it was opened.
 #include "engine.h"
 #include "imagefiles.h"
 
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -117,6 +120,70 @@ TEST_F(imagefolders, read_files_past_a_gigabyte_when_their_header_allows_them)
   sparsefile("big.bmp", bmp.bytes, offset + 3, {50, 60, 70});
   loadtexturebmp(2, "big.bmp", 0);
   EXPECT_EQ(slotimage(2).rgba, pixel(70, 60, 50));
+}
+
+// random bytes after a header: sides and runs chosen so that rows, padding, pixels and packets
+// straddle the loader's piece boundaries
+bytes withrandom(bytes file, size_t count)
+{
+  for (size_t i = 0; i < count; ++i)
+    file.push_back(uint8_t(rand()));
+  return file;
+}
+
+TEST_F(imagefolders, read_files_in_pieces_exactly_as_the_same_bytes_in_memory)
+{
+  constexpr int side = 601;  // 1803-byte rows padded to 1804 in a BMP
+  bytewriter tga;
+  for (int field : {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+    tga.u8(uint8_t(field));
+  tga.u16(side);
+  tga.u16(side);
+  tga.u8(24);
+  tga.u8(0);
+  bytes runs = tga.bytes;
+  runs[2] = 10;
+  // packets of every length, literal and repeated, of 3 bytes a pixel
+  for (size_t pixels = 0; pixels < size_t(side) * side;) {
+    const uint8_t packet = uint8_t(rand());
+    const int length = (packet & 0x7F) + 1;
+    runs.push_back(packet);
+    runs = withrandom(std::move(runs), (packet & 0x80 ? 1 : length) * 3);
+    pixels += length;
+  }
+  const struct {
+    const char *name;
+    bytes file;
+  } files[] = {
+      {"plain.tga", withrandom(tga.bytes, size_t(side) * side * 3)},
+      {"runs.tga", runs},
+      {"plain.bmp", withrandom(bmpfileheader(side, side, 0).bytes, bmprowbytes(side) * side)},
+  };
+  ASSERT_EQ(mkdir("texture", 0755), 0);
+  for (const auto &test : files) {
+    SCOPED_TRACE(test.name);
+    writebytes(std::string("texture/") + test.name, test.file);
+    const bool bmp = test.name[strlen(test.name) - 1] == 'p';
+    ASSERT_EQ(bmp ? loadtexturebmpbytes(1, test.file.data(), test.file.size(), 0)
+                  : loadtexturetgabytes(1, test.file.data(), test.file.size(), 0), 1);
+    bmp ? loadtexturebmp(2, test.name, 0) : loadtexturetga(2, test.name, 0, 0);
+    EXPECT_TRUE(samepicture(slotimage(1), slotimage(2)));
+  }
+}
+
+TEST_F(imagefolders, a_file_cut_short_after_it_was_opened_fails_its_reads)
+{
+  writebytes("a.tga", bytes(1000, 7));
+  bytesource file;
+  ASSERT_EQ(openfolderfile("texture", "a.tga", file, 600), 1);
+  EXPECT_EQ(file.size, 600u);  // at most the limit
+  ASSERT_EQ(truncate("a.tga", 100), 0);
+  unsigned char piece[200];
+  EXPECT_TRUE(file.readat(0, piece, 100));
+  EXPECT_FALSE(file.readat(700, piece, 1));  // past the size: no failure of the file
+  EXPECT_FALSE(file.failed);
+  EXPECT_FALSE(file.readat(50, piece, 100));
+  EXPECT_TRUE(file.failed);
 }
 
 TEST_F(imagefolders, leave_the_slot_as_it_was_when_the_file_is_missing)
