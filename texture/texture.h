@@ -64,8 +64,9 @@ void halvelevel(const unsigned char *src, int width, int height, unsigned char *
 
 // [SECTION] image loaders
 // Each reads its file a piece at a time straight into the slot's pixels, or decodes bytes in
-// memory. A file that is missing or not accepted leaves the slot as it was; either way the slot is
-// uploaded (again) while graphics is on.
+// memory. A file that is missing or not accepted leaves the slot as it was, but one cut short
+// while it is read into the slot's own pixels (same size as before) empties the slot; either way
+// the slot is uploaded (again) while textureuploads is on.
 constexpr const char *texturefolder = "texture";        // where the loaders find their images
 constexpr const char *lowtexturefolder = "texturelow";  // the low-detail set of images
 // 0 (the default): BMPs are read from "texture", TGAs from where their low argument says; 1 (a
