@@ -3,6 +3,7 @@
 // beside them.
 #include "platform/platform.h"
 
+#include <chrono>
 #include <cstring>
 
 static struct {
@@ -18,6 +19,7 @@ static int turnednotches[2];               // drained since the last hand-out, u
 static int notchesshown;                   // handed out in the last hand-out, up positive
 static mousemotionstate motion;            // the mouse's own motion drained since the last poll
 static int droppedmotionframes;            // hand-outs of motion still to drop
+static std::chrono::steady_clock::time_point motionsettles;  // and none before this
 
 static int wheelindex(int code)
 {
@@ -98,13 +100,21 @@ void queuemotion(int x, int y)
 
 mousemotionstate handoutmotion()
 {
-  const mousemotionstate since = droppedmotionframes > 0 ? mousemotionstate{0, 0} : motion;
+  const bool settling =
+      droppedmotionframes > 0 || std::chrono::steady_clock::now() < motionsettles;
+  const mousemotionstate since = settling ? mousemotionstate{0, 0} : motion;
   droppedmotionframes -= droppedmotionframes > 0;
   motion = {0, 0};
   return since;
 }
 
+// the platform delivers the grab's warp when it gets to it, which on a busy machine is later than
+// a frame or two: the drop also lasts a settling time
 void dropmotion(int frames)
 {
   droppedmotionframes = frames;
+  if (frames > 0)
+    motionsettles = std::chrono::steady_clock::now() +
+                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                        std::chrono::duration<double>(grabsettlingseconds));
 }

@@ -290,10 +290,12 @@ int inputstate(int code, int polled);
 int wheelnotches();
 // adds the mouse's own motion drained from the platform
 void queuemotion(int x, int y);
-// drops the mouse's motion of the next hand-outs, that many: classic SDL 1.2 reports the grab's
-// warp of the pointer into the window, and the way from where it last saw it, as motion
+// drops the mouse's motion of the next hand-outs, that many, and of grabsettlingseconds: classic
+// SDL 1.2 reports the grab's warp of the pointer into the window, and the way from where it last
+// saw it, as motion
 void dropmotion(int frames);
 constexpr int grabsettlingframes = 2;  // the hand-outs after a grab that such motion may reach
+constexpr float grabsettlingseconds = 0.25f;  // and the time it may take a busy machine
 // the motion added since the last call, for the poll
 mousemotionstate handoutmotion();
 
