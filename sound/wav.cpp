@@ -129,7 +129,8 @@ const char *tostereo(bytesource &source, const wavlayout &layout, soundslot &ste
     return cannotconvert;
   // SDL works in a buffer len_mult times the samples, which SDL 1.2 over SDL2 reports twice as
   // large as it needs; the size that stays was checked against maxsoundbytes before
-  const uint64_t workbytes = uint64_t(layout.bytes) * uint64_t(convert.needed ? convert.len_mult : 1);
+  const uint64_t multiplier = convert.needed ? uint64_t(convert.len_mult) : 1;
+  const uint64_t workbytes = uint64_t(layout.bytes) * multiplier;
   if (workbytes > 2 * uint64_t(maxsoundbytes))
     return toolong;
   Uint8 *samples = static_cast<Uint8 *>(malloc(size_t(workbytes)));

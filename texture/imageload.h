@@ -79,7 +79,8 @@ int loadimagebytes(int slot, const unsigned char *bytes, size_t count, int mipma
                    imagedecoder decode);
 // the buffer to decode a width x height image (with or without its chain) into: the slot's own
 // when it is that size already, which spares fresh pages on every load, else a new one; null when
-// memory runs out. Only a decoder that can no longer fail may write into it
+// memory runs out. A decoder that fails after writing into it refuses through refusedecoded,
+// which empties the slot rather than leave it half old, half new
 unsigned char *imagebuffer(int slot, int width, int height, int mipmap);
 // a new uninitialised buffer of that size, for a decoder that may still fail; null when memory
 // runs out
