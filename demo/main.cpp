@@ -28,7 +28,7 @@ const char help[] =
     "  A, D          step to the left and to the right\n"
     "  Left, Right   turn\n"
     "  mouse         look about, while the mouse is held\n"
-    "  joystick      walk and turn, when the joystick is on\n"
+    "  joystick      walk and turn, when the joystick is on; a second stick looks about\n"
     "  Tab           open and close the pause menu: the player's name, mouse look inverted,\n"
     "                the frame rate shown\n"
     "  P             take a screenshot\n"

@@ -35,11 +35,32 @@ float direction(bool positive, bool negative)
   return float(positive) - float(negative);
 }
 
-// a joystick axis from -1 to 1, 0 near its centre
+// an axis's reading from -1 to 1, 0 near its centre
+float deflection(int32_t reading)
+{
+  const float deflection = float(reading) / 32768;
+  return std::fabs(deflection) < stickrest ? 0 : deflection;
+}
+
 float stick(int axis)
 {
-  const float deflection = float(joystick.axis[axis]) / 32768;
-  return std::fabs(deflection) < stickrest ? 0 : deflection;
+  return deflection(joystick.axis[axis]);
+}
+
+// the second stick's across and up-down axes: a pad of six axes or more has its triggers at 2 and
+// 5, one of four has the stick at 2 and 3; -1 when the first joystick has no second stick
+int lookaxis(int which)
+{
+  const int axes = gamepad[0].numofaxes;
+  if (axes >= 6)
+    return 3 + which;
+  return axes == 4 ? 2 + which : -1;
+}
+
+float lookstick(int which)
+{
+  const int axis = lookaxis(which);
+  return axis < 0 ? 0 : deflection(gamepad[0].axis[axis]);
 }
 
 int gemsleft()
@@ -73,10 +94,11 @@ void collectgem(int which)
 void moveplayer(float seconds)
 {
   // the arrows and the stick turn, so that a player without a held mouse can look about
-  const float turn = direction(keyboard[key_left], keyboard[key_right]) - stick(0);
+  const float turn = direction(keyboard[key_left], keyboard[key_right]) - stick(0) - lookstick(0);
   player.heading += std::clamp(turn, -1.0f, 1.0f) * turnspeed * seconds;
   player.heading -= float(mousemotion.x) * looksensitivity;
-  const float lookdown = float(mousemotion.y) * looksensitivity;
+  const float lookdown =
+      float(mousemotion.y) * looksensitivity + lookstick(1) * turnspeed * seconds;
   player.pitch = std::clamp(player.pitch + (invertmouse ? lookdown : -lookdown), -steepestlook,
                             steepestlook);
 

@@ -1,18 +1,44 @@
-// The joystick: the first device opened for a game, and the poll of its two axes and four buttons
-// while the game has joystick use on.
+// The joysticks: up to four devices opened for a game, the first also as joy1, and the poll of
+// their axes, buttons and hats while the game has joystick use on.
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <cstring>
 
 joystickstate joystick;
 joystickstate prevjoystick;
 SDL_Joystick *joy1;
+gamepadstate gamepad[maxgamepads];
+gamepadstate prevgamepad[maxgamepads];
+int32_t numofgamepads;
+
+static SDL_Joystick *opened[maxgamepads];
+
+// the device's own counts, cut to what the record holds
+static void countcontrols(gamepadstate &pad, SDL_Joystick *device)
+{
+  pad.numofaxes = std::clamp(SDL_JoystickNumAxes(device), 0, gamepadaxes);
+  pad.numofbuttons = std::clamp(SDL_JoystickNumButtons(device), 0, gamepadbuttons);
+  pad.numofhats = std::clamp(SDL_JoystickNumHats(device), 0, gamepadhats);
+}
+
+static void readgamepad(gamepadstate &pad, SDL_Joystick *device)
+{
+  for (int axis = 0; axis < pad.numofaxes; ++axis)
+    pad.axis[axis] = SDL_JoystickGetAxis(device, axis);
+  for (int button = 0; button < pad.numofbuttons; ++button)
+    pad.button[button] = SDL_JoystickGetButton(device, button);
+  for (int hat = 0; hat < pad.numofhats; ++hat)
+    pad.hat[hat] = SDL_JoystickGetHat(device, hat) & (hatup | hatright | hatdown | hatleft);
+}
 
 void checkjoystick()
 {
   if (!config.usejoystick)
     return;
   prevjoystick = joystick;
+  memcpy(prevgamepad, gamepad, sizeof gamepad);
   if (!joy1)
     return;  // without a device the platform's joystick support may not even be started
   SDL_JoystickUpdate();
@@ -20,19 +46,32 @@ void checkjoystick()
     joystick.axis[axis] = SDL_JoystickGetAxis(joy1, axis);
   for (int button = 0; button < 4; ++button)
     joystick.button[button] = SDL_JoystickGetButton(joy1, button);
+  for (int i = 0; i < numofgamepads; ++i)
+    readgamepad(gamepad[i], opened[i]);
 }
 
 void setupjoystick()
 {
   if (joy1 || SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
     return;
-  if (SDL_NumJoysticks() > 0)
-    joy1 = SDL_JoystickOpen(0);
+  const int devices = std::min(SDL_NumJoysticks(), maxgamepads);
+  for (int index = 0; index < devices; ++index) {
+    SDL_Joystick *device = SDL_JoystickOpen(index);
+    if (!device)
+      continue;  // one that cannot be opened leaves no gap: the next takes its record
+    opened[numofgamepads] = device;
+    countcontrols(gamepad[numofgamepads++], device);
+  }
+  joy1 = opened[0];
 }
 
 void shutdownjoystick()
 {
-  if (joy1)
-    SDL_JoystickClose(joy1);
+  for (int i = 0; i < numofgamepads; ++i)
+    SDL_JoystickClose(opened[i]);
+  memset(opened, 0, sizeof opened);
+  memset(gamepad, 0, sizeof gamepad);
+  memset(prevgamepad, 0, sizeof prevgamepad);
+  numofgamepads = 0;
   joy1 = nullptr;
 }

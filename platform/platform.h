@@ -257,6 +257,26 @@ struct _SDL_Joystick;
 typedef struct _SDL_Joystick SDL_Joystick;
 extern SDL_Joystick *joy1;  // the opened joystick, null when none
 
+// Every opened joystick, the first being joy1's, with all the axes, buttons and hats it has up to
+// the capacities below; a twin stick, a pad's shoulder buttons and its hat are read here
+constexpr int maxgamepads = 4;
+constexpr int gamepadaxes = 16;
+constexpr int gamepadbuttons = 32;
+constexpr int gamepadhats = 4;
+// a hat's directions, one bit each; a diagonal sets two
+constexpr int hatup = 1, hatright = 2, hatdown = 4, hatleft = 8;
+struct gamepadstate {
+  int32_t numofaxes;     // of the arrays' entries, how many the device has; 0 when not open
+  int32_t numofbuttons;
+  int32_t numofhats;
+  int32_t axis[gamepadaxes];       // -32768..32767
+  int32_t button[gamepadbuttons];  // 1 while held
+  int32_t hat[gamepadhats];        // hatup | hatright | hatdown | hatleft; 0 when centred
+};
+extern gamepadstate gamepad[maxgamepads];
+extern gamepadstate prevgamepad[maxgamepads];
+extern int32_t numofgamepads;  // joysticks opened, gamepad[0] up
+
 // [SECTION] presses that no frame may miss
 // Keys and buttons are polled once a frame, so a press released before the next frame would go
 // unseen. checksystemmessages therefore queues every key and button change it drains and, at the
@@ -307,12 +327,13 @@ int mainkey(int key);
 int keypressed(int key);
 // the pointer in virtual coordinates and the buttons; parked at the centre while unfocused
 void checkmouse();
-// axes 0-1 and buttons 0-3 of joy1, when config.usejoystick is on
+// axes 0-1 and buttons 0-3 of joy1, and every opened joystick into gamepad, when
+// config.usejoystick is on
 void checkjoystick();
-// starts the platform's joystick support and opens the first joystick into joy1; no joystick
-// leaves joy1 null, which is no error
+// starts the platform's joystick support and opens the first maxgamepads joysticks, the first
+// into joy1; no joystick leaves joy1 null and numofgamepads 0, which is no error
 void setupjoystick();
-// closes joy1, when open
+// closes every opened joystick and empties gamepad
 void shutdownjoystick();
 
 // [SECTION] hardware configuration, "hwconfig.cfg"
