@@ -62,15 +62,11 @@ static int startup()
 // one frame, in a fixed order: the choices made by this frame's input are drawn in it
 static void runframe()
 {
+  buildsetupscreen();
+  if (!beginframe())
+    return;  // the window could not be set up again after a focus change: draw nothing
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);
-  buildsetupscreen();
-  checksystemmessages();
-  if (!windowinfo.graphics)
-    return;  // the window could not be set up again after a focus change: draw nothing
-  checkkeyboard();
-  checkmouse();
-  checkmenuitems();
   // the bars draw under the previous frame's 2-D set-up, before this frame's text
   if (textcolor) {
     bindeditbars();
@@ -79,9 +75,7 @@ static void runframe()
   }
   setuptextdisplay();
   drawsetupheading();
-  drawmenuitems();
-  drawmousecursor(1.0f, 1.0f, 1.0f, 1.0f);
-  swapbuffers();
+  endframe(1);
 }
 
 // stores the choices and closes down, showing first why they could not be stored unless a

@@ -53,19 +53,14 @@ void showsavefailure(const char *reason)
     return;  // a logout waits for no one
   framecap = waitingframerate;
   windowinfo.quit = 0;  // the close button that ended the screen; pressed again, it ends this
+  numofmenuitems = 0;   // the screen's items are gone: a key or a click only answers
   while (windowinfo.graphics && !windowinfo.quit) {
+    if (!beginframe() || answered())
+      return;
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-    checksystemmessages();
-    if (!windowinfo.graphics)
-      return;
-    checkkeyboard();
-    checkmouse();
-    if (answered())
-      return;
     setuptextdisplay();
     drawmessage(reason);
-    drawmousecursor(1.0f, 1.0f, 1.0f, 1.0f);
-    swapbuffers();
+    endframe(1);
   }
 }

@@ -46,9 +46,9 @@ void createscreenitem(int slot)
   else
     createmenuitem(item.caption, item.x, item.y, 16, 1.0f, 1.0f, 1.0f);
   if (item.kind == radioitem)
-    setmenuitem(optionset, intptr_t(item.variable), item.setvalue);
+    setmenuradio(item.variable, item.setvalue);
   if (item.kind == toggleitem)
-    setmenuitem(optiontoggle, intptr_t(item.variable));
+    setmenutoggle(item.variable);
   if (item.hotkey != key_none)
     setmenuitem(optionhotkey, item.hotkey);
 }

@@ -71,5 +71,5 @@ void playchime();
 // [SECTION] pause menu (pausemenu.cpp)
 // this frame's menu items: none while playing
 void buildpausemenu();
-// the world dimmed, the title, the items and the pointer
+// the world dimmed, the title and the keys, under the items and the pointer that end the frame
 void drawpausemenu();

@@ -76,9 +76,9 @@ void play()
   collectnearbygems();
 }
 
-void takescreenshot()
+void reportscreenshot(int written)
 {
-  if (screenshot())
+  if (written)
     showmessage("Saved %s", screenshotname);
   else
     showmessage("Cannot write a screenshot here");
@@ -86,30 +86,26 @@ void takescreenshot()
 
 void runframe()
 {
-  glClearColor(skyred, skygreen, skyblue, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   buildpausemenu();
-  checksystemmessages();
-  if (!windowinfo.graphics)
-    return;  // the window could not be set up again after a focus change
-  checkkeyboard();
   setmouselook(!paused);  // the pause menu's pointer follows where the player points
-  checkmouse();
-  checkjoystick();
-  const bool typing = menuinputkeyboard;  // as the last frame left it, before Escape ends it
-  checkmenuitems();
-  checkgamekeys(typing);
+  if (!beginframe())
+    return;  // the window could not be set up again after a focus change
+  checkgamekeys(prevmenuinputkeyboard);
   if (!paused)
     play();
+  glClearColor(skyred, skygreen, skyblue, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   drawworld();
   setuptextdisplay();
   drawhud();
   if (paused)
     drawpausemenu();
+  else
+    numofmenuitems = 0;  // a menu closed in this frame shows no more
+  const int written = endframe(paused, screenshotasked);
   if (screenshotasked)
-    takescreenshot();
+    reportscreenshot(written);
   screenshotasked = false;
-  swapbuffers();
 }
 
 }  // namespace

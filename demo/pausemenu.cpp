@@ -31,14 +31,14 @@ void buildpausemenu()
   if (!paused)
     return;
   createitem("Resume", 176, key_r);
-  setmenuitem(optioncallback, intptr_t(resume));
+  setmenuclick(resume);
   // the caption is the field's width: a name of up to 25 characters
   createitem("Your name (N, Return ends)", 216, key_n);
-  setmenuitem(optionstringinput, intptr_t(playername));
+  setmenutextfield(playername, sizeof playername);
   createitem("Invert mouse look", 272, key_i);
-  setmenuitem(optiontoggle, intptr_t(&invertmouse));
+  setmenutoggle(&invertmouse);
   createitem("Show frame rate", 304, key_f);
-  setmenuitem(optiontoggle, intptr_t(&showframerate));
+  setmenutoggle(&showframerate);
 }
 
 void drawpausemenu()
@@ -46,8 +46,6 @@ void drawpausemenu()
   drawtext("/c", 0, 0, 640, 0, 0, 0, 0.6f, solidcell);  // one cell over the whole screen
   drawtext("Paused", 320 | aligncentre, 120, 24, config.textred, config.textgreen,
            config.textblue, 1.0f);
-  drawmenuitems();
   drawtext("Tab: back to the game   P: screenshot   Escape: quit", 320 | aligncentre, 464, 8,
            config.textred, config.textgreen, config.textblue, 1.0f);
-  drawmousecursor(1, 1, 1, 1);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 int32_t menuinputkeyboard;
+int32_t prevmenuinputkeyboard;
 
 static bool newleftpress()
 {
@@ -93,6 +94,7 @@ static void settlekeyboardowner()
 
 void checkmenuitems()
 {
+  prevmenuinputkeyboard = menuinputkeyboard;
   releaseitems();
   hittestitems();
   runcallbacks();

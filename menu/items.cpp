@@ -94,12 +94,21 @@ static void maketextinput(menuitemrecord &item, int inputtype, intptr_t variable
   item.lines = 2;  // caption row and field row
 }
 
+// the item the options act on; null when this frame has none, or its creation was refused
+static menuitemrecord *lastitem()
+{
+  if (lastitemrefused || numofmenuitems <= 0 || numofmenuitems > maxmenuitems)
+    return nullptr;
+  return &menuitem[numofmenuitems - 1];
+}
+
 // options that name a variable are ignored without one: the item would read it every frame
 void setmenuitem(int option, intptr_t a, int b)
 {
-  if (lastitemrefused || numofmenuitems <= 0 || numofmenuitems > maxmenuitems)
+  menuitemrecord *last = lastitem();
+  if (!last)
     return;
-  menuitemrecord &item = menuitem[numofmenuitems - 1];
+  menuitemrecord &item = *last;
   switch (option) {
   case optionhotkey:  // a key the keyboard array cannot hold would never fire: no hotkey
     item.hotkey = (a >= 0 && a < keycount) ? int32_t(a) : key_none;
@@ -118,6 +127,31 @@ void setmenuitem(int option, intptr_t a, int b)
   case optionrepeat: item.repeat = 1; break;
   default: break;  // unknown options change nothing
   }
+}
+
+void setmenutoggle(int32_t *variable)
+{
+  setmenuitem(optiontoggle, intptr_t(variable));
+}
+
+void setmenuradio(int32_t *variable, int32_t value)
+{
+  setmenuitem(optionset, intptr_t(variable), value);
+}
+
+// a field writes back its text whole: up to the caption's length less one characters, or the
+// longer string it started with, and a terminator
+void setmenutextfield(char *buffer, int size)
+{
+  const menuitemrecord *item = lastitem();
+  if (!item || !buffer || size < item->length || !memchr(buffer, '\0', size_t(size)))
+    return;
+  setmenuitem(optionstringinput, intptr_t(buffer));
+}
+
+void setmenuclick(void (*click)())
+{
+  setmenuitem(optioncallback, intptr_t(click));
 }
 
 // keys named by their keypad navigation role or by what they are; digits and letters are

@@ -71,6 +71,15 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
 // gives the last created item an option's fields; nothing when this frame has no such item, nor
 // for an option that names a variable (3 to 6, 8, 9) given a null address
 void setmenuitem(int option, intptr_t a, int b = 0);
+// typed forms of setmenuitem: the last item flips bit 0 of variable (optiontoggle)
+void setmenutoggle(int32_t *variable);
+// the last item stores value into variable, drawn on while it holds it: a radio choice (optionset)
+void setmenuradio(int32_t *variable, int32_t value);
+// the last item edits the string in buffer, of size bytes (optionstringinput); nothing when the
+// buffer holds no string or is shorter than the caption, which a full field would write past
+void setmenutextfield(char *buffer, int size);
+// the last item runs click while it is active (optioncallback)
+void setmenuclick(void (*click)());
 // appends a blank slot that is never hit, activated or drawn
 void createmenuitemempty();
 // the slots that hold this frame's items: numofmenuitems kept within the table
@@ -83,6 +92,9 @@ void setupmenuitems();
 // [SECTION] interaction
 // 1 while a text input was active at the end of the last checkmenuitems: hotkeys then sleep
 extern int32_t menuinputkeyboard;
+// menuinputkeyboard as the frame found it, before this frame's checkmenuitems: the Escape or
+// Return that ends an edit, and the keys typed into it, are then no command of the game's
+extern int32_t prevmenuinputkeyboard;
 
 // once per frame after the input polls: states, activations, callbacks, keyboard ownership
 void checkmenuitems();

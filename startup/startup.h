@@ -1,5 +1,6 @@
 // Start-up: what ties every room of the engine together. The window opened and every part readied
-// in the one order that works, the shutdown, and the command line the engine's programs share.
+// in the one order that works, the shutdown, the frame's fixed order, and the command line the
+// engine's programs share.
 #pragma once
 
 // [SECTION] command line
@@ -40,3 +41,13 @@ int setupgame(const char *caption);
 const char *setupfailure();
 // closes the sound device and the joystick, iconifies the window and shuts the platform down
 void shutdownengine();
+
+// [SECTION] frame
+// a frame's start, once this frame's menu items are built: checksystemmessages, then
+// checkkeyboard, checkmouse, checkjoystick and checkmenuitems (which keeps prevmenuinputkeyboard);
+// 1 when the program draws this frame, 0 when there is no window to draw in: skip the frame
+int beginframe();
+// a frame's end over what the program drew: setuptextdisplay, drawmenuitems, the pointer in white
+// when pointer is non-zero, a screenshot of it all when shot is non-zero, then swapbuffers; 1 when
+// the screenshot asked for was written, else 0
+int endframe(int pointer, int shot = 0);

@@ -91,7 +91,7 @@ void createfilerows(void (*choose)())
     const float blue = shown == highlightedfile ? 0.0f : 1.0f;  // the highlight is yellow
     createmenuitem(listedfiles[shownfile[shown]], listx, listy + row * listrowstep, listsize, 1.0f,
                    1.0f, blue);
-    setmenuitem(optioncallback, intptr_t(choose));
+    setmenuclick(choose);
   }
 }
 

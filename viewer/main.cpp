@@ -67,16 +67,16 @@ void buildmenu()
   createmenuitem("Quit", 4, 4, 16, 1, 1, 1);
   setmenuitem(optionhotkey, key_escape);
   createmenuitem("Low detail", 84, 4, 16, 1, 1, 1);
-  setmenuitem(optiontoggle, intptr_t(&lowdetail));
+  setmenutoggle(&lowdetail);
   setmenuitem(optionhotkey, 'l');
   createmenuitem("Dimmed", 260, 4, 16, 1, 1, 1);
-  setmenuitem(optiontoggle, intptr_t(&dimmed));
+  setmenutoggle(&dimmed);
   setmenuitem(optionhotkey, 'd');
   createmenuitem("Screenshot", 372, 4, 16, 1, 1, 1);
-  setmenuitem(optioncallback, intptr_t(askforscreenshot));
+  setmenuclick(askforscreenshot);
   setmenuitem(optionhotkey, 'p');
   createmenuitem("Filter by a part of the name", 4, 28, 8, 1, 1, 1);
-  setmenuitem(optionstringinput, intptr_t(filter));
+  setmenutextfield(filter, sizeof filter);
   setmenuitem(optionhotkey, 'f');
   createfilerows(choosefile);
 }
@@ -124,29 +124,22 @@ void drawlistheading()
 
 void runframe()
 {
+  buildmenu();
+  if (!beginframe())
+    return;  // the window could not be set up again after a focus change
+  followchanges();
+  checkkeys(prevmenuinputkeyboard);
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);
-  buildmenu();
-  checksystemmessages();
-  if (!windowinfo.graphics)
-    return;  // the window could not be set up again after a focus change
-  checkkeyboard();
-  checkmouse();
-  const bool typing = menuinputkeyboard;  // as the last frame left it, before Return ends it
-  checkmenuitems();
-  followchanges();
-  checkkeys(typing);
   drawflatview();
   drawturningview();
   setuptextdisplay();
   drawlistheading();
-  drawmenuitems();
   drawcaption();
-  drawmousecursor(1, 1, 1, 1);
+  const int written = endframe(1, screenshotasked);
   if (screenshotasked)
-    takescreenshot();
+    notescreenshot(written);
   screenshotasked = false;
-  swapbuffers();
 }
 
 }  // namespace

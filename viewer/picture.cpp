@@ -71,9 +71,9 @@ void loadpicture(const char *name, int low)
            loaded.height, textureloadformat(), pictureslotinuse());
 }
 
-void takescreenshot()
+void notescreenshot(int written)
 {
-  if (screenshot())
+  if (written)
     snprintf(screenshotnote, sizeof screenshotnote, "wrote %s", screenshotname);
   else
     snprintf(screenshotnote, sizeof screenshotnote, "cannot write a screenshot here");

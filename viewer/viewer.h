@@ -51,8 +51,8 @@ int pictureslotinuse();
 // loads a file of "texture" (low: "texturelow") as the game does, with mipmaps, and says in the
 // caption how it went; a refused file leaves the picture shown before
 void loadpicture(const char *name, int low);
-// takes a numbered screenshot of the frame drawn so far and says in the caption which
-void takescreenshot();
+// says in the caption which numbered screenshot of the frame was written, or that none could be
+void notescreenshot(int written);
 // the caption under the list: the file, its size and format or why it was refused
 void drawcaption();
 

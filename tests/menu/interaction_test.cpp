@@ -354,7 +354,9 @@ TEST_F(menu_keyboardowner, escape_ends_the_edit_without_reaching_the_escape_item
   EXPECT_EQ(menuitem[0].active, 0);
   EXPECT_EQ(menuitem[2].active, 0);
   EXPECT_EQ(menuinputkeyboard, 0);
+  EXPECT_EQ(prevmenuinputkeyboard, 1);  // so the game too leaves this Escape to the field
   frame();  // still held: not new any more
+  EXPECT_EQ(prevmenuinputkeyboard, 0);
   EXPECT_EQ(menuitem[2].active, 0);
   letgo(key_escape);
   frame();

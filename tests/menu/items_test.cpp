@@ -119,6 +119,30 @@ TEST_F(menu_itemtable, options_that_name_a_variable_are_ignored_without_one)
   }
 }
 
+TEST_F(menu_itemtable, a_typed_text_field_refuses_a_buffer_it_could_write_past)
+{
+  char shortname[5] = "ab", unterminated[8];
+  memset(unterminated, 'x', sizeof unterminated);
+  const struct {
+    char *buffer;
+    int size;
+    int type;
+  } cases[] = {
+      {shortname, 4, itemtextinput},  // "Name" takes three characters and a terminator
+      {shortname, 3, itemplain},      // a full field would write past it
+      {unterminated, 8, itemplain},   // no string to start from
+      {nullptr, 5, itemplain},
+      {shortname, -1, itemplain},
+  };
+  for (const auto &c : cases) {
+    numofmenuitems = 0;
+    createmenuitem("Name", 0, 0, 16, 1, 1, 1);
+    setmenutextfield(c.buffer, c.size);
+    EXPECT_EQ(menuitem[0].type, c.type) << c.size;
+    EXPECT_EQ(menuitem[0].variable, c.type == itemtextinput ? shortname : nullptr) << c.size;
+  }
+}
+
 TEST_F(menu_itemtable, a_blank_item_takes_a_slot_and_nothing_else)
 {
   createmenuitem("Filled", 5, 5, 16, 1, 1, 1);

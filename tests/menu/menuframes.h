@@ -20,7 +20,7 @@ protected:
     mouse.x = mouse.y = 479;  // out of every test item's way
     prevmouse = mouse;
     numofmenuitems = 0;
-    menuinputkeyboard = 0;
+    menuinputkeyboard = prevmenuinputkeyboard = 0;
     menuinputinsert = 0;
     memset(menuinput, 0, sizeof menuinput);
     menuinputcursorpos = menuinputselectpos = 0;

@@ -1,0 +1,30 @@
+// The frame's fixed order in two calls: the polls and the menu pass before a program draws, and
+// the menu items, the pointer, a screenshot and the swap after it.
+#include "startup/startup.h"
+
+#include "draw/draw.h"
+#include "menu/menu.h"
+#include "platform/platform.h"
+
+int beginframe()
+{
+  checksystemmessages();
+  if (!windowinfo.graphics)
+    return 0;  // the window could not be set up again after a focus change
+  checkkeyboard();
+  checkmouse();
+  checkjoystick();
+  checkmenuitems();
+  return 1;
+}
+
+int endframe(int pointer, int shot)
+{
+  setuptextdisplay();  // whatever state the program's own drawing left
+  drawmenuitems();
+  if (pointer)
+    drawmousecursor(1, 1, 1, 1);
+  const int saved = shot ? screenshot() : 0;
+  swapbuffers();
+  return saved;
+}
