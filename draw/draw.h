@@ -43,6 +43,10 @@ int aligncoordinate(int value, int count, int size);
 // virtual screen; codes 128 to 255 take their cell but draw nothing
 void drawtext(const char *text, int x, int y, int size, float red, float green, float blue,
               float alpha, ...);
+// the extent drawtext covers with the same text, arguments and size: width (the formatted
+// length times size, held within int) and height (size, 0 for an empty text) into whichever
+// pointer is not null; the formatted length. Formats into textstring2 as drawtext does
+int measuretext(int *width, int *height, const char *text, int size, ...);
 // the 32x32 pointer glyph centred on mouse.x, mouse.y
 void drawmousecursor(float red, float green, float blue, float alpha);
 
