@@ -27,7 +27,7 @@ constexpr const char *fontfilename = "font.bmp";
 
 // the font file into slot 511 (256x256, top half the image), uploaded when graphics are on; 1
 // when it was found and read; a missing or malformed file leaves the slot cleared to
-// transparent and is reported in one line on standard error
+// transparent and is reported in one message line
 int loadfont();
 // rows 0 to 127 of 256x256 RGBA texels from a 256x128 24-bit BMP in memory: R = G = B = 255, A =
 // the red byte, bytes past the end 255; 0, touching nothing, when the bytes are no such BMP
