@@ -1,5 +1,6 @@
 // Formatted 2-D text and the mouse pointer: the "/" escapes into the two fixed buffers, the
-// placement flags, the quads cut from the font in slot 511, and the GL state they rely on.
+// placement flags and the measure of a text, the quads cut from the font in slot 511, and the GL
+// state they rely on.
 #include "draw/draw.h"
 
 #include "platform/platform.h"

@@ -1,5 +1,6 @@
 // Menu interaction: turns the pointer, the left button and the hotkeys into each item's state
-// and activity, runs the callbacks of active items, and the stock toggle and set callbacks.
+// and activity, runs the callbacks of active items, and the stock toggle and set callbacks; a
+// text field's edit begun or ended from code.
 #include "menu/menu.h"
 
 #include <cstdint>
