@@ -27,7 +27,7 @@ constexpr const char *fontfilename = "font.bmp";
 
 // the font file into slot 511 (256x256, top half the image), uploaded when graphics are on; 1
 // when it was found and read; a missing or malformed file leaves the slot cleared to
-// transparent and is reported in one line on standard error
+// transparent and is reported in one message line
 int loadfont();
 // rows 0 to 127 of 256x256 RGBA texels from a 256x128 24-bit BMP in memory: R = G = B = 255, A =
 // the red byte, bytes past the end 255; 0, touching nothing, when the bytes are no such BMP
@@ -43,6 +43,10 @@ int aligncoordinate(int value, int count, int size);
 // virtual screen; codes 128 to 255 take their cell but draw nothing
 void drawtext(const char *text, int x, int y, int size, float red, float green, float blue,
               float alpha, ...);
+// the extent drawtext covers with the same text, arguments and size: width (the formatted
+// length times size, held within int) and height (size, 0 for an empty text) into whichever
+// pointer is not null; the formatted length. Formats into textstring2 as drawtext does
+int measuretext(int *width, int *height, const char *text, int size, ...);
 // the 32x32 pointer glyph centred on mouse.x, mouse.y
 void drawmousecursor(float red, float green, float blue, float alpha);
 

@@ -3,13 +3,13 @@
 #include "draw/draw.h"
 
 #include "files/files.h"
+#include "files/messages.h"
 #include "platform/platform.h"
 #include "texture/texture.h"
 
 #include <GL/gl.h>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -55,16 +55,16 @@ static void reportfontproblem(const std::string &path)
 {
   const char *consequence = "no text or pointer will be drawn";
   if (!path.empty()) {
-    fprintf(stderr, "%s: cannot read %s as a 256x128 24-bit BMP; %s\n",
-            program_invocation_short_name, path.c_str(), consequence);
+    reportmessage("%s: cannot read %s as a 256x128 24-bit BMP; %s", program_invocation_short_name,
+                  path.c_str(), consequence);
     return;
   }
   const std::vector<std::string> folders = datasearchpath();
   std::string places = "the working directory";
   for (size_t i = 0; i < folders.size(); ++i)
     places += (i + 1 == folders.size() ? " or " : ", ") + folders[i];
-  fprintf(stderr, "%s: cannot find %s in %s; %s\n", program_invocation_short_name, fontfilename,
-          places.c_str(), consequence);
+  reportmessage("%s: cannot find %s in %s; %s", program_invocation_short_name, fontfilename,
+                places.c_str(), consequence);
 }
 
 int loadfont()

@@ -1,5 +1,6 @@
 // Formatted 2-D text and the mouse pointer: the "/" escapes into the two fixed buffers, the
-// placement flags, the quads cut from the font in slot 511, and the GL state they rely on.
+// placement flags and the measure of a text, the quads cut from the font in slot 511, and the GL
+// state they rely on.
 #include "draw/draw.h"
 
 #include "platform/platform.h"
@@ -7,6 +8,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -43,27 +45,95 @@ static void formatgrouped(int v)
     snprintf(textstring3, textbuffersize, "%d", v);
 }
 
-// prints the conversion of escape c into textstring3; false when c is no escape character
-static bool convert(char c, va_list *args)
+// "/" then '-' (pad on the right), '0' (pad with zeros), a field width and ".precision", as
+// printf takes them, before i, u, x, f or s; each number is held to what the buffers hold, so
+// that no padding or precision can run past them
+struct conversionform {
+  bool left = false, zeros = false;
+  int width = 0, precision = -1;  // -1: none, as printf's own default
+};
+
+static const char *readnumber(const char *at, int &value)
 {
-  switch (c) {
-  case '/': snprintf(textstring3, textbuffersize, "/"); return true;
-  case 'i': snprintf(textstring3, textbuffersize, "%d", va_arg(*args, int)); return true;
-  case 'I': formatgrouped(va_arg(*args, int)); return true;
-  case 'u': snprintf(textstring3, textbuffersize, "%u", va_arg(*args, unsigned)); return true;
-  case 'x': snprintf(textstring3, textbuffersize, "%X", va_arg(*args, unsigned)); return true;
-  case 'f': snprintf(textstring3, textbuffersize, "%f", va_arg(*args, double)); return true;
-  case 'c':  // a code whose low 8 bits are 0 ends the string at once: nothing is appended
-    textstring3[0] = char(va_arg(*args, int));
-    textstring3[1] = '\0';
-    return true;
+  value = 0;
+  for (; *at >= '0' && *at <= '9'; ++at)
+    value = std::min(value * 10 + (*at - '0'), textbuffersize - 1);
+  return at;
+}
+
+// the form after "/", and the characters it takes: 0 without a digit or a ".", since until
+// this form "/-" was an unknown escape
+static int readform(const char *escape, conversionform &form)
+{
+  const char *at = escape;
+  form.left = *at == '-';
+  at += form.left;
+  form.zeros = *at == '0';
+  const char *digits = at;
+  at = readnumber(at, form.width);
+  if (*at == '.')
+    at = readnumber(at + 1, form.precision);
+  else if (at == digits)
+    return 0;
+  return int(at - escape);
+}
+
+// printf's conversion for a value escape; null for any other letter
+static const char *specifier(char letter)
+{
+  switch (letter) {
+  case 'i': return "d";
+  case 'u': return "u";
+  case 'x': return "X";
+  case 'f': return "f";
+  case 's': return "s";
+  default: return nullptr;
+  }
+}
+
+// prints a value conversion by its form into textstring3; false when letter is no such conversion
+static bool convertvalue(char letter, const conversionform &form, va_list *args)
+{
+  if (!specifier(letter))
+    return false;
+  char format[16];  // the zero flag is undefined for strings in printf, so they never get it
+  snprintf(format, sizeof format, "%%%s%s*.*%s", form.left ? "-" : "",
+           form.zeros && letter != 's' ? "0" : "", specifier(letter));
+  const int width = form.width;
+  int precision = form.precision;
+  char *out = textstring3;
+  switch (letter) {
+  case 'i': snprintf(out, textbuffersize, format, width, precision, va_arg(*args, int)); break;
+  case 'f': snprintf(out, textbuffersize, format, width, precision, va_arg(*args, double)); break;
   case 's': {  // read no further than the buffer holds
     const char *s = va_arg(*args, const char *);
-    snprintf(textstring3, textbuffersize, "%.*s", textbuffersize - 1, s ? s : "");
-    return true;
+    precision = precision < 0 ? textbuffersize - 1 : precision;
+    snprintf(out, textbuffersize, format, width, precision, s ? s : "");
+    break;
   }
-  default: return false;
+  default: snprintf(out, textbuffersize, format, width, precision, va_arg(*args, unsigned));
   }
+  return true;
+}
+
+// prints the escape that follows a "/" into textstring3; the characters it takes after the "/",
+// 0 when it is no escape
+static int convert(const char *escape, va_list *args)
+{
+  conversionform form;
+  const int formlength = readform(escape, form);
+  const char letter = escape[formlength];
+  if (formlength == 0) {
+    switch (letter) {
+    case '/': snprintf(textstring3, textbuffersize, "/"); return 1;
+    case 'I': formatgrouped(va_arg(*args, int)); return 1;
+    case 'c':  // a code whose low 8 bits are 0 ends the string at once: nothing is appended
+      textstring3[0] = char(va_arg(*args, int));
+      textstring3[1] = '\0';
+      return 1;
+    }
+  }
+  return convertvalue(letter, form, args) ? formlength + 1 : 0;
 }
 
 // appends textstring3 at n, as much of it as textstring2 still has room for; the new length
@@ -83,9 +153,9 @@ int formattext(const char *text, va_list args)
   for (size_t i = 0; text && text[i] != '\0' && n < textoutputlimit;) {
     if (text[i] != '/') {
       textstring2[n++] = text[i++];
-    } else if (convert(text[i + 1], &pending)) {
+    } else if (const int taken = convert(text + i + 1, &pending)) {
       n = appendconversion(n);
-      i += 2;
+      i += 1 + size_t(taken);
     } else {
       i += 1;  // an unknown escape or a "/" at the very end: only the "/" is dropped
     }
@@ -166,6 +236,20 @@ void drawtext(const char *text, int x, int y, int size, float red, float green, 
 #if defined(__clang__)
 #pragma clang diagnostic pop
 #endif
+
+int measuretext(int *width, int *height, const char *text, int size, ...)
+{
+  va_list args;
+  va_start(args, size);
+  const int n = formattext(text, args);
+  va_end(args);
+  // drawtext advances by size for every character, newlines and codes past 127 alike, on one row
+  if (width)
+    *width = int(std::clamp<int64_t>(int64_t(n) * size, INT_MIN, INT_MAX));
+  if (height)
+    *height = n ? size : 0;
+  return n;
+}
 
 void drawmousecursor(float red, float green, float blue, float alpha)
 {

@@ -152,3 +152,12 @@ std::vector<std::string> datasearchpath();
 std::string finddatafile(const char *name);
 // the folder of the running program's executable; empty when the system cannot say
 std::string programfolder();
+
+// [SECTION] messages
+// what the engine has to tell the player (a missing font, no sound device, a stored size no
+// window can have, a folder it cannot enter) goes, one line at a time, to a callback
+using messagecallback = void (*)(const char *line);
+
+// sends every later message line, without its newline, to callback instead of standard error;
+// null puts standard error back
+void setmessagecallback(messagecallback callback);

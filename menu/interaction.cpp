@@ -1,11 +1,14 @@
 // Menu interaction: turns the pointer, the left button and the hotkeys into each item's state
-// and activity, runs the callbacks of active items, and the stock toggle and set callbacks.
+// and activity, runs the callbacks of active items, and the stock toggle and set callbacks; a
+// text field's edit begun or ended from code.
 #include "menu/menu.h"
 
 #include <cstdint>
 
 int32_t menuinputkeyboard;
 int32_t prevmenuinputkeyboard;
+
+static int startingfield = -1;  // the slot whose edit beginmenuinput asked for, until a hit test
 
 static bool newleftpress()
 {
@@ -64,7 +67,7 @@ static void hittestitems()
       if (press)
         item.active = 1;
     }
-    if (hotkeyfires(item))
+    if (hotkeyfires(item) || (i == startingfield && item.type == itemtextinput))
       item.active = 1;
     if (showson(item))
       item.state = itemon;
@@ -97,6 +100,7 @@ void checkmenuitems()
   prevmenuinputkeyboard = menuinputkeyboard;
   releaseitems();
   hittestitems();
+  startingfield = -1;
   runcallbacks();
   settlekeyboardowner();
 }
@@ -120,4 +124,22 @@ void menuset()
 {
   if (menuitemrecord *item = callbackitem())
     *static_cast<int32_t *>(item->variable) = item->setvalue;
+}
+
+// taken at the next hit test, after the releases a new press makes, so that a start asked for
+// in the frame of a click holds
+void beginmenuinput(int slot)
+{
+  startingfield = slot;
+}
+
+// Return and Escape end an edit the same way: the variable already holds the text. Slots past
+// this frame's items keep the type they were last built with, so every slot is looked at
+void endmenuinput()
+{
+  startingfield = -1;
+  for (menuitemrecord &item : menuitem)
+    if (item.type == itemtextinput)
+      item.active = item.wasactive = 0;
+  menuinputkeyboard = 0;
 }

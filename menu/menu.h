@@ -98,6 +98,12 @@ extern int32_t prevmenuinputkeyboard;
 
 // once per frame after the input polls: states, activations, callbacks, keyboard ownership
 void checkmenuitems();
+// begins the edit of the text field in slot (enabled, built in that frame) at the next
+// checkmenuitems, as its hotkey would: the whole text selected, unless the left button is down
+// (then the cursor goes under the pointer); nothing for any other item
+void beginmenuinput(int slot);
+// ends any field's edit at once, as Return or Escape would, keeping the text; hotkeys wake
+void endmenuinput();
 // toggle callback: flips bit 0 of the item's int
 void menutoggle();
 // set callback: stores the item's set value into its int

@@ -2,9 +2,10 @@
 // closed with every slot freed.
 #include "sound/soundmix.h"
 
+#include "files/messages.h"
+
 #include <SDL.h>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 
 sounddevicestate sounddevice;
@@ -55,8 +56,8 @@ int setupsound(int enabled)
     return 1;
   int rate = 0;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || !opendevice(rate)) {
-    fprintf(stderr, "%s: cannot open the sound device: %s\n", program_invocation_short_name,
-            SDL_GetError());
+    reportmessage("%s: cannot open the sound device: %s", program_invocation_short_name,
+                  SDL_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return 0;
   }

@@ -8,7 +8,7 @@
 // [SECTION] the device
 // opens the sound device when enabled is non-zero (the stored "Sound" choice) and starts it; 1
 // when it is open. Disabled it opens nothing, shuts down a device opened before (as shutdownsound
-// does) and returns 0; a device that cannot be opened gives one line on standard error and 0.
+// does) and returns 0; a device that cannot be opened gives one message line and 0.
 // Without a device every other sound call does nothing: loads are refused, plays take no channel
 int setupsound(int enabled);
 // stops every channel, closes the device and frees every slot; safe when nothing was opened

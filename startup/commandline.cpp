@@ -2,6 +2,8 @@
 // work in, and the player's own folder that a desktop menu's start asks for.
 #include "startup/startup.h"
 
+#include "files/messages.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -10,9 +12,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-static void printusage(FILE *to, const char *name)
+// on standard output when asked for, as a message after a wrong argument
+static void printusage(const char *name, bool asked)
 {
-  fprintf(to, "usage: %s [GAME_FOLDER | --player-folder | --help | --version]\n", name);
+  const char *usage = "usage: %s [GAME_FOLDER | --player-folder | --help | --version]";
+  if (asked) {
+    printf(usage, name);
+    putchar('\n');
+  } else {
+    reportmessage(usage, name);
+  }
 }
 
 static bool is(const char *argument, const char *option)
@@ -24,7 +33,7 @@ static bool is(const char *argument, const char *option)
 static int enterfolder(const char *name, const char *folder)
 {
   if (chdir(folder) != 0) {
-    fprintf(stderr, "%s: cannot open the folder %s: %s\n", name, folder, strerror(errno));
+    reportmessage("%s: cannot open the folder %s: %s", name, folder, strerror(errno));
     return 1;
   }
   return -1;
@@ -72,36 +81,47 @@ static int enterplayerfolder(const char *name)
 {
   char path[PATH_MAX];
   if (const char *why = playerfolderpath(path, sizeof path)) {
-    fprintf(stderr, "%s: cannot find the player's folder: %s\n", name, why);
+    reportmessage("%s: cannot find the player's folder: %s", name, why);
     return 1;
   }
   if (int error = makefolders(path)) {
-    fprintf(stderr, "%s: cannot make the folder %s: %s\n", name, path, strerror(error));
+    reportmessage("%s: cannot make the folder %s: %s", name, path, strerror(error));
     return 1;
   }
   return enterfolder(name, path);
 }
 
+const char *engineversion()
+{
+  return TAVREL_VERSION;
+}
+
 int readprogramarguments(int argc, char **argv, const char *name, const char *help)
+{
+  return readgamearguments(argc, argv, name, engineversion(), help);
+}
+
+int readgamearguments(int argc, char **argv, const char *name, const char *version,
+                      const char *help)
 {
   if (argc < 2)
     return -1;
   const char *first = argv[1];
   if (argc == 2 && (is(first, "--help") || is(first, "-h"))) {
-    printusage(stdout, name);
+    printusage(name, true);
     if (help)
       fputs(help, stdout);
     return 0;
   }
   if (argc == 2 && is(first, "--version")) {
-    printf("%s %s\n", name, TAVREL_VERSION);
+    printf("%s %s\n", name, version ? version : engineversion());
     return 0;
   }
   if (argc == 2 && is(first, "--player-folder"))
     return enterplayerfolder(name);
   if (argc > 2 || first[0] == '-') {
-    fprintf(stderr, "%s: unexpected argument '%s'\n", name, argc > 2 ? argv[2] : first);
-    printusage(stderr, name);
+    reportmessage("%s: unexpected argument '%s'", name, argc > 2 ? argv[2] : first);
+    printusage(name, false);
     return 2;
   }
   return enterfolder(name, first);

@@ -4,6 +4,7 @@
 
 #include "draw/draw.h"
 #include "files/files.h"
+#include "files/messages.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
@@ -106,8 +107,7 @@ static bool storedsize(int &width, int &height)
 
 static void fallingback(const char *why)
 {
-  fprintf(stderr, "%s: %s; opening a 640x480 window instead\n", program_invocation_short_name,
-          why);
+  reportmessage("%s: %s; opening a 640x480 window instead", program_invocation_short_name, why);
 }
 
 int setupgame(const char *caption)

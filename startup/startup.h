@@ -9,9 +9,15 @@
 // GAME_FOLDER argument is entered, so that the program reads and writes its files there, and
 // --player-folder enters $XDG_DATA_HOME/tavrel (else ~/.local/share/tavrel), made when missing;
 // -1 when the program should go on, else its exit status: 0 after help or version, 1 for a
-// folder that cannot be made or entered, 2 for any other argument (the usage then goes to
-// standard error)
+// folder that cannot be made or entered, 2 for any other argument (the usage then follows the
+// complaint as a message)
 int readprogramarguments(int argc, char **argv, const char *name, const char *help);
+// the same for a game of its own: --version prints name and version (the engine's when version
+// is null), and the usage line names it
+int readgamearguments(int argc, char **argv, const char *name, const char *version,
+                      const char *help);
+// the engine's version, "MAJOR.MINOR.PATCH", as the library linked was built
+const char *engineversion();
 
 // [SECTION] engine start-up and shutdown
 constexpr const char *iconfilename = "tvr.bmp";  // the window icon, found like the font
@@ -34,7 +40,7 @@ int windowscaling(int screenwidth, int screenheight, int width, int height);
 // keeps the stored height), full screen when stored; holds the mouse unless "Mouse Unlocked" (mouselocked), opens the
 // joystick into joy1 when it is on, and has the loaders take the low-detail set when it is
 // stored (lowtexturedetail), and opens the sound device only when "Sound" is on (setupsound). A
-// size no window can have, or one the platform refuses, gives one line on standard error and a
+// size no window can have, or one the platform refuses, gives one message line and a
 // 640x480 window instead. 1 when the window is open, 0 when not (setupfailure says why)
 int setupgame(const char *caption);
 // why the last setupengine failed, in a line fit for standard error

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <vector>
 
@@ -154,12 +155,24 @@ protected:
   }
 };
 
+std::vector<std::string> messages;  // the lines the engine handed to the test's callback
+
+// the missing font is told to the program's message callback, else in one line on standard error
 TEST_F(loadfonttest, without_a_file_the_slot_is_sized_and_transparent)
 {
+  messages.clear();
+  setmessagecallback([](const char *line) { messages.push_back(line); });
   loadfont();
   EXPECT_EQ(texture[fontslot].width, 256);
   EXPECT_EQ(texture[fontslot].height, 256);
   EXPECT_EQ(slot(), cleared());
+  ASSERT_EQ(messages.size(), 1u);  // the whole line, without its newline
+  EXPECT_EQ(messages[0].find("font_test: cannot find font.bmp in the working directory"), 0u);
+  EXPECT_EQ(messages[0].find('\n'), std::string::npos);
+  setmessagecallback(nullptr);
+  testing::internal::CaptureStderr();
+  loadfont();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), messages[0] + "\n");
 }
 
 TEST_F(loadfonttest, a_malformed_file_leaves_the_slot_transparent)

@@ -42,6 +42,15 @@ TEST(text_format, each_escape_prints_its_argument)
   EXPECT_EQ(format("100//"), "100/");
 }
 
+// a width and a precision between "/" and the letter, with printf's '-' and '0' flags
+TEST(text_format, a_width_and_precision_shape_the_value_escapes)
+{
+  EXPECT_EQ(format("/5.2f|/.0f", 3.14159, 2.6), " 3.14|3");
+  EXPECT_EQ(format("/05i|/-4i|/5.3i", -42, 7, 7), "-0042|7   |  007");
+  EXPECT_EQ(format("/3.2x|/010u", 10u, 42u), " 0A|0000000042");
+  EXPECT_EQ(format("/6s|/.2s|/04s", "ab", "menu", "ab"), "    ab|me|  ab");  // no zeros for text
+}
+
 TEST(text_format, escapes_take_their_arguments_in_order)
 {
   EXPECT_EQ(format("/s: /i x /i at /f, /x/c", "mode", 640, 480, 0.5, 171u, '!'),
@@ -92,6 +101,8 @@ TEST(text_format, an_unknown_escape_drops_only_the_slash)
   EXPECT_EQ(format("/d/%/ /1", 5), "d% 1");
   EXPECT_EQ(format("/X/F/S", 1), "XFS");  // the escapes are case-sensitive, I aside
   EXPECT_EQ(format("/i", 5), "5");        // and none of them used an argument
+  // a width before no value escape, or flags without a number, are no escape either
+  EXPECT_EQ(format("/3I/0c/-i/5./-/i", 9), "3I0c-i5.-9");
 }
 
 TEST(text_format, a_slash_at_the_very_end_is_dropped)
@@ -119,6 +130,8 @@ TEST(text_format, a_long_conversion_is_cut_to_the_buffers_and_read_no_further)
   const std::string nearly(999, 'p');
   EXPECT_EQ(format((nearly + "/s").c_str(), huge.data()), nearly + std::string(24, 's'));
   EXPECT_EQ(format("/f", 1e300).size(), 308u);  // 301 digits, the point and six decimals
+  // widths and precisions past the buffers, even past an int, are held to them
+  EXPECT_EQ(format("/4294967297i", 5), std::string(1022, ' ') + "5");
 }
 
 TEST(text_placement, centring_and_end_flags_move_by_the_text_extent)
@@ -130,6 +143,18 @@ TEST(text_placement, centring_and_end_flags_move_by_the_text_extent)
   EXPECT_EQ(aligncoordinate(0x30000 + 320, 4, 16), 224);  // both: 320 - 32 - 64
   EXPECT_EQ(aligncoordinate(0x10000 + 320, 3, 5), 313);   // 15 / 2 truncates to 7
   EXPECT_EQ(aligncoordinate(123, 10, 16), 123);
+}
+
+// every character drawtext takes a cell for, newlines and codes past 127 too, on one row
+TEST(text_placement, measuring_gives_the_cells_drawtext_covers_after_formatting)
+{
+  int width = -1, height = -1;
+  EXPECT_EQ(measuretext(&width, &height, "Score /05i\n/c//", 16, 42, 200), 14);
+  EXPECT_EQ(std::make_pair(width, height), std::make_pair(14 * 16, 16));
+  measuretext(&width, &height, "/s", 16, "");
+  EXPECT_EQ(std::make_pair(width, height), std::make_pair(0, 0));
+  measuretext(&width, nullptr, std::string(1500, 'w').c_str(), INT_MAX);
+  EXPECT_EQ(width, INT_MAX);  // 1000 cells of INT_MAX, held within an int
 }
 
 TEST(text_placement, a_coordinate_below_zero_wraps_into_sixteen_bits)

@@ -74,6 +74,23 @@ TEST_F(menu_textload, a_hotkey_selects_the_whole_value_and_typing_replaces_it)
   EXPECT_EQ(intvalue, 7);  // written back in the same frame
 }
 
+TEST_F(menu_textload, an_edit_begun_and_ended_from_code_acts_as_the_hotkey_and_return_do)
+{
+  beginmenuinput(1);
+  hold(letterkey('k'));  // the key of the frame the edit begins in is not typed
+  frame();
+  expectselection(0, 5);  // the whole of "hello"
+  letgo(letterkey('k'));
+  type("ab");
+  endmenuinput();
+  tap(integerkey);  // hotkeys woke at once
+  EXPECT_EQ(menuitem[0].active, 1);
+  EXPECT_STREQ(text, "ab");
+  beginmenuinput(1);  // asked for in the frame of a press, which ends the other field's edit
+  click(300, 300);
+  EXPECT_EQ(menuitem[0].active + 2 * menuitem[1].active, 2);
+}
+
 TEST_F(menu_textload, a_click_puts_the_cursor_in_the_cell_under_the_pointer)
 {
   pointer(fieldx + 5 * cell + 3, 20);  // past the text's end, in the edit's first frame
