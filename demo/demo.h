@@ -55,11 +55,11 @@ void setupfloor();
 // the floor and the gems from the player's eye
 void drawworld();
 
-// [SECTION] text over the world (hud.cpp)
+// [SECTION] interface over the world (hud.cpp)
 // a message under the score for a few seconds; formatted as printf does
 void showmessage(const char *format, ...) __attribute__((format(printf, 1, 2)));
-// the score, the message, the frame rate when asked for and the keys, in the interface colour;
-// nothing while the interface is off
+// the score, the map, the message, the frame rate when asked for and the keys, in the interface
+// colour; nothing while the interface is off
 void drawhud();
 
 // [SECTION] sound (sounds.cpp)

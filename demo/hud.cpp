@@ -1,9 +1,10 @@
-// The text over the world, in the interface colour the player chose in the set-up utility and only
-// while the interface is on: the score, a message that shows for a few seconds, the frame rate
-// when asked for, and the keys.
+// The interface over the world, in the colour the player chose in the set-up utility and only
+// while the interface is on: the score on a dark panel, a map of the floor with the gems left and
+// the player, a message that shows for a few seconds, the frame rate when asked for, and the keys.
 #include "demo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -25,7 +26,13 @@ float framerate;
 int framesmeasured;
 float secondsmeasured;
 
-void drawline(const char *text, int x, int y, int size)
+constexpr float panelalpha = 0.5f;  // of the dark panels behind the score and the map
+constexpr float mapleft = 536, maptop = 352, mapside = 96;  // the map, above the keys' line
+constexpr float mapscale = mapside / (2 * floorhalf);        // virtual pixels a floor unit
+constexpr float gemdot = 4;
+constexpr float playermark = 24;  // the pointer glyph's cell, shrunk to this side
+
+void drawhudline(const char *text, int x, int y, int size)
 {
   drawtext("/s", x, y, size, config.textred, config.textgreen, config.textblue, 1.0f, text);
 }
@@ -48,6 +55,33 @@ void measureframerate()
   }
 }
 
+void drawscore()
+{
+  char line[32];
+  const int length = snprintf(line, sizeof line, "Score %d of %d", int(score), numofgems);
+  drawrectangle(4, 4, float(length * 16 + 8), 24, 0, 0, 0, panelalpha);
+  drawhudline(line, 8, 8, 16);
+}
+
+// the floor seen from above, -z (the way the player starts looking) up
+void drawmap()
+{
+  const auto mapx = [](float x) { return mapleft + (x + floorhalf) * mapscale; };
+  const auto mapy = [](float z) { return maptop + (z + floorhalf) * mapscale; };
+  drawrectangle(mapleft, maptop, mapside, mapside, 0, 0, 0, panelalpha);
+  drawrectangleoutline(mapleft, maptop, mapside, mapside, 1, config.textred, config.textgreen,
+                       config.textblue, 1);
+  for (const gemrecord &g : gem)
+    if (!g.collected)
+      drawrectangle(mapx(g.x) - gemdot / 2, mapy(g.z) - gemdot / 2, gemdot, gemdot, g.red,
+                    g.green, g.blue, 1);
+  // the pointer glyph's tip is its cell's centre, where the player stands, and the arrow leans a
+  // sixteenth of a turn left of up: turned that much more, it points where the player looks
+  const float degrees = 22.5f - player.heading * float(180 / M_PI);
+  drawsprite(fontslot, 0, 0, 32, 32, mapx(player.x), mapy(player.z), playermark / 32, degrees,
+             config.textred, config.textgreen, config.textblue, 1);
+}
+
 }  // namespace
 
 void showmessage(const char *format, ...)
@@ -65,15 +99,15 @@ void drawhud()
   measureframerate();
   if (!config.interface)
     return;  // the player chose to see the world alone
-  char line[32];
-  snprintf(line, sizeof line, "Score %d of %d", int(score), numofgems);
-  drawline(line, 8, 8, 16);
+  drawscore();
+  drawmap();
   if (messageleft > 0)
-    drawline(message, 320 | aligncentre, 40, messagesize());
+    drawhudline(message, 320 | aligncentre, 40, messagesize());
   if (showframerate) {
+    char line[32];
     snprintf(line, sizeof line, "%.0f fps", double(framerate));
-    drawline(line, 632 | alignend, 8, 16);
+    drawhudline(line, 632 | alignend, 8, 16);
   }
   if (!paused)  // the pause menu names its own keys there
-    drawline(mouselocked ? heldmousekeys : freemousekeys, 320 | aligncentre, 464, 8);
+    drawhudline(mouselocked ? heldmousekeys : freemousekeys, 320 | aligncentre, 464, 8);
 }

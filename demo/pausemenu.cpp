@@ -10,7 +10,6 @@ char playername[menuinputsize] = "Player";
 namespace {
 
 constexpr int menux = 96;
-constexpr int solidcell = 127;  // the font's solid cell
 
 void resume()
 {
@@ -43,7 +42,7 @@ void buildpausemenu()
 
 void drawpausemenu()
 {
-  drawtext("/c", 0, 0, 640, 0, 0, 0, 0.6f, solidcell);  // one cell over the whole screen
+  drawrectangle(0, 0, 640, 480, 0, 0, 0, 0.6f);
   drawtext("Paused", 320 | aligncentre, 120, 24, config.textred, config.textgreen,
            config.textblue, 1.0f);
   drawtext("Tab: back to the game   P: screenshot   Escape: quit", 320 | aligncentre, 464, 8,

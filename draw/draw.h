@@ -1,5 +1,5 @@
 // Drawing: 2-D text in the virtual 640x480 screen from the bitmap font, the mouse pointer,
-// 3-D viewports and view transforms, and screenshots.
+// 2-D shapes and sprites, 3-D viewports and view transforms, and screenshots.
 #pragma once
 
 #include <cstdarg>
@@ -19,8 +19,9 @@ constexpr int fontcell = 16;
 extern char textstring2[textbuffersize];  // the whole formatted text of the last drawtext
 extern char textstring3[textbuffersize];  // one conversion, before it is appended to textstring2
 
-// 2-D drawing state: texturing and alpha blending on, depth test off, the virtual-screen
-// projection; leaves GL_TEXTURE as the current matrix mode
+// 2-D drawing state: texturing and alpha blending on, depth test off, a perspective projection
+// that shows the virtual screen on the plane z = -1, where drawtext and the shapes then put their
+// vertices; leaves GL_TEXTURE as the current matrix mode
 void setuptextdisplay();
 // "font.bmp", the pointer and the glyphs, found in the working directory or a data folder
 constexpr const char *fontfilename = "font.bmp";
@@ -49,6 +50,30 @@ void drawtext(const char *text, int x, int y, int size, float red, float green, 
 int measuretext(int *width, int *height, const char *text, int size, ...);
 // the 32x32 pointer glyph centred on mouse.x, mouse.y
 void drawmousecursor(float red, float green, float blue, float alpha);
+
+// [SECTION] 2-D shapes and sprites
+// Positions and sizes in virtual pixels (floats, so that things move smoothly), colours and alpha
+// from 0 to 1, blended over what is drawn. Shapes, sprites and drawtext stack in the order drawn
+// after either 2-D set-up; each leaves texturing on and its own colour current.
+
+// the 2-D state of setuptextdisplay, but with an orthographic projection of the virtual screen,
+// so that a game's own glVertex2f(x, y) is in virtual pixels; leaves GL_MODELVIEW current
+void setupscreen2d();
+// a filled rectangle with its top-left corner at (x, y)
+void drawrectangle(float x, float y, float width, float height, float red, float green,
+                   float blue, float alpha);
+// the rectangle's border, linewidth wide inside its edges; nothing for a width of 0 or less
+void drawrectangleoutline(float x, float y, float width, float height, float linewidth,
+                          float red, float green, float blue, float alpha);
+// a line from (x0, y0) to (x1, y1), width wide and cut square at its ends; nothing when it has no
+// length or no width
+void drawline(float x0, float y0, float x1, float y1, float width, float red, float green,
+              float blue, float alpha);
+// the source rectangle of a slot's pixels (origin top left), scaled, centred on (x, y), turned
+// clockwise by turn degrees about its centre and tinted; nothing for an empty slot
+void drawsprite(int slot, float sourcex, float sourcey, float sourcewidth, float sourceheight,
+                float x, float y, float scale, float turn, float red, float green, float blue,
+                float alpha);
 
 // [SECTION] viewports and view transforms
 // The viewports take a rectangle of the virtual screen (origin top left, y down) and scale it to

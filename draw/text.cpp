@@ -3,6 +3,7 @@
 // state they rely on.
 #include "draw/draw.h"
 
+#include "draw/screen2d.h"
 #include "platform/platform.h"
 #include "texture/texture.h"
 
@@ -15,6 +16,7 @@
 
 char textstring2[textbuffersize];
 char textstring3[textbuffersize];
+int screen2dpixels;
 
 static constexpr float halftexel = 1.0f / 512.0f;  // keeps every sample inside its cell
 
@@ -32,6 +34,7 @@ void setuptextdisplay()
   glLoadIdentity();
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
+  screen2dpixels = 0;
 }
 
 // the "I" escape: commas between groups of three digits; the millions group is never split
@@ -175,12 +178,6 @@ int aligncoordinate(int value, int count, int size)
   if (uint64_t(v) & alignend)
     v -= extent;
   return int(uint64_t(v) & 0xFFFF);
-}
-
-// a virtual-screen point as a GL vertex on the plane z = -1 of the setuptextdisplay projection
-static void virtualvertex(double vx, double vy)
-{
-  glVertex3f(float((vx - 320.0) / 320.0), float((240.0 - vy) / 320.0), -1.0f);
 }
 
 // a square of the font texture from (s0, t0) to (s1, t1) on a virtual square, one quad, the colour

@@ -149,10 +149,16 @@ presskey Escape
 wait "$program" || fail "tavrel-demo ended with status $?; $(cat "$scratch/demo.err")"
 [ ! -s "$scratch/demo.err" ] || fail "demo errors: $(cat "$scratch/demo.err")"
 
-# the guide's program, its CMakeLists and its pkg-config line, exactly as the guide shows them
+# the guide's programs, its CMakeLists and its pkg-config line, exactly as the guide shows them
 guide=$source/docs/engine.md
+# the guide's blocks fenced as ```$1; with a heading $2, only the first of them in its section
 block() {
-  awk -v fence="\`\`\`$1" '$0 == "```" { on = 0 } on { print } $0 == fence { on = 1 }' "$guide"
+  awk -v fence="\`\`\`$1" -v heading="${2:+## $2}" '
+    /^## / { inside = heading == "" || $0 == heading }
+    heading == "" { inside = 1 }
+    $0 == "```" && on { on = 0; if (heading != "") inside = 0 }
+    on { print }
+    inside && $0 == fence { on = 1 }' "$guide"
 }
 pkgline=$(block sh | grep pkg-config)
 
@@ -166,7 +172,7 @@ buildhello() {
   mkdir -p "$folder/game"
   { block cmake; echo 'file(WRITE ${CMAKE_BINARY_DIR}/datadir "${TavrelEngine_DATA_DIR}")'; } \
     >"$folder/CMakeLists.txt"
-  block cpp >"$folder/main.cpp"
+  block cpp "A first program" >"$folder/main.cpp"
   cmake -S "$folder" -B "$folder/build" "$@" >/dev/null
   cmake --build "$folder/build" >/dev/null
   (cd "$folder" && export PKG_CONFIG_PATH="$pkgconfigpath" && eval "$pkgline")
@@ -212,4 +218,26 @@ for folder in "$scratch/hello" "$scratch/absolutehello"; do
   runhello "$folder/build/hello" "$folder/game"
   runhello "$folder/hello" "$folder/game"
 done
+
+# the guide's 2-D program, built through find_package beside the first one's CMakeLists and run
+# in a folder with the font and no hwconfig.cfg, so in a 640x480 window
+drawing=$scratch/drawing
+mkdir -p "$drawing/game"
+block cmake >"$drawing/CMakeLists.txt"
+block cpp "2-D drawing" >"$drawing/main.cpp"
+cmake -S "$drawing" -B "$drawing/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$drawing/build" >/dev/null || fail "the 2-D program does not build"
+cp "$scratch/hello/game/font.bmp" "$drawing/game/"
+cd "$drawing/game"
+SDL_AUDIODRIVER=dummy "$drawing/build/hello" 2>"$scratch/drawing.err" &
+program=$!
+window=$(waitforwindow Shapes) || fail "no 2-D window; $(cat "$scratch/drawing.err")"
+showspixel "$window" 120 80 255,0,0 || fail "no red rectangle"
+# the blue square turned on its corner: its tips reach 90 pixels from (480, 360), its unturned
+# corners stay black
+showspixel "$window" 560 360 0,0,255 || fail "no turned square"
+showspixel "$window" 536 416 0,0,0 || fail "the square is not turned"
+showsshare "$window" 48x16+40+200 0.1 -fx 'r > 0.9 && g > 0.9 && b > 0.9' || fail "no white text"
+presskey Escape
+wait "$program" || fail "the 2-D program ended with status $?; $(cat "$scratch/drawing.err")"
 echo "install test passed"
