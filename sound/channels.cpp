@@ -105,3 +105,74 @@ int soundplaying(int channel)
   SDL_UnlockAudio();
   return playing;
 }
+
+// the gains of channel after its volume or balance changed; both are written by this thread alone
+static void regain(int channel)
+{
+  int32_t gain[2];
+  workgains(soundchannel[channel], gain);
+  SDL_LockAudio();
+  std::copy_n(gain, 2, soundchannel[channel].gain);
+  SDL_UnlockAudio();
+}
+
+void setchannelvolume(int channel, float volume)
+{
+  if (!ischannel(channel))
+    return;
+  soundchannel[channel].volume = within(volume, 0, 1);
+  regain(channel);
+}
+
+void setchannelbalance(int channel, float balance)
+{
+  if (!ischannel(channel))
+    return;
+  soundchannel[channel].balance = within(balance, -1, 1);
+  regain(channel);
+}
+
+// pauses or resumes the channels from first up to end; the next playsound on one clears it
+static void setpaused(int first, int end, int32_t paused)
+{
+  SDL_LockAudio();
+  for (int channel = first; channel < end; ++channel)
+    soundchannel[channel].paused = paused;
+  SDL_UnlockAudio();
+}
+
+void pausesound(int channel)
+{
+  if (ischannel(channel))
+    setpaused(channel, channel + 1, 1);
+}
+
+void resumesound(int channel)
+{
+  if (ischannel(channel))
+    setpaused(channel, channel + 1, 0);
+}
+
+void pauseallsounds() { setpaused(0, maxsoundchannels, 1); }
+
+void resumeallsounds() { setpaused(0, maxsoundchannels, 0); }
+
+void fadeoutsound(int channel, float seconds)
+{
+  if (!ischannel(channel))
+    return;
+  // not-a-number stops at once too; with sound off the rate is 0, and so is the fade
+  const double frames = seconds > 0 ? std::min(double(seconds) * sounddevice.rate, 4e9) : 0;
+  if (frames < 1) {
+    stopsound(channel);
+    return;
+  }
+  mixerchannel &faded = soundchannel[channel];
+  SDL_LockAudio();
+  if (faded.fadeframes) {  // a second fade goes down from the level the first has reached
+    faded.volume *= float(faded.fadeleft) / float(faded.fadeframes);
+    workgains(faded, faded.gain);
+  }
+  faded.fadeframes = faded.fadeleft = uint32_t(frames);
+  SDL_UnlockAudio();
+}

@@ -1,17 +1,29 @@
-// The mixer: every playing channel summed into a wide buffer with its gains, then clamped once to
-// 16 bits, so that loud sounds together saturate instead of wrapping round.
+// The mixer: every playing channel that is not paused summed into a wide buffer with its gains,
+// then clamped once to 16 bits, so that loud sounds together saturate instead of wrapping round.
 #include "sound/soundmix.h"
 
 #include <algorithm>
 
 constexpr int mixframes = soundblockframes;  // frames summed at a time; longer blocks go in pieces
 
-// adds the channel's next frames to wide, starting a loop over or ending a sound played once
+// a side's gain on the next frame of a fade: down along a straight line to zero at its end
+static int32_t fadedgain(int32_t gain, const mixerchannel &channel)
+{
+  return int32_t(int64_t(gain) * channel.fadeleft / channel.fadeframes);
+}
+
+// adds the channel's next frames to wide, starting a loop over or ending a sound played once;
+// a fade works its gains out again for every frame and stops the channel when it is over
 static void addchannel(mixerchannel &channel, int32_t *wide, int frames)
 {
-  const int32_t left = channel.gain[0], right = channel.gain[1];
-  while (frames > 0 && channel.playing) {
-    const uint32_t run = std::min(uint32_t(frames), channel.frames - channel.position);
+  while (frames > 0 && channel.playing && !channel.paused) {
+    uint32_t run = std::min(uint32_t(frames), channel.frames - channel.position);
+    int32_t left = channel.gain[0], right = channel.gain[1];
+    if (channel.fadeframes) {
+      run = 1;
+      left = fadedgain(left, channel);
+      right = fadedgain(right, channel);
+    }
     const int16_t *in = channel.samples + size_t(channel.position) * 2;
     for (uint32_t i = 0; i < run; ++i) {
       wide[2 * i] += in[2 * i] * left >> gainshift;
@@ -24,6 +36,8 @@ static void addchannel(mixerchannel &channel, int32_t *wide, int frames)
       channel.position = 0;
       channel.playing = channel.loop;
     }
+    if (channel.fadeframes && --channel.fadeleft == 0)
+      channel.playing = 0;
   }
 }
 

@@ -1,5 +1,6 @@
 // Sound: WAV files in a table of slots, each converted once to the sound device's format, and a
-// mixer of a few channels that plays them, once or looping, with a volume and a balance.
+// mixer of a few channels that plays them, once or looping, with a volume and a balance that may
+// change while they play, paused, resumed or faded out.
 #pragma once
 
 #include <cstddef>
@@ -56,5 +57,17 @@ void stopsound(int channel);
 void stopallsounds();
 // scales every channel, those playing and those to come, by master (0 to 1; 1 at start)
 void setsoundvolume(float master);
-// 1 while the channel plays; a sound played once ends by itself
+// 1 while the channel plays, paused or not; a sound played once ends by itself
 int soundplaying(int channel);
+// changes the volume (0 to 1) or balance (-1 to 1) of a playing channel from its next block on
+void setchannelvolume(int channel, float volume);
+void setchannelbalance(int channel, float balance);
+// holds a playing channel where it is, silent, keeping it taken, until it is resumed
+void pausesound(int channel);
+// plays a paused channel on from the frame where it stopped
+void resumesound(int channel);
+void pauseallsounds();
+void resumeallsounds();
+// lowers a playing channel to silence along a straight line over seconds, then stops it; a fade
+// already under way goes on from where it is; 0 or less stops the channel at once
+void fadeoutsound(int channel, float seconds);

@@ -32,9 +32,12 @@ struct mixerchannel {
   float volume;            // as asked, to work the gains out again when the master volume changes
   float balance;
   int32_t gain[2];         // left and right: volume x balance x master, worked out by the caller
+  int32_t paused;          // mixed no further until resumed
+  uint32_t fadeframes;     // the length of a fade under way, 0 when there is none
+  uint32_t fadeleft;       // frames of the fade still to mix: the gains are scaled by their share
 };
 // written by the main thread only between SDL_LockAudio and SDL_UnlockAudio; the audio callback
-// advances the channels and ends those played once
+// advances the channels and ends those played once or faded out
 extern mixerchannel soundchannel[maxsoundchannels];
 
 // stops every channel that plays slot; the caller holds the audio lock

@@ -81,7 +81,11 @@ struct play {
   samples sound;
   float volume, balance;
   int loop;
+  float fade = 0;  // seconds of a fade out begun with the sound, 0 for none
 };
+
+// frames of a fade at the disk driver's rate
+size_t fadeframes(const play &p) { return size_t(p.fade * 44100); }
 struct mixcase {
   const char *what;
   std::vector<play> plays;
@@ -93,7 +97,7 @@ size_t needed(const mixcase &c)
 {
   size_t longest = 0;
   for (const play &p : c.plays)
-    longest = std::max(longest, p.sound.size() * (p.loop ? 2 : 1));
+    longest = std::max(longest, p.fade ? fadeframes(p) * 2 : p.sound.size() * (p.loop ? 2 : 1));
   return longest;
 }
 
@@ -101,11 +105,16 @@ size_t needed(const mixcase &c)
 int16_t mixed(const mixcase &c, size_t i)
 {
   long sum = 0;
-  for (const play &p : c.plays)
-    if (p.loop || i < p.sound.size()) {
-      const float side = std::min(1.0f, i % 2 ? 1 + p.balance : 1 - p.balance);
+  for (const play &p : c.plays) {
+    const float side = std::min(1.0f, i % 2 ? 1 + p.balance : 1 - p.balance);
+    if (p.fade && i < fadeframes(p) * 2) {  // the gain falls by a share of itself every frame
+      const size_t n = fadeframes(p), left = n - i / 2;
+      const long gain = std::lround(65536 * p.volume * c.master * side) * long(left) / long(n);
+      sum += p.sound[i % p.sound.size()] * gain >> 16;
+    } else if (!p.fade && (p.loop || i < p.sound.size())) {
       sum += std::lround(p.sound[i % p.sound.size()] * p.volume * c.master * side);
     }
+  }
   return int16_t(std::clamp(sum, long(INT16_MIN), long(INT16_MAX)));
 }
 
@@ -143,6 +152,8 @@ protected:
     for (size_t i = 0; i < c.plays.size(); ++i) {
       const play &p = c.plays[i];
       channel.push_back(playsound(int(i), -1, p.volume, p.balance, p.loop));
+      if (p.fade)
+        fadeoutsound(channel.back(), p.fade);
     }
     SDL_UnlockAudio();
     waitforplayed(off_t(needed(c) * 2 + 16384));
@@ -172,6 +183,9 @@ TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
        {{tone(300, 11), 0.5f, 0, 1}, {tone(2000, 13), 0.5f, 0.25f, 0}},
        1},
       {"full scale twice saturates", {{fullscale(1000), 1, 0, 0}, {fullscale(1000), 1, 0, 0}}, 1},
+      {"a loop faded out, and one faded out before its end",
+       {{tone(300, 11), 1, 0, 1, 0.25f}, {tone(3000, 13), 0.5f, -0.5f, 0, 0.0625f}},
+       1},
   };
   for (const mixcase &c : cases) {
     SCOPED_TRACE(c.what);
@@ -180,7 +194,7 @@ TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
     bool loops = false;  // then every sample is checked up to the stop
     for (size_t i = 0; i < c.plays.size(); ++i) {
       ASSERT_EQ(load(int(i), wav(c.plays[i].sound)), 1) << soundloaderror();
-      loops = loops || c.plays[i].loop;
+      loops = loops || (c.plays[i].loop && !c.plays[i].fade);
     }
     playall(c);
     const size_t length = loops ? SIZE_MAX : needed(c);
@@ -197,6 +211,41 @@ TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
   }
 }
 
+TEST_F(diskaudio, pauses_in_silence_and_resumes_where_it_stopped_at_a_volume_changed_on_the_way)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  const samples s = tone(5000, 7);  // a loop that ends apart from the device's blocks
+  ASSERT_EQ(load(0, wav(s)), 1);
+  const int channel = playsound(0, -1, 1, 0, 1);
+  waitforplayed(16384);
+  setchannelvolume(channel, 0.5f);
+  waitforplayed(16384);
+  pauseallsounds();
+  EXPECT_EQ(soundplaying(channel), 1);
+  EXPECT_EQ(playsound(0, -1, 1, 0, 1), channel + 1) << "a paused channel stays taken";
+  stopsound(channel + 1);
+  waitforplayed(16384);
+  resumesound(channel);
+  waitforplayed(16384);
+  stopallsounds();
+  waitforplayed(8192);
+  const samples out = playedsamples();
+  const auto first = std::find_if(out.begin(), out.end(), [](int16_t v) { return v; });
+  const auto last = std::find_if(out.rbegin(), out.rend(), [](int16_t v) { return v; }).base();
+  EXPECT_NE(std::search_n(first, last, 8192, 0), last) << "no pause between the sounds";
+  samples heard;  // the sound without its pause: full, then half, every sample after the last
+  std::copy_if(first, last, std::back_inserter(heard), [](int16_t v) { return v; });
+  size_t turn = 0, end;
+  while (turn < heard.size() && heard[turn] == s[turn % s.size()])
+    ++turn;
+  for (end = turn; end < heard.size() && heard[end] == s[end % s.size()] / 2;)
+    ++end;
+  EXPECT_GE(turn, 8192u);
+  EXPECT_EQ(turn % 2, 0u);
+  EXPECT_GE(end - turn, 16384u);
+  EXPECT_EQ(end, heard.size()) << "sample " << end << " of " << heard.size();
+}
+
 TEST_F(diskaudio, opens_nothing_with_sound_off_and_every_call_does_nothing)
 {
   EXPECT_EQ(setupsound(0), 0);
@@ -206,6 +255,13 @@ TEST_F(diskaudio, opens_nothing_with_sound_off_and_every_call_does_nothing)
   stopsound(0);
   stopallsounds();
   setsoundvolume(0.5f);
+  setchannelvolume(0, 0.5f);
+  setchannelbalance(0, 1);
+  pausesound(0);
+  pauseallsounds();
+  resumesound(0);
+  resumeallsounds();
+  fadeoutsound(0, 1);
   freesound(1);
   EXPECT_EQ(soundplaying(0), 0);
   shutdownsound();
