@@ -22,6 +22,7 @@ std::atomic<const char *> trouble{nullptr};  // why the music was refused or end
 int32_t looping = 0;
 float musicvolume = 1;
 streamresampler musicrate;  // the decoder's alone while it runs
+uint32_t sincerewind = 0;   // frames decoded since the file's start, likewise
 
 void pushframes(const int16_t *frames, uint32_t count)
 {
@@ -40,7 +41,7 @@ uint32_t ringroom()
 
 // decodes and converts the next piece into the ring: 0 at the end of music played once, or of
 // damaged data; a loop starts over at the first frame
-int decodepiece(uint32_t &sincerewind)
+int decodepiece()
 {
   static int16_t decoded[pieceframes * 2], converted[(2 * pieceframes + 2) * 2];
   const int from = oggrate(musicogg);
@@ -69,13 +70,12 @@ int decodepiece(uint32_t &sincerewind)
 
 int SDLCALL decodemusic(void *)
 {
-  uint32_t sincerewind = 0;
   while (!stopping.load(std::memory_order_relaxed)) {
     if (ringroom() < 2 * pieceframes + 2) {
       SDL_Delay(5);  // a 0.7 s ring fills in a few milliseconds and drains in 0.7 s
       continue;
     }
-    if (!decodepiece(sincerewind))
+    if (!decodepiece())
       break;
   }
   musicbuffer.complete.store(1, std::memory_order_release);
@@ -105,6 +105,38 @@ void stopmusic()
   musicfile.reset();
 }
 
+namespace {
+
+// the ring emptied and half filled from the file's start: 1 while there is more to decode.
+// Decoded ahead so that the mixer never starts on a ring the thread is only beginning to fill
+int primering()
+{
+  startresample(musicrate, oggrate(musicogg), sounddevice.rate);
+  sincerewind = 0;
+  musicbuffer.written = musicbuffer.read = 0;  // neither the mixer nor a decoder is at the ring
+  stopping = 0;
+  trouble.store(nullptr);
+  int more = 1;
+  while (more && ringroom() > musicringframes / 2)
+    more = decodepiece();
+  musicbuffer.complete = !more;
+  return more;
+}
+
+// the ring's frames as far as the decoder has put them in, round and round
+mixerchannel ringchannel()
+{
+  mixerchannel ring{};
+  ring.playing = ring.loop = 1;
+  ring.samples = musicbuffer.samples;
+  ring.frames = musicringframes;
+  ring.volume = musicvolume;
+  workgains(ring, ring.gain);
+  return ring;
+}
+
+}  // namespace
+
 int playmusic(const char *name, int loop)
 {
   if (!sounddevice.on)
@@ -121,24 +153,16 @@ int playmusic(const char *name, int loop)
     return refusemusic(refusal);
   }
   looping = loop != 0;
-  startresample(musicrate, oggrate(musicogg), sounddevice.rate);
-  musicbuffer.written = musicbuffer.read = 0;  // neither the mixer nor a decoder is at the ring
-  musicbuffer.complete = 0;
-  stopping = 0;
-  mixerchannel started{};
-  started.playing = started.loop = 1;  // round the ring
-  started.samples = musicbuffer.samples;
-  started.frames = musicringframes;
-  started.volume = musicvolume;
-  workgains(started, started.gain);
-  trouble.store(nullptr);
-  decoder = SDL_CreateThread(decodemusic, nullptr);
-  if (!decoder) {
+  const int more = primering();
+  decoder = more ? SDL_CreateThread(decodemusic, nullptr) : nullptr;
+  if (trouble.load() || (more && !decoder)) {  // damaged from the start, or no thread
+    refusal = more && !decoder ? "cannot start the decoder" : trouble.load();
     stopmusic();
-    return refusemusic("cannot start the decoder");
+    return refusemusic(refusal);
   }
+  const mixerchannel ring = ringchannel();
   SDL_LockAudio();
-  musicchannel = started;
+  musicchannel = ring;
   SDL_UnlockAudio();
   return 1;
 }

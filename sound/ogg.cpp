@@ -53,9 +53,12 @@ oggstream *openogg(bytesource &source, const char *&refusal)
     return nullptr;
   }
   ogg->source = &source;
-  if (ov_open_callbacks(ogg, &ogg->file, nullptr, 0, sourcecallbacks) != 0) {
+  const int opened = ov_open_callbacks(ogg, &ogg->file, nullptr, 0, sourcecallbacks);
+  if (opened != 0) {
     free(ogg);
-    refusal = source.failed ? "cannot read the file" : "not an Ogg Vorbis file";
+    refusal = source.failed                ? "cannot read the file"
+              : opened == OV_ENOTVORBIS || opened == OV_ENOTAUDIO ? "not an Ogg Vorbis file"
+                                                                  : "damaged Ogg Vorbis data";
     return nullptr;
   }
   const vorbis_info *info = ov_info(&ogg->file, -1);
@@ -83,7 +86,7 @@ int oggrate(const oggstream *ogg) { return ogg->rate; }
 
 int64_t oggframes(oggstream *ogg) { return ov_pcm_total(&ogg->file, -1); }
 
-int rewindogg(oggstream *ogg) { return ov_raw_seek(&ogg->file, 0) == 0; }
+int rewindogg(oggstream *ogg) { return ov_pcm_seek(&ogg->file, 0) == 0; }
 
 long readogg(oggstream *ogg, int16_t *out, uint32_t frames, const char *&refusal)
 {
