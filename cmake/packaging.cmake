@@ -46,7 +46,7 @@ The set-up utility and the demo have entries in the desktop's menu.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtavrel-engine-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libsdl1.2-dev | libsdl1.2-compat-dev, libgl-dev")
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libsdl1.2-dev | libsdl1.2-compat-dev, libgl-dev, libvorbis-dev")
 # tavrel-setup carries the engine's font and icon, the folder that pkg-config's datadir names
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_RECOMMENDS tavrel-setup)
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "immediate-mode game engine of Tavrel (development files)

@@ -15,8 +15,7 @@ static float within(float value, float low, float high)
   return value > low ? std::min(value, high) : low;
 }
 
-// the left and right gains of a channel's volume and balance at the master volume
-static void workgains(const mixerchannel &channel, int32_t gain[2])
+void workgains(const mixerchannel &channel, int32_t gain[2])
 {
   const float level = channel.volume * mastervolume * (1 << gainshift);
   gain[0] = int32_t(level * std::min(1.0f, 1 - channel.balance));
@@ -94,6 +93,7 @@ void setsoundvolume(float master)
   for (int channel = 0; channel < maxsoundchannels; ++channel)
     std::copy_n(gain[channel], 2, soundchannel[channel].gain);
   SDL_UnlockAudio();
+  changegains(musicchannel);
 }
 
 int soundplaying(int channel)
@@ -104,4 +104,86 @@ int soundplaying(int channel)
   const int playing = soundchannel[channel].playing;
   SDL_UnlockAudio();
   return playing;
+}
+
+// volume and balance are written by this thread alone
+void changegains(mixerchannel &channel)
+{
+  int32_t gain[2];
+  workgains(channel, gain);
+  SDL_LockAudio();
+  std::copy_n(gain, 2, channel.gain);
+  SDL_UnlockAudio();
+}
+
+void setchannelvolume(int channel, float volume)
+{
+  if (!ischannel(channel))
+    return;
+  soundchannel[channel].volume = within(volume, 0, 1);
+  changegains(soundchannel[channel]);
+}
+
+void setchannelbalance(int channel, float balance)
+{
+  if (!ischannel(channel))
+    return;
+  soundchannel[channel].balance = within(balance, -1, 1);
+  changegains(soundchannel[channel]);
+}
+
+// the next play on a channel clears its pause
+void pausechannel(mixerchannel &channel, int32_t paused)
+{
+  SDL_LockAudio();
+  channel.paused = paused;
+  SDL_UnlockAudio();
+}
+
+void pausesound(int channel)
+{
+  if (ischannel(channel))
+    pausechannel(soundchannel[channel], 1);
+}
+
+void resumesound(int channel)
+{
+  if (ischannel(channel))
+    pausechannel(soundchannel[channel], 0);
+}
+
+// every channel in the same block: the audio lock may be taken again by the thread that holds it
+static void pauseall(int32_t paused)
+{
+  SDL_LockAudio();
+  for (mixerchannel &channel : soundchannel)
+    pausechannel(channel, paused);
+  SDL_UnlockAudio();
+}
+
+void pauseallsounds() { pauseall(1); }
+
+void resumeallsounds() { pauseall(0); }
+
+void fadechannel(mixerchannel &channel, float seconds)
+{
+  // not-a-number stops at once too; with sound off the rate is 0, and so is the fade
+  const double frames = seconds > 0 ? std::min(double(seconds) * sounddevice.rate, 4e9) : 0;
+  SDL_LockAudio();
+  if (frames < 1) {
+    channel.playing = 0;
+  } else {
+    if (channel.fadeframes) {  // a second fade goes down from the level the first has reached
+      channel.volume *= float(channel.fadeleft) / float(channel.fadeframes);
+      workgains(channel, channel.gain);
+    }
+    channel.fadeframes = channel.fadeleft = uint32_t(frames);
+  }
+  SDL_UnlockAudio();
+}
+
+void fadeoutsound(int channel, float seconds)
+{
+  if (ischannel(channel))
+    fadechannel(soundchannel[channel], seconds);
 }

@@ -69,6 +69,7 @@ int setupsound(int enabled)
 
 void shutdownsound()
 {
+  stopmusic();
   if (deviceopen) {
     SDL_CloseAudio();  // waits for the callback, which never runs again
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -1,10 +1,11 @@
-// The sound slots: files or bytes handed to the WAV decoder, and the decoded samples put in
-// their slot under the audio lock, once no channel plays the samples they replace.
+// The sound slots: files or bytes handed to the WAV or Ogg Vorbis decoder, and the decoded samples
+// put in their slot under the audio lock, once no channel plays the samples they replace.
 #include "files/files.h"
 #include "sound/soundmix.h"
 
 #include <SDL.h>
 #include <cstdlib>
+#include <cstring>
 
 soundslot sound[maxsounds];
 
@@ -42,11 +43,14 @@ static void installsound(int slot, soundslot samples)
   free(old.samples);
 }
 
-// decodes the WAV in source into slot
+// decodes the WAV or Ogg Vorbis file in source into slot
 static int loadsoundfrom(int slot, bytesource &source)
 {
+  unsigned char start[4] = {};
+  source.readat(0, start, sizeof start);
+  const bool ogg = memcmp(start, "OggS", sizeof start) == 0;
   soundslot decoded{};
-  if (const char *refusal = decodewav(source, decoded))
+  if (const char *refusal = ogg ? decodeogg(source, decoded) : decodewav(source, decoded))
     return refuse(refusal);
   installsound(slot, decoded);
   loadrefusal = nullptr;

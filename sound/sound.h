@@ -1,5 +1,7 @@
-// Sound: WAV files in a table of slots, each converted once to the sound device's format, and a
-// mixer of a few channels that plays them, once or looping, with a volume and a balance.
+// Sound: WAV and Ogg Vorbis files in a table of slots, each converted once to the sound device's
+// format, and a mixer of a few channels that plays them, once or looping, with a volume and a
+// balance that may change while they play, paused, resumed or faded out; and music streamed from
+// an Ogg Vorbis file beside them.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +18,7 @@ void shutdownsound();
 
 // [SECTION] sound slots
 constexpr int maxsounds = 256;
-constexpr long maxsoundfilebytes = 64L << 20;  // the largest WAV file a loader takes
+constexpr long maxsoundfilebytes = 64L << 20;  // the largest file a loader takes
 // the most a slot's samples may take while they are converted: about six minutes of a
 // 44.1 kHz stereo device
 constexpr size_t maxsoundbytes = size_t(64) << 20;
@@ -31,7 +33,8 @@ struct soundslot {
 };
 extern soundslot sound[maxsounds];
 
-// a WAV file (8- or 16-bit PCM, mono or stereo) in memory, converted to the device's format into
+// a WAV file (8- or 16-bit PCM, mono or stereo) or an Ogg Vorbis file (mono or stereo) in memory,
+// told apart by their first bytes, converted to the device's format into
 // slot; 1 when it was accepted. A refused file leaves the slot as it was. Channels playing the
 // slot's old samples stop
 int loadsoundbytes(int slot, const unsigned char *bytes, size_t count);
@@ -56,5 +59,37 @@ void stopsound(int channel);
 void stopallsounds();
 // scales every channel, those playing and those to come, by master (0 to 1; 1 at start)
 void setsoundvolume(float master);
-// 1 while the channel plays; a sound played once ends by itself
+// 1 while the channel plays, paused or not; a sound played once ends by itself
 int soundplaying(int channel);
+// changes the volume (0 to 1) or balance (-1 to 1) of a playing channel from its next block on
+void setchannelvolume(int channel, float volume);
+void setchannelbalance(int channel, float balance);
+// holds a playing channel where it is, silent, keeping it taken, until it is resumed
+void pausesound(int channel);
+// plays a paused channel on from the frame where it stopped
+void resumesound(int channel);
+void pauseallsounds();
+void resumeallsounds();
+// lowers a playing channel to silence along a straight line over seconds, then stops it; a fade
+// already under way goes on from where it is; 0 or less stops the channel at once
+void fadeoutsound(int channel, float seconds);
+
+// [SECTION] music
+// streams the Ogg Vorbis file name (found as loadsound finds it) from its start, again and again
+// while loop is non-zero, in place of the music playing; 1 when it plays, 0 when refused
+// (musicerror says why). It is decoded a little ahead on a thread of its own
+int playmusic(const char *name, int loop);
+// stops the music at once and closes its file
+void stopmusic();
+// the music's volume, 0 to 1 (1 at start), scaled by the master volume, kept for the next music
+void setmusicvolume(float volume);
+// hold the music where it is, silent, and play it on from there
+void pausemusic();
+void resumemusic();
+// lowers the music to silence along a straight line over seconds, then stops it
+void fadeoutmusic(float seconds);
+// 1 while music plays, paused or not; it ends by itself at the end of a piece played once, and
+// early when its file turns out damaged
+int musicplaying();
+// why the last playmusic was refused, or why the music ended before its end; null otherwise
+const char *musicerror();

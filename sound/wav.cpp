@@ -109,14 +109,6 @@ const char *readwavlayout(bytesource &source, wavlayout &layout)
   return "no samples in the file";
 }
 
-// the frames of a sound on their way to the device, at its own rate and at the device's, fit a slot
-bool fitsslot(const wavlayout &layout)
-{
-  const uint32_t frames = uint32_t(layout.bytes / (layout.channels * layout.bits / 8));
-  const uint64_t atdevice = resampledframes(frames, layout.rate, sounddevice.rate);
-  return std::max<uint64_t>(frames, atdevice) * soundframebytes <= maxsoundbytes;
-}
-
 // the samples read once into a block of their own, and turned there into 16-bit stereo at their
 // own rate
 const char *tostereo(bytesource &source, const wavlayout &layout, soundslot &stereo)
@@ -155,29 +147,6 @@ const char *tostereo(bytesource &source, const wavlayout &layout, soundslot &ste
   return nullptr;
 }
 
-// the samples at the device's rate, in a block of their own size
-const char *todevice(bytesource &source, const wavlayout &layout, soundslot &decoded)
-{
-  soundslot stereo{};
-  if (const char *refusal = tostereo(source, layout, stereo))
-    return refusal;
-  const int rate = int(layout.rate);
-  if (rate == sounddevice.rate) {
-    void *fitted = realloc(stereo.samples, stereo.length);  // SDL converts in a larger block
-    decoded = {fitted ? static_cast<int16_t *>(fitted) : stereo.samples, stereo.length};
-    return nullptr;
-  }
-  const uint32_t frames = stereo.length / soundframebytes;
-  const uint64_t bytes = resampledframes(frames, rate, sounddevice.rate) * soundframebytes;
-  decoded.samples = static_cast<int16_t *>(malloc(size_t(bytes)));
-  if (decoded.samples) {
-    resample(stereo.samples, frames, rate, sounddevice.rate, decoded.samples);
-    decoded.length = uint32_t(bytes);
-  }
-  free(stereo.samples);
-  return decoded.samples ? nullptr : nomemory;
-}
-
 }  // namespace
 
 const char *decodewav(bytesource &source, soundslot &decoded)
@@ -190,7 +159,11 @@ const char *decodewav(bytesource &source, soundslot &decoded)
     return cannotread;
   if (refusal)
     return refusal;
-  if (!fitsslot(layout))
+  const uint32_t frames = uint32_t(layout.bytes / (layout.channels * layout.bits / 8));
+  if (!slotfits(frames, int(layout.rate)))
     return toolong;
-  return todevice(source, layout, decoded);
+  soundslot stereo{};
+  if (const char *refusal = tostereo(source, layout, stereo))
+    return refusal;
+  return todevicerate(stereo, int(layout.rate), decoded);
 }

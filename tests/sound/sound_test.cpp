@@ -77,11 +77,55 @@ samples fullscale(int frames)
 
 int load(int slot, const bytes &file) { return loadsoundbytes(slot, file.data(), file.size()); }
 
+// a sine of the given period on the left and of twice it on the right, at a quarter of full scale
+samples sine(int frames, double period)
+{
+  samples s;
+  for (int i = 0; i < frames; ++i)
+    for (double p : {period, period / 2})
+      s.push_back(int16_t(8192 * std::sin(2 * M_PI * i / p)));
+  return s;
+}
+
+// samples, of the channels given, as an Ogg Vorbis file made by the encoder of the Vorbis tools
+bytes ogg(const samples &s, int channels, int rate)
+{
+  const scratchfolder scratch;
+  bytewriter raw;
+  for (int16_t v : s)
+    raw.u16(uint16_t(v));
+  writebytes(scratch.file("in.raw"), raw.bytes);
+  const std::string encode = "oggenc -Q -r -B 16 -C " + std::to_string(channels) + " -R " +
+                             std::to_string(rate) + " -o " + scratch.file("out.ogg") + " " +
+                             scratch.file("in.raw");
+  EXPECT_EQ(system(encode.c_str()), 0) << encode;
+  return readbytes(scratch.file("out.ogg"));
+}
+
+// the file's frames as the Vorbis tools' decoder gives them, stereo as the file holds them
+samples vorbisdecoded(const bytes &file)
+{
+  const scratchfolder scratch;
+  writebytes(scratch.file("in.ogg"), file);
+  const std::string decode = "oggdec -Q -R -b 16 -e 0 -s 1 -o " + scratch.file("out.raw") + " " +
+                             scratch.file("in.ogg");
+  EXPECT_EQ(system(decode.c_str()), 0) << decode;
+  const bytes raw = readbytes(scratch.file("out.raw"));
+  samples s(raw.size() / 2);
+  for (size_t i = 0; i < s.size(); ++i)
+    s[i] = int16_t(raw[2 * i] | raw[2 * i + 1] << 8);
+  return s;
+}
+
 struct play {
   samples sound;
   float volume, balance;
   int loop;
+  float fade = 0;  // seconds of a fade out begun with the sound, 0 for none
 };
+
+// frames of a fade at the disk driver's rate
+size_t fadeframes(const play &p) { return size_t(p.fade * 44100); }
 struct mixcase {
   const char *what;
   std::vector<play> plays;
@@ -93,7 +137,7 @@ size_t needed(const mixcase &c)
 {
   size_t longest = 0;
   for (const play &p : c.plays)
-    longest = std::max(longest, p.sound.size() * (p.loop ? 2 : 1));
+    longest = std::max(longest, p.fade ? fadeframes(p) * 2 : p.sound.size() * (p.loop ? 2 : 1));
   return longest;
 }
 
@@ -101,11 +145,16 @@ size_t needed(const mixcase &c)
 int16_t mixed(const mixcase &c, size_t i)
 {
   long sum = 0;
-  for (const play &p : c.plays)
-    if (p.loop || i < p.sound.size()) {
-      const float side = std::min(1.0f, i % 2 ? 1 + p.balance : 1 - p.balance);
+  for (const play &p : c.plays) {
+    const float side = std::min(1.0f, i % 2 ? 1 + p.balance : 1 - p.balance);
+    if (p.fade && i < fadeframes(p) * 2) {  // the gain falls by a share of itself every frame
+      const size_t n = fadeframes(p), left = n - i / 2;
+      const long gain = std::lround(65536 * p.volume * c.master * side) * long(left) / long(n);
+      sum += p.sound[i % p.sound.size()] * gain >> 16;
+    } else if (!p.fade && (p.loop || i < p.sound.size())) {
       sum += std::lround(p.sound[i % p.sound.size()] * p.volume * c.master * side);
     }
+  }
   return int16_t(std::clamp(sum, long(INT16_MIN), long(INT16_MAX)));
 }
 
@@ -143,6 +192,8 @@ protected:
     for (size_t i = 0; i < c.plays.size(); ++i) {
       const play &p = c.plays[i];
       channel.push_back(playsound(int(i), -1, p.volume, p.balance, p.loop));
+      if (p.fade)
+        fadeoutsound(channel.back(), p.fade);
     }
     SDL_UnlockAudio();
     waitforplayed(off_t(needed(c) * 2 + 16384));
@@ -172,6 +223,9 @@ TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
        {{tone(300, 11), 0.5f, 0, 1}, {tone(2000, 13), 0.5f, 0.25f, 0}},
        1},
       {"full scale twice saturates", {{fullscale(1000), 1, 0, 0}, {fullscale(1000), 1, 0, 0}}, 1},
+      {"a loop faded out, and one faded out before its end",
+       {{tone(300, 11), 1, 0, 1, 0.25f}, {tone(3000, 13), 0.5f, -0.5f, 0, 0.0625f}},
+       1},
   };
   for (const mixcase &c : cases) {
     SCOPED_TRACE(c.what);
@@ -180,7 +234,7 @@ TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
     bool loops = false;  // then every sample is checked up to the stop
     for (size_t i = 0; i < c.plays.size(); ++i) {
       ASSERT_EQ(load(int(i), wav(c.plays[i].sound)), 1) << soundloaderror();
-      loops = loops || c.plays[i].loop;
+      loops = loops || (c.plays[i].loop && !c.plays[i].fade);
     }
     playall(c);
     const size_t length = loops ? SIZE_MAX : needed(c);
@@ -197,6 +251,41 @@ TEST_F(diskaudio, plays_the_clamped_sum_of_its_channels_to_the_sample)
   }
 }
 
+TEST_F(diskaudio, pauses_in_silence_and_resumes_where_it_stopped_at_a_volume_changed_on_the_way)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  const samples s = tone(5000, 7);  // a loop that ends apart from the device's blocks
+  ASSERT_EQ(load(0, wav(s)), 1);
+  const int channel = playsound(0, -1, 1, 0, 1);
+  waitforplayed(16384);
+  setchannelvolume(channel, 0.5f);
+  waitforplayed(16384);
+  pauseallsounds();
+  EXPECT_EQ(soundplaying(channel), 1);
+  EXPECT_EQ(playsound(0, -1, 1, 0, 1), channel + 1) << "a paused channel stays taken";
+  stopsound(channel + 1);
+  waitforplayed(32768);  // a block mixed before the pause may still be on its way
+  resumesound(channel);
+  waitforplayed(16384);
+  stopallsounds();
+  waitforplayed(8192);
+  const samples out = playedsamples();
+  const auto first = std::find_if(out.begin(), out.end(), [](int16_t v) { return v; });
+  const auto last = std::find_if(out.rbegin(), out.rend(), [](int16_t v) { return v; }).base();
+  EXPECT_NE(std::search_n(first, last, 8192, 0), last) << "no pause between the sounds";
+  samples heard;  // the sound without its pause: full, then half, every sample after the last
+  std::copy_if(first, last, std::back_inserter(heard), [](int16_t v) { return v; });
+  size_t turn = 0, end;
+  while (turn < heard.size() && heard[turn] == s[turn % s.size()])
+    ++turn;
+  for (end = turn; end < heard.size() && heard[end] == s[end % s.size()] / 2;)
+    ++end;
+  EXPECT_GE(turn, 8192u);
+  EXPECT_EQ(turn % 2, 0u);
+  EXPECT_GE(end - turn, 16384u);
+  EXPECT_EQ(end, heard.size()) << "sample " << end << " of " << heard.size();
+}
+
 TEST_F(diskaudio, opens_nothing_with_sound_off_and_every_call_does_nothing)
 {
   EXPECT_EQ(setupsound(0), 0);
@@ -206,8 +295,23 @@ TEST_F(diskaudio, opens_nothing_with_sound_off_and_every_call_does_nothing)
   stopsound(0);
   stopallsounds();
   setsoundvolume(0.5f);
+  setchannelvolume(0, 0.5f);
+  setchannelbalance(0, 1);
+  pausesound(0);
+  pauseallsounds();
+  resumesound(0);
+  resumeallsounds();
+  fadeoutsound(0, 1);
   freesound(1);
   EXPECT_EQ(soundplaying(0), 0);
+  EXPECT_EQ(playmusic("tune.ogg", 1), 0);
+  EXPECT_STREQ(musicerror(), "sound is off");
+  setmusicvolume(0.5f);
+  pausemusic();
+  resumemusic();
+  fadeoutmusic(1);
+  stopmusic();
+  EXPECT_EQ(musicplaying(), 0);
   shutdownsound();
   EXPECT_EQ(playedbytes(), -1);
 }
@@ -230,11 +334,19 @@ TEST_F(diskaudio, refuses_bad_files_leaving_the_slot_as_it_was)
   const bytes good = wav(s), shortformat(good.begin() + 20, good.begin() + 28);
   bytes longer = riff({{"LIST", {1, 2}}, format(2, 16, 44100), samplechunk(s)});
   putle32(longer, 16, 1 << 20);
+  const bytes vorbis = ogg(sine(4000, 50), 2, 44100);
+  bytes damaged = vorbis;
+  damaged[damaged.size() / 2] ^= 0x55;
   const struct {
     const char *what;
     bytes file;
     uint32_t length;  // the slot's bytes once accepted; 0 for a refused file
   } cases[] = {
+      {"Ogg Vorbis", vorbis, 16000},
+      {"Ogg Vorbis cut short", bytes(vorbis.begin(), vorbis.begin() + long(vorbis.size() / 2)), 0},
+      {"Ogg Vorbis damaged", damaged, 0},
+      {"OggS and nothing else", {'O', 'g', 'g', 'S'}, 0},
+      {"Ogg Vorbis of three channels", ogg(samples(3000, 1000), 3, 44100), 0},
       {"an odd chunk before the format",
        riff({{"LIST", {1, 2, 3}}, format(2, 16, 44100), samplechunk(s)}),
        400},
@@ -264,6 +376,100 @@ TEST_F(diskaudio, refuses_bad_files_leaving_the_slot_as_it_was)
       EXPECT_EQ(sound[2].samples, before.samples);
     }
   }
+}
+
+TEST_F(diskaudio, decodes_ogg_vorbis_into_slots_as_the_vorbis_tools_do)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  const samples s = sine(20000, 100.25);
+  const bytes file = ogg(s, 2, 44100);
+  ASSERT_EQ(load(3, file), 1) << soundloaderror();
+  const samples decoded = vorbisdecoded(file);
+  ASSERT_EQ(decoded.size(), s.size());
+  ASSERT_EQ(sound[3].length, s.size() * 2);
+  EXPECT_TRUE(std::equal(decoded.begin(), decoded.end(), sound[3].samples));
+  double error = 0, energy = 0;  // lossy, but the tone it was made from
+  for (size_t i = 0; i < s.size(); ++i) {
+    error += std::pow(sound[3].samples[i] - s[i], 2);
+    energy += std::pow(s[i], 2);
+  }
+  EXPECT_LT(error, energy / 100);
+  samples mono;  // the left side alone, at half the device's rate
+  for (size_t i = 0; i < s.size(); i += 2)
+    mono.push_back(s[i]);
+  ASSERT_EQ(load(4, ogg(mono, 1, 22050)), 1) << soundloaderror();
+  ASSERT_EQ(sound[4].length, s.size() * 4);
+  for (size_t i = 0; i < s.size() * 2; i += 2)
+    ASSERT_EQ(sound[4].samples[i], sound[4].samples[i + 1]) << i;
+}
+
+// waits until the music ends by itself, or 20 seconds
+void waitformusicend()
+{
+  for (int wait = 0; wait < 4000 && musicplaying(); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+TEST_F(diskaudio, streams_music_once_or_round_and_round_pausing_and_stopping)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  ASSERT_EQ(mkdir(soundfolder, 0755), 0);
+  const bytes file = ogg(sine(30000, 100.25), 2, 44100);
+  writebytes("sound/tune.ogg", file);
+  const samples decoded = vorbisdecoded(file);
+  setsoundvolume(1);  // as other tests may have left them
+  setmusicvolume(1);
+  ASSERT_EQ(playmusic("tune.ogg", 0), 1) << musicerror();
+  waitformusicend();
+  EXPECT_EQ(musicplaying(), 0);
+  EXPECT_EQ(musicerror(), nullptr);
+  waitforplayed(16384);
+  ASSERT_EQ(playmusic("tune.ogg", 1), 1);
+  waitforplayed(off_t(decoded.size() * 4 + 16384));
+  pausemusic();
+  waitforplayed(32768);
+  EXPECT_EQ(musicplaying(), 1);
+  resumemusic();
+  waitforplayed(8192);
+  stopmusic();
+  EXPECT_EQ(musicplaying(), 0);
+  waitforplayed(8192);
+  const samples out = playedsamples();
+  // once: every frame but the last, which has no neighbour to convert towards
+  const auto once = std::search(out.begin(), out.end(), decoded.begin(), decoded.end() - 2);
+  ASSERT_NE(once, out.end());
+  const auto after = once + long(decoded.size());
+  EXPECT_TRUE(std::all_of(after, after + 8192, [](int16_t v) { return !v; }));
+  samples twice(decoded);  // a loop goes on into its start
+  twice.insert(twice.end(), decoded.begin(), decoded.end());
+  const auto loop = std::search(after, out.end(), twice.begin(), twice.end());
+  ASSERT_NE(loop, out.end()) << "no loop round twice";
+  const auto last = std::find_if(out.rbegin(), out.rend(), [](int16_t v) { return v; }).base();
+  EXPECT_NE(std::search_n(loop, last, 8192, 0), last) << "no pause";
+  EXPECT_TRUE(std::all_of(last, out.end(), [](int16_t v) { return !v; }));
+}
+
+TEST_F(diskaudio, ends_music_whose_file_is_damaged_or_refuses_it_with_a_reason)
+{
+  ASSERT_EQ(setupsound(1), 1);
+  ASSERT_EQ(mkdir(soundfolder, 0755), 0);
+  const bytes file = ogg(sine(30000, 100.25), 2, 44100);
+  bytes damaged = file;
+  damaged[damaged.size() / 2] ^= 0x55;
+  writebytes("sound/damaged.ogg", damaged);
+  writebytes("sound/cut.ogg", bytes(file.begin(), file.begin() + long(file.size() / 2)));
+  writebytes("sound/a.wav", wav(tone(100, 3)));
+  for (const char *name : {"damaged.ogg", "cut.ogg"}) {
+    SCOPED_TRACE(name);
+    if (playmusic(name, 1))  // or refused at once, when the damage shows in the headers
+      waitformusicend();
+    EXPECT_EQ(musicplaying(), 0);
+    EXPECT_NE(musicerror(), nullptr);
+  }
+  EXPECT_EQ(playmusic("a.wav", 1), 0);
+  EXPECT_STREQ(musicerror(), "not an Ogg Vorbis file");
+  EXPECT_EQ(playmusic("missing.ogg", 1), 0);
+  EXPECT_STREQ(musicerror(), "cannot open the file");
 }
 
 TEST_F(diskaudio, converts_other_rates_along_straight_lines_between_frames)
