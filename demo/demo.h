@@ -63,10 +63,14 @@ void showmessage(const char *format, ...) __attribute__((format(printf, 1, 2)));
 void drawhud();
 
 // [SECTION] sound (sounds.cpp)
-// loads the ambient chord and the chime and starts the chord, looping; nothing with "Sound" off
+constexpr const char *musicfilename = "music.ogg";  // in the game folder's "sound" folder
+// loads the chime and starts the music, looping, or the ambient chord where there is no music;
+// nothing with "Sound" off
 void setupsounds();
 // the chime of a gem collected
 void playchime();
+// the music or chord lowered while paused, at its own volume again after
+void quietenunderpause(bool paused);
 
 // [SECTION] pause menu (pausemenu.cpp)
 // this frame's menu items: none while playing

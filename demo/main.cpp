@@ -16,10 +16,11 @@ const char help[] =
     "(else in the working directory), and never writes it: the window's size and full-screen\n"
     "mode, the mouse held unless \"Mouse Unlocked\", the joystick, the texture detail, whether\n"
     "its text shows (\"Interface\") and the text's colour follow the stored choices, and with\n"
-    "\"Sound\" on a calm chord loops and every gem chimes (no sound device is opened with it\n"
-    "off). The floor is floor.tga or floor.bmp from the game folder's texture folder, or from\n"
+    "\"Sound\" on music or a calm chord loops, lowered while paused, and every gem chimes (no\n"
+    "sound device is opened with it off). The floor is floor.tga or floor.bmp from the game folder's texture folder, or from\n"
     "texturelow for low texture detail, else the floor.bmp installed with the engine's data;\n"
-    "the sounds are ambient.wav and gem.wav from its sound folder, else those installed.\n"
+    "the music is music.ogg from its sound folder, and the chord and chime ambient.wav and\n"
+    "gem.wav from there, else those installed.\n"
     "Screenshots (scsht000.bmp onward) are written into the game folder.\n"
     "\n"
     "Keys:\n"
@@ -91,6 +92,7 @@ void runframe()
   if (!beginframe())
     return;  // the window could not be set up again after a focus change
   checkgamekeys(prevmenuinputkeyboard);
+  quietenunderpause(paused);
   if (!paused)
     play();
   glClearColor(skyred, skygreen, skyblue, 1);
