@@ -12,6 +12,7 @@ cd "$(dirname "$0")"
 playpackages=(
   build-essential cmake pkg-config            # the toolchain
   libsdl1.2-dev libgl-dev libgl1-mesa-dri     # the window, OpenGL and Mesa's software renderer
+  libpng-dev                                  # the PNG decoder
 )
 # what the tests add
 testpackages=(
@@ -76,7 +77,9 @@ sanitized() {
 # that the machine's own package set and architectures stay as they are
 crossroot() {
   local arch=$1 root=$2 apt=$2/.apt
-  [ -e "$root/.unpacked" ] && return
+  local packages=(libsdl1.2-dev libgl-dev libpng-dev libgtest-dev libstb-dev)
+  # the marker names what was unpacked, so that a root made before a package joined is made anew
+  [ "$(cat "$root/.unpacked" 2>/dev/null)" = "${packages[*]}" ] && return
   rm -rf "$root"  # what an interrupted run left, which may hold older packages
   mkdir -p "$apt/lists/partial" "$apt/archives/partial"
   : >"$apt/status"
@@ -84,9 +87,9 @@ crossroot() {
     -o "Dir::State=$apt" -o "Dir::State::status=$apt/status" -o "Dir::Cache=$apt"
     -o Debug::NoLocking=1 -o APT::Install-Recommends=0)
   apt-get "${options[@]}" update
-  apt-get "${options[@]}" -y --download-only install libsdl1.2-dev libgl-dev libgtest-dev libstb-dev
+  apt-get "${options[@]}" -y --download-only install "${packages[@]}"
   for package in "$apt"/archives/*.deb; do dpkg-deb -x "$package" "$root"; done
-  touch "$root/.unpacked"
+  echo "${packages[*]}" >"$root/.unpacked"
 }
 
 # the engine and the tests that need no display built for another Debian architecture by its
@@ -112,7 +115,7 @@ crossbuild() {
 fuzz() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTAVREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-fuzz -j "$(nproc)"
-  for name in bmp tga wav config textentry textformat; do
+  for name in bmp tga png wav config textentry textformat; do
     local corpus="build-fuzz/corpus/$name" log="build-fuzz/$name.log"
     mkdir -p "$corpus"
     if ! "build-fuzz/tests/fuzz/${name}_fuzz" -max_total_time="$1" -artifact_prefix=build-fuzz/ \
