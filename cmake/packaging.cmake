@@ -51,9 +51,9 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libsdl1.2-dev | libsdl1.2-compat-d
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_RECOMMENDS tavrel-setup)
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "immediate-mode game engine of Tavrel (development files)
 A small engine on SDL 1.2 and OpenGL 1.1 to build a game on: input state,
-menus, text entry, colour bars, bitmap-font text, textures with mipmaps, BMP,
-TGA and PNG loaders, viewports, screenshots, a directory lister, safe file saves
-and WAV sounds mixed on 16 channels.
+menus, text entry, colour bars, bitmap-font text, textures with mipmaps,
+BMP, TGA and PNG loaders, viewports, screenshots, a directory lister, safe
+file saves and WAV sounds mixed on 16 channels.
 .
 This package holds the static library, its headers, a CMake package
 (Tavrel::engine), a pkg-config file (tavrel-engine), the guide and the

@@ -20,8 +20,6 @@ constexpr size_t deflateratio = 1032;
 // room for the largest image stored at 16 bits a channel without compression, twice over for the
 // chunks and ancillary data around it
 constexpr long largestpngfile = 2 * (long(maxtextureside) * (1 + long(maxtextureside) * 8));
-// the most libpng may allocate for one ancillary chunk; the loader uses none of them but tRNS
-constexpr size_t largestchunk = 1 << 20;
 
 struct pngheader {
   int width;
@@ -133,7 +131,9 @@ unsigned char *decodepixels(png_structp png, png_infop info, const pngheader &he
   }
   png_set_read_fn(png, &state, pngread);
   png_set_user_limits(png, maxtextureside, maxtextureside);
-  png_set_chunk_malloc_max(png, largestchunk);
+  // the ancillary chunks (text, colour profiles, gamma) are skipped unread but for their CRCs:
+  // the pixels are the stored values, and nothing in them is decompressed or kept
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_set_crc_action(png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
   png_read_info(png, info);
   const int passes = settransforms(png);
