@@ -88,7 +88,8 @@ void pngfailed(png_structp png, png_const_charp message)
   png_longjmp(png, 1);
 }
 
-// warnings are about chunks the loader has no use for
+// warnings are faults libpng reads past (a chunk the loader skips, data after the last row):
+// the image is still whole, and nothing is printed
 void pngwarned(png_structp, png_const_charp) {}
 
 // libpng's reads, a piece at a time through the loader's reader
