@@ -13,6 +13,7 @@ playpackages=(
   build-essential cmake pkg-config            # the toolchain
   libsdl1.2-dev libgl-dev libgl1-mesa-dri     # the window, OpenGL and Mesa's software renderer
   libvorbis-dev                               # Ogg Vorbis sounds and music
+  libpng-dev                                  # the PNG decoder
 )
 # what the tests add
 testpackages=(
@@ -78,7 +79,9 @@ sanitized() {
 # that the machine's own package set and architectures stay as they are
 crossroot() {
   local arch=$1 root=$2 apt=$2/.apt
-  [ -e "$root/.unpacked" ] && return
+  local packages=(libsdl1.2-dev libgl-dev libpng-dev libvorbis-dev libgtest-dev libstb-dev)
+  # the marker names what was unpacked, so that a root made before a package joined is made anew
+  [ "$(cat "$root/.unpacked" 2>/dev/null)" = "${packages[*]}" ] && return
   rm -rf "$root"  # what an interrupted run left, which may hold older packages
   mkdir -p "$apt/lists/partial" "$apt/archives/partial"
   : >"$apt/status"
@@ -86,10 +89,9 @@ crossroot() {
     -o "Dir::State=$apt" -o "Dir::State::status=$apt/status" -o "Dir::Cache=$apt"
     -o Debug::NoLocking=1 -o APT::Install-Recommends=0)
   apt-get "${options[@]}" update
-  apt-get "${options[@]}" -y --download-only install libsdl1.2-dev libgl-dev libgtest-dev libstb-dev \
-    libvorbis-dev
+  apt-get "${options[@]}" -y --download-only install "${packages[@]}"
   for package in "$apt"/archives/*.deb; do dpkg-deb -x "$package" "$root"; done
-  touch "$root/.unpacked"
+  echo "${packages[*]}" >"$root/.unpacked"
 }
 
 # the engine and the tests that need no display built for another Debian architecture by its
@@ -115,7 +117,7 @@ crossbuild() {
 fuzz() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTAVREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-fuzz -j "$(nproc)"
-  for name in bmp tga wav ogg config textentry textformat; do
+  for name in bmp tga png wav ogg config textentry textformat; do
     local corpus="build-fuzz/corpus/$name" log="build-fuzz/$name.log"
     mkdir -p "$corpus"
     # libvorbisfile 1.3.7 itself keeps 8 bytes of some streams it refuses to open

@@ -1,6 +1,7 @@
 // The engine's loaders beside the libraries a game programmer would otherwise pick, in the same
 // iterations and on the same files: stb_image and SDL_image (decoding to RGBA) for a 4096x4096
-// 24-bit BMP, plain and run-length 32-bit 4096x4096 TGAs and 256 of each at 64x64, and SDL_mixer
+// 24-bit BMP, plain and run-length 32-bit 4096x4096 TGAs and 256 of each at 64x64, a 4096x4096
+// RGBA PNG and 256 at 64x64 (written by libpng at zlib's default level), and SDL_mixer
 // for 8 WAV files that need no rate change and for 8 looping channels mixed for a minute of audio.
 // Each loading job first checks that the outputs agree. SDL_mixer mixes in SDL's audio thread,
 // which the disk driver runs as fast as it can; its callback is timed by that thread's CPU clock,
@@ -20,6 +21,7 @@
 #include <SDL_mixer.h>
 #include <benchmark/benchmark.h>
 #include <cstring>
+#include <png.h>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -69,6 +71,29 @@ bytes tgaplain(int side, unsigned seed)
   file.bytes = tgaheader(side, 2);
   randompixels(file, size_t(side) * side * 4, seed);
   return file.bytes;
+}
+
+// a picture as an artist's texture might be: smooth shading with a little grain, and alpha that
+// fades across it, which deflate shrinks to about a third
+void pngpicture(const std::string &path, int side, unsigned seed)
+{
+  std::mt19937 random(seed);
+  std::vector<unsigned char> pixels(size_t(side) * side * 4);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      unsigned char *p = &pixels[(size_t(y) * side + x) * 4];
+      const int grain = int(random() % 9);
+      p[0] = uint8_t(x * 255 / side + grain);
+      p[1] = uint8_t(y * 255 / side + grain);
+      p[2] = uint8_t((x + y) * 127 / side + grain + seed);
+      p[3] = uint8_t(255 - x * 128 / side);
+    }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = uint32_t(side);
+  image.height = uint32_t(side);
+  image.format = PNG_FORMAT_RGBA;
+  png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr);
 }
 
 bytes bmpplain(int side, unsigned seed)
@@ -129,10 +154,24 @@ unsigned char *sdlimage(const std::string &path, SDL_Surface **kept)
   return *kept ? static_cast<unsigned char *>((*kept)->pixels) : nullptr;
 }
 
-// the three decoders give the same pixels for the first file
-bool samepixels(const std::string &name, bool bmp)
+using fileloader = void (*)(int slot, const char *name);
+void bmp(int slot, const char *name)
 {
-  bmp ? loadtexturebmp(0, name.c_str(), 0) : loadtexturetga(0, name.c_str(), 0, 0);
+  loadtexturebmp(slot, name, 0);
+}
+void tga(int slot, const char *name)
+{
+  loadtexturetga(slot, name, 0, 0);
+}
+void png(int slot, const char *name)
+{
+  loadtexturepng(slot, name, 0);
+}
+
+// the three decoders give the same pixels for the first file
+bool samepixels(const std::string &name, fileloader load)
+{
+  load(0, name.c_str());
   const std::string path = inside(texturefolder, name);
   int width = 0, height = 0, channels;
   unsigned char *stb = stbi_load(path.c_str(), &width, &height, &channels, 4);
@@ -147,9 +186,9 @@ bool samepixels(const std::string &name, bool bmp)
   return same;
 }
 
-void images(benchmark::State &state, const std::vector<std::string> &files, bool bmp)
+void images(benchmark::State &state, const std::vector<std::string> &files, fileloader load)
 {
-  if (!samepixels(files[0], bmp)) {
+  if (!samepixels(files[0], load)) {
     state.SkipWithError("the decoders disagree");
     return;
   }
@@ -157,8 +196,7 @@ void images(benchmark::State &state, const std::vector<std::string> &files, bool
              {"engine",
               [&] {
                 for (size_t i = 0; i < files.size(); ++i)
-                  bmp ? loadtexturebmp(int(i), files[i].c_str(), 0)
-                      : loadtexturetga(int(i), files[i].c_str(), 0, 0);
+                  load(int(i), files[i].c_str());
                 return textureloaderror() == nullptr;
               }},
              {{"stb",
@@ -308,15 +346,19 @@ void mixing(benchmark::State &state)
     Mix_FreeChunk(chunk);
 }
 
-const std::vector<std::string> bigbmp = {"big.bmp"}, bigtga = {"big.tga"}, bigruns = {"runs.tga"};
+const std::vector<std::string> bigbmp = {"big.bmp"}, bigtga = {"big.tga"}, bigruns = {"runs.tga"},
+                               bigpng = {"big.png"};
 const std::vector<std::string> smalltgas = names("small", batch, ".tga"),
-                               smallruns = names("smallruns", batch, ".tga");
+                               smallruns = names("smallruns", batch, ".tga"),
+                               smallpngs = names("small", batch, ".png");
 
-BENCHMARK_CAPTURE(images, bmp4096, bigbmp, true)->Apply(sidebysidestatistics);
-BENCHMARK_CAPTURE(images, tga4096, bigtga, false)->Apply(sidebysidestatistics);
-BENCHMARK_CAPTURE(images, tgaruns4096, bigruns, false)->Apply(sidebysidestatistics);
-BENCHMARK_CAPTURE(images, tga64x256, smalltgas, false)->Apply(sidebysidestatistics);
-BENCHMARK_CAPTURE(images, tgaruns64x256, smallruns, false)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(images, bmp4096, bigbmp, bmp)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(images, tga4096, bigtga, tga)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(images, tgaruns4096, bigruns, tga)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(images, tga64x256, smalltgas, tga)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(images, tgaruns64x256, smallruns, tga)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(images, png4096, bigpng, png)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(images, png64x256, smallpngs, png)->Apply(sidebysidestatistics);
 BENCHMARK(wavloads)->Apply(sidebysidestatistics);
 BENCHMARK(mixing)->Apply(sidebysidestatistics)->Iterations(3);
 
@@ -327,9 +369,11 @@ void writefiles()
   writebytes(inside(texturefolder, "big.bmp"), bmpplain(bigside, 1));
   writebytes(inside(texturefolder, "big.tga"), tgaplain(bigside, 2));
   writebytes(inside(texturefolder, "runs.tga"), tgaruns(bigside, 3));
+  pngpicture(inside(texturefolder, "big.png"), bigside, 4);
   for (int i = 0; i < batch; ++i) {
     writebytes(inside(texturefolder, smalltgas[i]), tgaplain(smallside, 10 + i));
     writebytes(inside(texturefolder, smallruns[i]), tgaruns(smallside, 10 + i));
+    pngpicture(inside(texturefolder, smallpngs[i]), smallside, 10 + i);
   }
   for (int i = 0; i < wavs; ++i)
     writebytes(inside(soundfolder, "noise" + std::to_string(i) + ".wav"), wavfile(i));

@@ -46,14 +46,15 @@ The set-up utility and the demo have entries in the desktop's menu.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtavrel-engine-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libsdl1.2-dev | libsdl1.2-compat-dev, libgl-dev, libvorbis-dev")
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
+    "libsdl1.2-dev | libsdl1.2-compat-dev, libgl-dev, libpng-dev, libvorbis-dev")
 # tavrel-setup carries the engine's font and icon, the folder that pkg-config's datadir names
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_RECOMMENDS tavrel-setup)
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "immediate-mode game engine of Tavrel (development files)
 A small engine on SDL 1.2 and OpenGL 1.1 to build a game on: input state,
-menus, text entry, colour bars, bitmap-font text, textures with mipmaps, BMP
-and TGA loaders, viewports, screenshots, a directory lister, safe file saves
-and WAV sounds mixed on 16 channels.
+menus, text entry, colour bars, bitmap-font text, textures with mipmaps,
+BMP, TGA and PNG loaders, viewports, screenshots, a directory lister, safe
+file saves and WAV sounds mixed on 16 channels.
 .
 This package holds the static library, its headers, a CMake package
 (Tavrel::engine), a pkg-config file (tavrel-engine), the guide and the

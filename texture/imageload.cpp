@@ -1,4 +1,4 @@
-// Steps the BMP and TGA loaders share: reading the file a piece at a time, choosing the pixel
+// Steps the image loaders share: reading the file a piece at a time, choosing the pixel
 // buffer, turning file rows into table rows, installing and uploading the result, and the reason
 // for a refusal.
 #include "texture/imageload.h"

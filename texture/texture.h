@@ -69,9 +69,9 @@ void halvelevel(const unsigned char *src, int width, int height, unsigned char *
 // the slot is uploaded (again) while textureuploads is on.
 constexpr const char *texturefolder = "texture";        // where the loaders find their images
 constexpr const char *lowtexturefolder = "texturelow";  // the low-detail set of images
-// 0 (the default): BMPs are read from "texture", TGAs from where their low argument says; 1 (a
-// game whose player chose low texture detail): every image is read from "texturelow" when it is
-// there, else from "texture"
+// 0 (the default): BMPs and PNGs are read from "texture", TGAs from where their low argument
+// says; 1 (a game whose player chose low texture detail): every image is read from "texturelow"
+// when it is there, else from "texture"
 extern int32_t lowtexturedetail;
 constexpr int dimmedbmpslot = 16;  // BMPs loaded into this slot get alpha 128 instead of 255
 extern unsigned char bmpheader[54];  // the file and info headers of the last BMP decoded
@@ -84,10 +84,14 @@ void loadtexturebmp(int slot, const char *path, int mipmap);
 int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int mipmap);
 // path inside "texture", or "texturelow" when low is set (or as given without it), then as above
 void loadtexturetga(int slot, const char *path, int mipmap, int low);
-// why the last BMP or TGA load was refused, in a few lower-case words ("cannot open the file",
+// a PNG of any colour type and bit depth, interlaced or not, as RGBA; 1 when it was accepted
+int loadtexturepngbytes(int slot, const unsigned char *bytes, size_t count, int mipmap);
+// path inside the "texture" folder (or as given when there is no such folder), then as above
+void loadtexturepng(int slot, const char *path, int mipmap);
+// why the last BMP, TGA or PNG load was refused, in a few lower-case words ("cannot open the file",
 // "file too short for its pixels"); null once a load has been accepted
 const char *textureloaderror();
-// what the last accepted BMP or TGA load read ("24-bit BMP, bottom-up", "32-bit run-length TGA,
+// what the last accepted image load read ("24-bit BMP, bottom-up", "32-bit run-length TGA,
 // origin top left"); null after a refused one
 const char *textureloadformat();
 

@@ -69,11 +69,13 @@ protected:
   {
     std::string path = folder.file("real." + format);
     EXPECT_TRUE(convertimage("-size " + std::to_string(width) + "x" + std::to_string(height) +
-                             " -seed 4 plasma: -type TrueColor " + format + ":" + path));
+                             " -seed 4 plasma: -type TrueColor -depth 8 " + format + ":" + path));
     return readbytes(path);
   }
   int load(int slot, const bytes &file, const std::string &format, int mipmap)
   {
+    if (format == "png")
+      return loadtexturepngbytes(slot, file.data(), file.size(), mipmap);
     return format == "tga" ? loadtexturetgabytes(slot, file.data(), file.size(), mipmap)
                            : loadtexturebmpbytes(slot, file.data(), file.size(), mipmap);
   }
@@ -84,7 +86,7 @@ TEST_F(loadersgl, mipmaps_of_loaded_files_match_a_plain_box_filter)
   // the filter itself is checked shape by shape in mipmap_test; these are the GL levels
   const int shapes[][2] = {{1, 1}, {5, 3}, {2, 64}};
   int slot = 30;  // a fresh GL texture each, so that no level is left from an earlier chain
-  for (const char *format : {"bmp", "tga"})
+  for (const char *format : {"bmp", "tga", "png"})
     for (const auto &shape : shapes) {
       SCOPED_TRACE(testing::Message() << format << " " << shape[0] << "x" << shape[1]);
       bytes file = realfile(shape[0], shape[1], format);
