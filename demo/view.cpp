@@ -21,9 +21,10 @@ constexpr float gemturnspeed = 1.5f;   // radians a second
 bool loadgamefloor()
 {
   loadtexturetga(floorslot, "floor.tga", 1, 0);
-  if (!textureloaderror())
-    return true;
-  loadtexturebmp(floorslot, "floor.bmp", 1);
+  if (textureloaderror())
+    loadtexturepng(floorslot, "floor.png", 1);
+  if (textureloaderror())
+    loadtexturebmp(floorslot, "floor.bmp", 1);
   return !textureloaderror();
 }
 

@@ -26,7 +26,7 @@ bool hasextension(const char *name, const char *extension)
 
 static bool isimage(const char *name)
 {
-  return hasextension(name, ".bmp") || hasextension(name, ".tga");
+  return hasextension(name, ".bmp") || hasextension(name, ".tga") || hasextension(name, ".png");
 }
 
 void listimages(const char *folder)

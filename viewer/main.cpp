@@ -9,10 +9,10 @@ namespace {
 
 const char help[] =
     "Tavrel Viewer: see the textures of a game folder (GAME_FOLDER, the player's folder with\n"
-    "--player-folder, or the working directory) as the engine loads them: BMPs and TGAs from\n"
-    "its \"texture\" folder, or from \"texturelow\", with their mipmaps, flat at 1:1 and on a\n"
-    "turning floor. Screenshots (scsht000.bmp onward) are written into the game folder. Names\n"
-    "of 32 characters or more are not listed.\n"
+    "--player-folder, or the working directory) as the engine loads them: BMPs, TGAs and\n"
+    "PNGs from its \"texture\" folder, or from \"texturelow\", with their mipmaps, flat at 1:1\n"
+    "and on a turning floor. Screenshots (scsht000.bmp onward) are written into the game\n"
+    "folder. Names of 32 characters or more are not listed.\n"
     "\n"
     "Keys:\n"
     "  F             type a filter: a part of the names to list; Escape ends the typing, and\n"

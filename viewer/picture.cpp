@@ -21,9 +21,9 @@ int pictureslotinuse()
   return dimmed ? dimmedbmpslot : pictureslot;
 }
 
-// the game finds BMPs only in "texture", so one listed in "texturelow" is named in full; empty
-// when the game folder cannot be named
-static std::string lowbmppath(const char *name)
+// the game finds BMPs and PNGs only in "texture", so one listed in "texturelow" is named in
+// full; empty when the game folder cannot be named
+static std::string lowpath(const char *name)
 {
   char folder[4096];
   if (!getcwd(folder, sizeof folder))
@@ -44,14 +44,12 @@ static const char *loadimage(const char *name, int low)
   const int slot = pictureslotinuse();
   if (hasextension(name, ".tga")) {
     loadtexturetga(slot, name, 1, low);
-  } else if (!low) {
-    loadtexturebmp(slot, name, 1);
-  } else {
-    const std::string path = lowbmppath(name);
-    if (path.empty())
-      return "cannot name the game folder";
-    loadtexturebmp(slot, path.c_str(), 1);
+    return textureloaderror();
   }
+  const std::string path = low ? lowpath(name) : name;
+  if (path.empty())
+    return "cannot name the game folder";
+  (hasextension(name, ".png") ? loadtexturepng : loadtexturebmp)(slot, path.c_str(), 1);
   return textureloaderror();
 }
 

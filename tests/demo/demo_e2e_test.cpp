@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -48,17 +49,17 @@ bool shows(const image &shot, int left, int top, int right, int bottom, rgb colo
   return false;
 }
 
-// a game folder with a floor of each detail, in two plain colours
+// a game folder with a floor of each detail, in two plain colours, one a BMP, one a PNG
 std::string makegamefolder()
 {
   const std::string dir = makeworkdir();
-  const std::pair<const char *, rgb> floors[] = {{"/texture", normalfloor},
-                                                  {"/texturelow", lowfloor}};
-  for (const auto &[folder, colour] : floors) {
+  const std::tuple<const char *, rgb, const char *> floors[] = {
+      {"/texture", normalfloor, "/floor.bmp"}, {"/texturelow", lowfloor, "/floor.png"}};
+  for (const auto &[folder, colour, name] : floors) {
     mkdir((dir + folder).c_str(), 0755);
     EXPECT_TRUE(convertimage("-size 64x64 xc:'rgb(" + std::to_string(colour.r) + "," +
                              std::to_string(colour.g) + "," + std::to_string(colour.b) +
-                             ")' BMP3:" + dir + folder + "/floor.bmp"));
+                             ")' -type TrueColor " + dir + folder + name));
   }
   return dir;
 }

@@ -73,7 +73,8 @@ std::string readtext(const image &shot, int x, int y, int count)
   return text.erase(text.find_last_not_of(' ') + 1);
 }
 
-// a game folder: a BMP and two TGAs of known colours, a BMP the loaders refuse and a text file
+// a game folder: a BMP, a PNG and two TGAs of known colours, a BMP the loaders refuse and a text
+// file
 std::string makegamefolder()
 {
   const std::string dir = makeworkdir(), folder = dir + "/texture/";
@@ -81,6 +82,7 @@ std::string makegamefolder()
   const std::string quarters =
       "-size 32x16 xc:red xc:lime +append \\( -size 32x16 xc:blue xc:yellow +append \\) -append ";
   EXPECT_TRUE(convertimage(quarters + "BMP3:" + folder + "quarters.bmp"));
+  EXPECT_TRUE(convertimage(quarters + folder + "quarters.png"));
   EXPECT_TRUE(convertimage(quarters + "-alpha off -type TrueColor -orient TopLeft " + folder +
                            "plain24.tga"));
   EXPECT_TRUE(convertimage("-size 48x48 xc:'rgb(200,100,50)' -alpha set -type TrueColorAlpha "
@@ -144,7 +146,7 @@ TEST_F(viewer, a_filter_a_key_and_a_click_choose_what_is_shown)
   EXPECT_EQ(pixelat(second, flatcentrex, 268 + 4), black);
 }
 
-// the list: broken.bmp, plain24.tga, quarters.bmp, solid32.tga
+// the list: broken.bmp, plain24.tga, quarters.bmp, quarters.png, solid32.tga
 TEST_F(viewer, a_refused_file_says_so_and_leaves_the_picture_before)
 {
   keys({"Down", "Down", "Return"});
@@ -168,6 +170,10 @@ TEST_F(viewer, images_in_a_folder_crowded_with_other_files_are_all_listed)
     writetext(dir + "/texture/junk" + std::to_string(1000 + file) + ".txt", "");
   keys({"l", "l", "End", "Return"});  // the list read again; solid32.tga sorts last
   EXPECT_EQ(readtext(shot(), 4, 436, 24), "loaded solid32.tga");
+  keys({"Up", "Return"});
+  image png = shot();
+  EXPECT_EQ(readtext(png, 4, 436, 24), "loaded quarters.png");
+  expectquarters(png);
 }
 
 // without the focus the pointer is parked at the centre, which shows that the loss was seen
