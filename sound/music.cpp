@@ -5,7 +5,6 @@
 #include <SDL.h>
 #include <SDL_thread.h>
 #include <algorithm>
-#include <memory>
 
 musicring musicbuffer;
 mixerchannel musicchannel;
@@ -14,7 +13,9 @@ namespace {
 
 constexpr uint32_t pieceframes = 1024;  // frames decoded at a time, at the file's rate at most
 
-std::unique_ptr<bytesource> musicfile;
+// a plain pointer, which nothing destroys at exit: a program that ends with music playing and
+// without shutdownsound has the decoder still reading the file while the static destructors run
+bytesource *musicfile = nullptr;
 oggstream *musicogg = nullptr;
 SDL_Thread *decoder = nullptr;
 std::atomic<int32_t> stopping{0};            // the main thread asks the decoder to end
@@ -102,7 +103,8 @@ void stopmusic()
   }
   closeogg(musicogg);
   musicogg = nullptr;
-  musicfile.reset();
+  delete musicfile;
+  musicfile = nullptr;
 }
 
 namespace {
@@ -142,14 +144,14 @@ int playmusic(const char *name, int loop)
   if (!sounddevice.on)
     return refusemusic("sound is off");
   stopmusic();
-  musicfile = std::make_unique<bytesource>();
+  musicfile = new bytesource;
   const char *refusal = nullptr;
   if (!openfolderfile(soundfolder, name, *musicfile, -1))  // any size: it is never read whole
     refusal = "cannot open the file";
   else
     musicogg = openogg(*musicfile, refusal);
   if (!musicogg) {
-    musicfile.reset();
+    stopmusic();  // closes the file
     return refusemusic(refusal);
   }
   looping = loop != 0;
