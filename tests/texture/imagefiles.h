@@ -3,6 +3,7 @@
 #pragma once
 
 #include "testfiles.h"
+#include "texture/texture.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -48,3 +49,27 @@ slotstate snapshot(int slot);
 void fillslot(int slot);
 // frees every slot's buffer and empties the table
 void emptytextures();
+
+// a loader's tests: a scratch folder, and the table emptied after each
+using bytesloader = int (*)(int slot, const unsigned char *bytes, size_t count, int mipmap);
+template <bytesloader loader>
+class loadertest : public ::testing::Test {
+protected:
+  scratchfolder folder;
+  void TearDown() override { emptytextures(); }
+
+  // loads the file from a block of exactly its size, so that a read past its end shows
+  static int load(int slot, const bytes &file, int mipmap)
+  {
+    return loader(slot, exactcopy(file).get(), file.size(), mipmap);
+  }
+  // the file refused with the slot left as it was, and the reason given ("" for none)
+  static std::string refusal(const bytes &file)
+  {
+    fillslot(9);
+    const slotstate before = snapshot(9);
+    EXPECT_EQ(load(9, file, 1), 0);
+    EXPECT_TRUE(snapshot(9) == before);
+    return textureloaderror() ? textureloaderror() : "";
+  }
+};

@@ -8,17 +8,7 @@
 
 namespace {
 
-class pngloader : public ::testing::Test {
-protected:
-  scratchfolder folder;
-  void TearDown() override { emptytextures(); }
-
-  // loads the file from a block of exactly its size, so that a read past its end shows
-  static int load(int slot, const bytes &file, int mipmap)
-  {
-    return loadtexturepngbytes(slot, exactcopy(file).get(), file.size(), mipmap);
-  }
-};
+using pngloader = loadertest<loadtexturepngbytes>;
 
 // ImageMagick's decoding of the file as 8-bit RGBA. A 16-bit file is read at 16 bits and each
 // channel rounded to the nearest 8-bit value, as the loader takes it (ImageMagick's own -depth 8
@@ -155,12 +145,8 @@ TEST_F(pngloader, refuses_every_file_it_cannot_read_and_leaves_the_slot_alone)
   };
   for (const auto &test : cases) {
     SCOPED_TRACE(test.name);
-    fillslot(9);
-    slotstate before = snapshot(9);
-    EXPECT_EQ(load(9, test.file, 1), 0);
-    EXPECT_TRUE(snapshot(9) == before);
-    ASSERT_NE(textureloaderror(), nullptr);
-    EXPECT_EQ(std::string(textureloaderror()).rfind(test.reason, 0), 0u) << textureloaderror();
+    const std::string reason = refusal(test.file);
+    EXPECT_EQ(reason.rfind(test.reason, 0), 0u) << reason;
   }
   // the file they were made from is taken, and an accepted load leaves no reason behind
   EXPECT_EQ(load(9, good, 1), 1);
