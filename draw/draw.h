@@ -92,7 +92,9 @@ void setupviewpoint(const float *position, const float *orientation);
 void setupobjectrender(const float *position, const float *orientation);
 
 // [SECTION] screenshots
-constexpr size_t screenshotbufferbytes = 256 * 1024;  // a band of rows, small enough to stay cached
+// a band of rows: small beside a whole window, large enough that a screenshot takes few writes
+// (each one costs the file system a journal update)
+constexpr size_t screenshotbufferbytes = 1024 * 1024;
 
 // one band of the back buffer as read back, bottom row first, packed into the file's rows
 extern unsigned char screenshotbuffer[screenshotbufferbytes];

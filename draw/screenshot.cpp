@@ -15,10 +15,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#ifndef GL_BGR_EXT
-#define GL_BGR_EXT 0x80E0
-#endif
-
 unsigned char screenshotbuffer[screenshotbufferbytes];
 char screenshotname[16];
 
@@ -26,49 +22,24 @@ namespace {
 
 constexpr int lastscreenshot = 999;
 
-// how the rows come back from GL
-struct readback {
-  GLenum format;    // GL_BGR_EXT: already the file's rows; GL_RGBA: packed into them afterwards
-  size_t rowbytes;  // a row in the buffer as GL leaves it
-  int bandrows;     // rows read back and written at a time
-};
-
-// name is one of the words of the context's extension string, not just the start of one
-bool hasextension(const char *name)
+// rows read back and written at a time. GL gives them as red, green, blue and alpha, the order
+// every driver reads back fastest (Mesa's software renderer takes twice as long to give the
+// file's blue, green, red), and they are packed into the file's rows in the buffer
+int bandrows(int width)
 {
-  const char *list = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
-  const size_t length = strlen(name);
-  for (const char *at = list; at && (at = strstr(at, name)); at += length)
-    if ((at == list || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0'))
-      return true;
-  return false;
-}
-
-// the file's own byte order where GL can give it: with a pack alignment of 4 its rows come back
-// padded exactly as the file stores them, so nothing is repacked
-readback readbackfor(int width)
-{
-  readback how = {GL_BGR_EXT, bmprowbytes(width), 0};
-  if (!hasextension("GL_EXT_bgra"))
-    how = {GL_RGBA, size_t(width) * 4, 0};
-  how.bandrows = int(sizeof screenshotbuffer / how.rowbytes);
-  return how;
+  return int(sizeof screenshotbuffer / (size_t(width) * 4));
 }
 
 // reads rows y to y + count - 1 of the window into the buffer, turned into the file's rows;
 // false when GL refused the read (a pack buffer bound, say), which leaves the buffer stale
-bool readband(int width, int y, int count, const readback &how)
+bool readband(int width, int y, int count)
 {
-  glReadPixels(0, y, width, count, how.format, GL_UNSIGNED_BYTE, screenshotbuffer);
+  glReadPixels(0, y, width, count, GL_RGBA, GL_UNSIGNED_BYTE, screenshotbuffer);
   if (glGetError() != GL_NO_ERROR)
     return false;
-  for (int row = 0; row < count; ++row) {
-    unsigned char *stored = screenshotbuffer + bmprowbytes(width) * row;
-    if (how.format == GL_RGBA)
-      packbmprow(screenshotbuffer + how.rowbytes * row, 4, width, stored);
-    else  // GL steps over the padding without writing it
-      memset(stored + size_t(width) * 3, 0, bmprowbytes(width) - size_t(width) * 3);
-  }
+  for (int row = 0; row < count; ++row)
+    packbmprow(screenshotbuffer + size_t(width) * 4 * row, 4, width,
+               screenshotbuffer + bmprowbytes(width) * row);
   return true;
 }
 
@@ -100,7 +71,7 @@ int createscreenshotfile(char name[])
 
 // writes the header and every band through fp, reading each band after the first (which is
 // already in the buffer), and closes it; false on any read or write error
-bool writescreenshot(int width, int height, const readback &how, int firstband)
+bool writescreenshot(int width, int height, int firstband)
 {
   const bytewriter header = bmpfileheader(width, height, 0);
   bool written = fwrite(header.bytes.data(), 1, header.bytes.size(), fp) == header.bytes.size();
@@ -108,18 +79,18 @@ bool writescreenshot(int width, int height, const readback &how, int firstband)
     const size_t bandbytes = bmprowbytes(width) * count;
     written = fwrite(screenshotbuffer, 1, bandbytes, fp) == bandbytes;
     y += count;
-    count = std::min(how.bandrows, height - y);
+    count = std::min(bandrows(width), height - y);
     if (written && count > 0)
-      written = readband(width, y, count, how);
+      written = readband(width, y, count);
   }
   return fclose(fp) == 0 && written;
 }
 
 // the first band is read before any file is touched, so that a read-back GL refuses leaves none
-int savescreenshot(int width, int height, const readback &how)
+int savescreenshot(int width, int height)
 {
-  const int firstband = std::min(how.bandrows, height);
-  if (!readband(width, 0, firstband, how))
+  const int firstband = std::min(bandrows(width), height);
+  if (!readband(width, 0, firstband))
     return 0;
   char name[] = "scsht000.bmp";
   static_assert(sizeof name <= sizeof screenshotname, "the name must fit where it is kept");
@@ -132,7 +103,7 @@ int savescreenshot(int width, int height, const readback &how)
     unlink(name);
     return 0;
   }
-  bool written = writescreenshot(width, height, how, firstband);
+  bool written = writescreenshot(width, height, firstband);
   fp = nullptr;
   if (!written)
     unlink(name);  // a short file would pass for a screenshot
@@ -151,7 +122,6 @@ int screenshot()
   if (width <= 0 || height <= 0 || size_t(width) * 4 > sizeof screenshotbuffer ||
       bmpheaderbytes + bmprowbytes(width) * uint64_t(height) > UINT32_MAX)
     return 0;
-  const readback how = readbackfor(width);
   const bool ownframebuffer = drawingintoframebufferobject();
   // errors the caller left unread would otherwise pass for ours
   for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale) {
@@ -164,7 +134,7 @@ int screenshot()
   glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
   if (!ownframebuffer)
     glReadBuffer(GL_BACK);
-  const int saved = savescreenshot(width, height, how);
+  const int saved = savescreenshot(width, height);
   glPopClientAttrib();
   return saved;
 }

@@ -186,20 +186,11 @@ TEST_F(screenshots, windows_of_any_size_are_saved_and_empty_ones_refused)
   setwindow(1921, 1081);  // larger than the buffer, and a padded row
   ASSERT_EQ(screenshot(), 1);
   expectbmpfile(readbytes("scsht000.bmp"), 1921, 1081);
-  for (auto size : {std::pair{0, 480}, {640, -1}, {65537, 1}}) {
+  for (auto size : {std::pair{0, 480}, {640, -1}, {262145, 1}}) {
     setwindow(size.first, size.second);
     EXPECT_EQ(screenshot(), 0) << size.first << "x" << size.second;
   }
   EXPECT_EQ(entries(), names{"scsht000.bmp"});
-}
-
-// ctest runs these tests twice: as the driver is, and with GL_EXT_bgra hidden, so that both the
-// BGR read-back and the RGBA one that is repacked make the files above
-TEST(screenshot_readback, takes_the_path_this_run_is_for)
-{
-  const bool hidden = getenv("MESA_EXTENSION_MAX_YEAR") != nullptr;
-  const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
-  EXPECT_EQ(strstr(extensions, "GL_EXT_bgra") == nullptr, hidden);
 }
 
 TEST_F(screenshots, names_count_up_and_gaps_are_filled_first)
