@@ -103,7 +103,7 @@ extern char screenshotname[16];
 
 // saves the back buffer (call it before the buffer swap) as the first free name from
 // "scsht000.bmp" to "scsht999.bmp" in the working directory, never replacing an existing entry,
-// for any window up to 65536 pixels wide whose file stays under 4 GB; 1 when a whole file was
-// written, 0 when nothing was (a read-back that GL refused creates no file, and a failed write
-// or read leaves none behind)
+// for any window up to 262144 pixels wide (a row of screenshotbuffer as read back) whose file
+// stays under 4 GB; 1 when a whole file was written, 0 when nothing was (a read-back that GL
+// refused creates no file, and a failed write or read leaves none behind)
 int screenshot();
