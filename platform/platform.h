@@ -315,7 +315,7 @@ void queuemotion(int x, int y);
 // saw it, as motion
 void dropmotion(int frames);
 constexpr int grabsettlingframes = 2;  // the hand-outs after a grab that such motion may reach
-constexpr float grabsettlingseconds = 0.25f;  // and the time it may take a busy machine
+constexpr float grabsettlingseconds = 0.5f;  // and the time it may take a busy machine
 // the motion added since the last call, for the poll
 mousemotionstate handoutmotion();
 
