@@ -88,9 +88,14 @@ void pngfailed(png_structp png, png_const_charp message)
   png_longjmp(png, 1);
 }
 
-// warnings are faults libpng reads past (a chunk the loader skips, data after the last row):
-// the image is still whole, and nothing is printed
-void pngwarned(png_structp, png_const_charp) {}
+// warnings are faults libpng reads past (a damaged chunk the loader skips, data after the last
+// row): the image is still whole, and nothing is printed. The transparency chunk is the one
+// ancillary chunk the pixels depend on: a picture without its alpha is not the picture
+void pngwarned(png_structp png, png_const_charp message)
+{
+  if (png_get_io_chunk_type(png) == bigendian32(reinterpret_cast<const unsigned char *>("tRNS")))
+    pngfailed(png, message);
+}
 
 // libpng's reads, a piece at a time through the loader's reader
 void pngread(png_structp png, png_bytep dst, size_t count)
@@ -133,9 +138,10 @@ unsigned char *decodepixels(png_structp png, png_infop info, const pngheader &he
   png_set_read_fn(png, &state, pngread);
   png_set_user_limits(png, maxtextureside, maxtextureside);
   // the ancillary chunks (text, colour profiles, gamma) are skipped unread but for their CRCs:
-  // the pixels are the stored values, and nothing in them is decompressed or kept
+  // the pixels are the stored values, and nothing in them is decompressed or kept. One whose CRC
+  // is wrong is dropped with a warning, as other readers do, where a critical one refuses the file
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
-  png_set_crc_action(png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
+  png_set_crc_action(png, PNG_CRC_ERROR_QUIT, PNG_CRC_WARN_DISCARD);
   png_read_info(png, info);
   const int passes = settransforms(png);
   png_read_update_info(png, info);
