@@ -1,11 +1,19 @@
-// The window record and the one video-mode call shared by start-up and focus regain.
+// The window record, the platform's start and the one video-mode call shared by start-up and
+// focus regain, each with the environment variables the engine chose for it in place.
 #include "platform/platform.h"
+#include "platform/variables.h"
 
 #include "texture/texture.h"
 
 #include <SDL.h>
 
 windowstate windowinfo;
+
+int startplatformvideo()
+{
+  const platformvariablesinplace choices;
+  return SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == 0;
+}
 
 void setgraphics(int on)
 {
@@ -34,6 +42,7 @@ void setupglattributes()
 int setvideomode()
 {
   const Uint32 flags = SDL_OPENGL | (windowinfo.fullscreen ? SDL_FULLSCREEN : 0);
+  const platformvariablesinplace choices;
   const SDL_Surface *screen = SDL_SetVideoMode(windowinfo.width, windowinfo.height, 32, flags);
   if (!screen)
     return 0;

@@ -3,11 +3,11 @@
 #include "startup/display.h"
 
 #include "platform/platform.h"
+#include "platform/variables.h"
 #include "startup/startup.h"
 
 #include <SDL.h>
 #include <algorithm>
-#include <utility>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,19 +17,16 @@ static bool isset(const char *variable)
   return value && *value;
 }
 
-static bool driverchosenhere;  // SDL_VIDEODRIVER holds the engine's choice, not the caller's
-
 // a caller's own choice wins. Only X11 gives SDL 1.2 an OpenGL window, and without a display it
 // would fall back to a text-mode driver that takes over the terminal before failing, so X11 it
 // is, where there is an X display and as the clear failure where there is none; only SDL 1.2
 // over SDL2 can open a window on a Wayland display alone
 void choosevideodriver()
 {
-  if (isset("SDL_VIDEODRIVER"))
-    return;
   const bool waylandonly = !isset("DISPLAY") && isset("WAYLAND_DISPLAY");
-  setenv("SDL_VIDEODRIVER", waylandonly && oversdl2() ? "wayland" : "x11", 1);
-  driverchosenhere = true;
+  chooseplatformvariable("SDL_VIDEODRIVER", isset("SDL_VIDEODRIVER")            ? nullptr
+                                            : waylandonly && oversdl2() ? "wayland"
+                                                                        : "x11");
 }
 
 int windowscaling(int screenwidth, int screenheight, int width, int height)
@@ -41,30 +38,24 @@ int windowscaling(int screenwidth, int screenheight, int width, int height)
 
 constexpr const char *scalingvariable = "SDL12COMPAT_WINDOW_SCALING";
 constexpr const char *methodvariable = "SDL12COMPAT_SCALE_METHOD";
-static bool scalingchosenhere;  // each variable holds the engine's choice, not the player's
-static bool methodchosenhere;
 
 // SDL 1.2 over SDL2 shows its window larger than the size the program draws and points in, by
 // the first variable's factor, unless the player set their own; true when the engine chooses
 // it. A window that may grow does so by a whole factor, which keeps each pixel sharp when
-// scaled by the nearest, a way read as the platform starts; a full screen's scaling is left alone
+// scaled by the nearest; a full screen's scaling is left alone
 bool choosescalemethod(bool grows)
 {
-  if (!oversdl2() || (isset(scalingvariable) && !scalingchosenhere))
+  chooseplatformvariable(scalingvariable, nullptr);
+  chooseplatformvariable(methodvariable, nullptr);
+  if (!oversdl2() || isset(scalingvariable))
     return false;
-  if (grows && !isset(methodvariable)) {
-    setenv(methodvariable, "nearest", 1);
-    methodchosenhere = true;
-  } else if (!grows && methodchosenhere) {
-    unsetenv(methodvariable);
-    methodchosenhere = false;
-  }
+  if (grows && !isset(methodvariable))
+    chooseplatformvariable(methodvariable, "nearest");
   return true;
 }
 
 // a window that may grow gets a factor that suits the screen, any other 1. The desktop's size
-// is known once the platform is started, before a mode is set, and the variable is read as the
-// mode is set, on every focus regain too, so it stays set
+// is known once the platform is started, before a mode is set
 void choosewindowscaling(bool grows)
 {
   const SDL_VideoInfo *desktop = SDL_GetVideoInfo();
@@ -74,19 +65,5 @@ void choosewindowscaling(bool grows)
                            windowinfo.height);
   char value[16];
   snprintf(value, sizeof value, "%d", factor);
-  setenv(scalingvariable, value, 1);
-  scalingchosenhere = true;
-}
-
-// a variable the engine set is the engine's alone: a program the game starts next, or the game's
-// own next start-up, would take it for the player's
-void forgetdisplaychoices()
-{
-  for (auto [variable, chosen] : {std::pair{"SDL_VIDEODRIVER", &driverchosenhere},
-                                  std::pair{scalingvariable, &scalingchosenhere},
-                                  std::pair{methodvariable, &methodchosenhere}})
-    if (*chosen) {
-      unsetenv(variable);
-      *chosen = false;
-    }
+  chooseplatformvariable(scalingvariable, value);
 }

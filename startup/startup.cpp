@@ -7,6 +7,7 @@
 #include "files/messages.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
+#include "platform/variables.h"
 #include "sound/sound.h"
 #include "startup/display.h"
 #include "texture/texture.h"
@@ -59,7 +60,7 @@ static int openengine(const char *caption, int width, int height, int fullscreen
   const bool scaling = choosescalemethod(grows);
   moderefused = false;
   setupquitsignals();  // before the platform's own, which would drop a signal during its start
-  if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0)
+  if (!startplatformvideo())
     return fail("cannot initialise SDL");
   setupeventfilter();
   setuppointer();
@@ -148,6 +149,5 @@ void shutdownengine()
   if (SDL_WasInit(SDL_INIT_VIDEO))  // a failed or an earlier shutdown left no window
     SDL_WM_IconifyWindow();
   SDL_Quit();
-  forgetdisplaychoices();
   shutdownquitsignals();
 }

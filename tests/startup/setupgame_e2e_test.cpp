@@ -64,15 +64,26 @@ TEST(setupgame, the_window_the_mouse_and_the_detail_follow_the_stored_settings)
     int width, height, mouseunlocked, lowtexture;
     int windowwidth, windowheight;
     bool complains;
+    const char *driver;  // the player's SDL_VIDEODRIVER, null for none
   } rows[] = {
-      {800, 123, 1, 1, 800, 600, false},  // the height the set-up utility settles for 800
-      {700, 500, 0, 0, 700, 500, false},  // a width of its own keeps its stored height
-      {0, 480, 1, 0, 640, 480, true},
-      {20000, 480, 0, 1, 640, 480, true},
+      {800, 123, 1, 1, 800, 600, false, nullptr},  // the height the set-up utility settles for 800
+      {700, 500, 0, 0, 700, 500, false, "x11"},    // a width of its own keeps its stored height
+      {0, 480, 1, 0, 640, 480, true, ""},
+      {20000, 480, 0, 1, 640, 480, true, nullptr},
+  };
+  // what the engine chooses for SDL is set only while SDL reads it, so that a program the game
+  // starts takes none of it; the player's own values stay exactly as they were
+  auto environmentasgiven = [](const char *driver) {
+    const char *now = getenv("SDL_VIDEODRIVER");
+    EXPECT_EQ(now ? std::string(now) : "(unset)", driver ? std::string(driver) : "(unset)");
+    EXPECT_EQ(getenv("SDL12COMPAT_WINDOW_SCALING"), nullptr);
+    EXPECT_EQ(getenv("SDL12COMPAT_SCALE_METHOD"), nullptr);
   };
   for (const auto &row : rows) {
     SCOPED_TRACE(testing::Message() << row.width << "x" << row.height);
     scratchworkdir folder;
+    if (row.driver)
+      setenv("SDL_VIDEODRIVER", row.driver, 1);
     writebytes("hwconfig.cfg", storedsettings(row.width, row.height, row.mouseunlocked,
                                                row.lowtexture));
     const std::string errors = startgame();
@@ -82,11 +93,14 @@ TEST(setupgame, the_window_the_mouse_and_the_detail_follow_the_stored_settings)
         << errors;
     EXPECT_EQ(lowtexturedetail, row.lowtexture);
     EXPECT_EQ(grabbed(), !row.mouseunlocked);
+    environmentasgiven(row.driver);
     regainfocus();
     EXPECT_EQ(grabbed(), !row.mouseunlocked) << "after a focus regain";
+    environmentasgiven(row.driver);
     lockmouse(row.mouseunlocked);  // a game may change its mind while it runs
     EXPECT_EQ(grabbed(), row.mouseunlocked != 0);
     shutdownengine();
+    unsetenv("SDL_VIDEODRIVER");
   }
   mouselocked = 1;
   lowtexturedetail = 0;
