@@ -39,10 +39,36 @@ tavrel_harden("stack-protector" -fstack-protector-strong)
 tavrel_harden("stack-clash" -fstack-clash-protection)
 tavrel_harden("cf-protection" -fcf-protection)              # x86: indirect-branch tracking
 tavrel_harden("branch-protection" -mbranch-protection=standard)  # arm64: its equivalent
-# the C library checks buffer sizes it can see, which it does only where the code is optimised
+# the C library checks buffer sizes it can see, which it does only where the code is optimised:
+# at level 3 where the C library and the compiler both have it, else at 2. A compiler that
+# defines a level of its own (as some distributions' do) keeps it, as a second would be warned of
 if(NOT callerflags MATCHES "_FORTIFY_SOURCE")
-  add_compile_definitions(
-    $<$<OR:$<CONFIG:Release>,$<CONFIG:RelWithDebInfo>,$<CONFIG:MinSizeRel>>:_FORTIFY_SOURCE=2>)
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_FLAGS "-O2 -Werror")
+  set(CMAKE_REQUIRED_QUIET ON)
+  check_cxx_source_compiles("
+    #ifdef _FORTIFY_SOURCE
+    #error the compiler chose a level
+    #endif
+    int main() { return 0; }" TAVREL_FORTIFY_OURS)
+  set(CMAKE_REQUIRED_DEFINITIONS -D_FORTIFY_SOURCE=3)
+  check_cxx_source_compiles("
+    #include <cstring>
+    #if !defined(__USE_FORTIFY_LEVEL) || __USE_FORTIFY_LEVEL < 3
+    #error no level 3 here
+    #endif
+    int main() { return 0; }" TAVREL_FORTIFY_3)
+  unset(CMAKE_REQUIRED_DEFINITIONS)
+  unset(CMAKE_REQUIRED_FLAGS)
+  if(TAVREL_FORTIFY_3)
+    set(level 3)
+  else()
+    set(level 2)
+  endif()
+  if(TAVREL_FORTIFY_OURS)
+    add_compile_definitions(
+      $<$<OR:$<CONFIG:Release>,$<CONFIG:RelWithDebInfo>,$<CONFIG:MinSizeRel>>:_FORTIFY_SOURCE=${level}>)
+  endif()
 endif()
 if(NOT callerflags MATCHES "relro|-z,?now|-z,?lazy")
   add_link_options(LINKER:-z,relro,-z,now)

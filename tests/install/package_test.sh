@@ -31,6 +31,17 @@ for program in "$scratch"/unpacked/usr/games/*; do
   hardening-check --nocfprotection "$program" >"$scratch/hardening" ||
     fail "$(cat "$scratch/hardening")"
 done
+grep -q '_FORTIFY_SOURCE=3' "$scratch/build/CMakeFiles/engine.dir/flags.make" ||
+  fail "the C library calls are not fortified at the level Debian 12 takes"
+# a compiler that defines a level of its own, as some distributions' do, keeps it: a second
+# definition would be warned of in every file
+printf '#!/bin/sh\nexec c++ -D_FORTIFY_SOURCE=3 "$@"\n' >"$scratch/fortifying-c++"
+chmod +x "$scratch/fortifying-c++"
+CXX="$scratch/fortifying-c++" cmake -S "$source" -B "$scratch/fortifying" -DTAVREL_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+make -C "$scratch/fortifying" platform/window.cpp.o >"$scratch/fortifying.log" 2>&1 ||
+  fail "$(cat "$scratch/fortifying.log")"
+! grep -i 'warning' "$scratch/fortifying.log" || fail "a second fortify level was defined"
 [ -f "$scratch/unpacked/usr/share/games/tavrel/font.bmp" ] ||
   fail "the artwork is not where Debian keeps a game's data"
 desktopfilesvalid "$scratch/unpacked/usr" games
