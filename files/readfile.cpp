@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,6 +80,19 @@ static bool isdirectory(const char *path)
   return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// folder/path, built on the stack as a loader opens many small files; false when it is longer
+// than the system opens
+static bool joinpath(const char *folder, const char *path, char (&joined)[PATH_MAX])
+{
+  const size_t folderlength = strlen(folder), pathlength = strlen(path);
+  if (folderlength + 1 + pathlength >= sizeof joined)
+    return false;
+  memcpy(joined, folder, folderlength);
+  joined[folderlength] = '/';
+  memcpy(joined + folderlength + 1, path, pathlength + 1);
+  return true;
+}
+
 // opens path inside folder through open(fullpath), or path as given when folder is no directory
 // (or path is absolute)
 template <typename opener>
@@ -88,7 +101,8 @@ static int openinfolder(const char *folder, const char *path, opener open)
   if (!folder || !path)
     return 0;
   if (path[0] != '/') {
-    if (open((std::string(folder) + "/" + path).c_str()))
+    char joined[PATH_MAX];
+    if (joinpath(folder, path, joined) && open(joined))
       return 1;
     if (isdirectory(folder))
       return 0;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace {
@@ -77,12 +76,19 @@ const char *readtgaheader(const unsigned char *head, size_t headcount, size_t fi
   return enoughdata(layout, filesize - offset) ? nullptr : tooshort;
 }
 
-// the pixel size, the packing and the corner of the first pixel, as a texture artist names them
-std::string describe(const tgalayout &layout)
+// the pixel size, the packing and the corner of the first pixel, as a texture artist names them;
+// put together without formatting, as a game may load hundreds of small files
+struct tgaformat {
+  char text[48];
+};
+tgaformat describe(const tgalayout &layout)
 {
-  return std::to_string(layout.bytesperpixel * 8) + (layout.runs ? "-bit run-length" : "-bit") +
-         " TGA, origin " + (layout.bottomup ? "bottom " : "top ") +
-         (layout.righttoleft ? "right" : "left");
+  tgaformat format;
+  char *end = stpcpy(format.text, layout.bytesperpixel == 4 ? "32-bit" : "24-bit");
+  end = stpcpy(end, layout.runs ? " run-length TGA, origin " : " TGA, origin ");
+  end = stpcpy(end, layout.bottomup ? "bottom " : "top ");
+  stpcpy(end, layout.righttoleft ? "right" : "left");
+  return format;
 }
 
 // where the n-th row of the file goes in the slot
@@ -142,16 +148,20 @@ bool unpackruns(imagereader &in, const tgalayout &layout, unsigned char *pixels)
   return true;
 }
 
-// a plain file's rows a piece at a time; false when the file fails under the reader
+// a plain file's rows as many at a time as a piece holds; false when the file fails under the
+// reader
 bool decodeplain(imagereader &in, const tgalayout &layout, unsigned char *pixels)
 {
   const size_t filerowbytes = size_t(layout.width) * layout.bytesperpixel;
+  const int rowsapiece = int(std::min(largestpiece / filerowbytes, size_t(layout.height)));
   in.pos = layout.offset;
-  for (int filerow = 0; filerow < layout.height; ++filerow) {
-    const unsigned char *src = in.take(filerowbytes);
+  for (int filerow = 0; filerow < layout.height;) {
+    const int rows = std::min(rowsapiece, layout.height - filerow);
+    const unsigned char *src = in.take(filerowbytes * size_t(rows));
     if (!src)
       return false;
-    convertfilerow(src, layout, filerow, pixels);
+    for (int row = 0; row < rows; ++row)
+      convertfilerow(src + filerowbytes * size_t(row), layout, filerow++, pixels);
   }
   return true;
 }
@@ -169,7 +179,7 @@ int loadruns(int slot, imagereader &in, const tgalayout &layout, int mipmap)
   if (!unpacked)
     return refusedecoded(slot, pixels, shortreason(in, "run-length packets end before the image"));
   return installimage(slot, layout.width, layout.height, mipmap, pixels,
-                      describe(layout).c_str());
+                      describe(layout).text);
 }
 
 // the TGA loader on its bytes, from a file or memory
@@ -192,7 +202,7 @@ int decodetgafile(int slot, imagereader &in, int mipmap)
   if (!decodeplain(in, layout, pixels))
     return refusedecoded(slot, pixels, shortreason(in, tooshort));
   return installimage(slot, layout.width, layout.height, mipmap, pixels,
-                      describe(layout).c_str());
+                      describe(layout).text);
 }
 
 }  // namespace
