@@ -137,7 +137,8 @@ extern int32_t menuinputinsert;            // 0 typing inserts, 1 typing overwri
 
 // text input callback: loads the variable, edits by keys and mouse, writes the text back
 void menutextbox();
-// this frame's typed character or control code; moves the cursor and toggles insert mode
+// this frame's typed character or control code; moves the cursor, Ctrl+A selects all, Insert
+// toggles insert mode; a chord with Ctrl, Alt or a system key types nothing
 int getinputletter(int repeat, int accept);
 // the character at the cursor, inserted or overwriting
 void addmenuinputchar(int c);

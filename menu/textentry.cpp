@@ -76,9 +76,24 @@ static bool keycounts(int key, int repeat)
   return repeat ? keyboard[key] != 0 : keypressed(key) || key == repeatedkey;
 }
 
-static bool shiftheld()
+// the modifiers a key counts with: in the frame of its press those the press carried, as Shift
+// may be let go in that very frame; when it repeats, those held now, as in every text box
+static int modifiersof(int key)
 {
-  return keyboard[key_lshift] != 0;
+  return keypressed(key) ? keypress[key].modifiers : heldmodifiers();
+}
+
+// a chord with these is a command, never typing (Ctrl+C, X and V too: the field has no
+// clipboard); Alt Gr types what the layout gives it
+constexpr int commandmodifiers = modctrl | modalt | modsystem;
+
+// 1 when a key types with Shift, 0 without, -1 when it does not type in this call
+static int typingshift(int key, int repeat)
+{
+  if (!keycounts(key, repeat))
+    return -1;
+  const int modifiers = modifiersof(key);
+  return modifiers & commandmodifiers ? -1 : (modifiers & modshift) != 0;
 }
 
 // the punctuation class, in the order the keys are tested (a US layout); 0 types nothing
@@ -97,28 +112,26 @@ static const struct {
 // of several keys typed in one frame the last one tested wins
 static int typedcharacter(int repeat, int accept)
 {
-  const bool shift = shiftheld();
   int result = typednothing;
   if (accept & acceptletters) {
     for (int key = key_a; key <= key_z; ++key)
-      if (keycounts(key, repeat))
+      if (const int shift = typingshift(key, repeat); shift >= 0)
         result = (shift ? 'A' : 'a') + (key - key_a);
   }
-  if ((accept & acceptspace) && keycounts(key_space, repeat))
+  if ((accept & acceptspace) && typingshift(key_space, repeat) >= 0)
     result = ' ';
-  if (!shift) {
-    for (int digit = 0; digit <= 9; ++digit)
-      if ((accept & acceptdigits) && keycounts(key_0 + digit, repeat))
-        result = '0' + digit;
-    if ((accept & acceptperiod) && keycounts(key_period, repeat))
-      result = '.';
-    if ((accept & acceptminus) && keycounts(key_minus, repeat))
-      result = '-';
-  }
+  for (int digit = 0; digit <= 9; ++digit)
+    if ((accept & acceptdigits) && typingshift(key_0 + digit, repeat) == 0)
+      result = '0' + digit;
+  if ((accept & acceptperiod) && typingshift(key_period, repeat) == 0)
+    result = '.';
+  if ((accept & acceptminus) && typingshift(key_minus, repeat) == 0)
+    result = '-';
   if (accept & acceptpunctuation)
     for (const auto &row : punctuationkeys) {
-      const char character = shift ? row.shifted : row.plain;
-      if (character && keycounts(row.key, repeat))
+      const int shift = typingshift(row.key, repeat);
+      const char character = shift < 0 ? 0 : shift ? row.shifted : row.plain;
+      if (character)
         result = character;
     }
   return result;
@@ -138,12 +151,18 @@ static int controlcode(int repeat, int result)
   return result;
 }
 
-// Shift keeps the anchor, so the selection follows the cursor
-static void movecursorto(int position)
+// Shift with the moving key keeps the anchor, so the selection follows the cursor
+static void movecursorto(int key, int position)
 {
   menuinputcursorpos = position;
-  if (!shiftheld())
+  if (!(modifiersof(key) & modshift))
     menuinputselectpos = menuinputcursorpos;
+}
+
+static void selectall()
+{
+  menuinputselectpos = 0;
+  menuinputcursorpos = textlength();
 }
 
 static void editingkeys(int repeat)
@@ -152,13 +171,15 @@ static void editingkeys(int repeat)
   if (keycounts(key_insert, repeat))
     menuinputinsert = !menuinputinsert;
   if (keycounts(key_home, repeat))
-    movecursorto(0);
+    movecursorto(key_home, 0);
   if (keycounts(key_end, repeat))
-    movecursorto(length);
+    movecursorto(key_end, length);
   if (keycounts(key_left, repeat))
-    movecursorto(menuinputcursorpos > 0 ? menuinputcursorpos - 1 : menuinputcursorpos);
+    movecursorto(key_left, std::max(menuinputcursorpos - 1, 0));
   if (keycounts(key_right, repeat))
-    movecursorto(menuinputcursorpos < length ? menuinputcursorpos + 1 : menuinputcursorpos);
+    movecursorto(key_right, std::min(menuinputcursorpos + 1, length));
+  if (keycounts(key_a, repeat) && (modifiersof(key_a) & modctrl))
+    selectall();
 }
 
 int getinputletter(int repeat, int accept)
@@ -262,12 +283,10 @@ static void beginedit(const menuitemrecord &item)
   heldkey = 0;  // the key that began the edit does not repeat into it
   memset(menuinput, 0, menuinputsize);
   formatmenuvalue(item, menuinput);
-  if (mouse.left) {
+  if (mouse.left)
     menuinputselectpos = menuinputcursorpos = pointercolumn(item);
-  } else {
-    menuinputselectpos = 0;
-    menuinputcursorpos = textlength();
-  }
+  else
+    selectall();
   clampselection();
 }
 

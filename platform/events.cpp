@@ -108,13 +108,44 @@ void setupeventfilter()
   SDL_SetEventFilter(countmouse);
 }
 
+// the platform's modifier flags as the engine's bits; the right Alt counts as Alt Gr, which it is
+// on the layouts that have one (over SDL2 Alt Gr arrives as the right Alt)
+static const struct { int platforms, modifier; } modifierflags[] = {
+    {KMOD_SHIFT, modshift}, {KMOD_CTRL, modctrl}, {KMOD_LALT, modalt},
+    {KMOD_RALT | KMOD_MODE, modaltgr}, {KMOD_META, modsystem},
+};
+
+// classic SDL 1.2 counts no Super key in an event's modifiers: the drain follows the two keys
+// itself, starting from the platform's key states as the last drain left them
+static bool superheld[2];  // left, right
+
+static void followsuperkeys()
+{
+  const Uint8 *held = SDL_GetKeyState(nullptr);
+  superheld[0] = held[SDLK_LSUPER];
+  superheld[1] = held[SDLK_RSUPER];
+}
+
+// what a key event carried: the modifiers held as it was made
+static keypressrecord pressof(const SDL_keysym &keysym)
+{
+  int modifiers = superheld[0] || superheld[1] ? modsystem : 0;
+  for (const auto &flag : modifierflags)
+    if (keysym.mod & flag.platforms)
+      modifiers |= flag.modifier;
+  return {modifiers};
+}
+
 // every key and button change, so that a press shorter than a frame still reaches the polls
 static void queuechange(const SDL_Event &event)
 {
   if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
     const int key = event.key.keysym.sym;
+    const bool down = event.type == SDL_KEYDOWN;
+    if (key == SDLK_LSUPER || key == SDLK_RSUPER)
+      superheld[key == SDLK_RSUPER] = down;
     if (key > 0 && key < keycount)
-      queueinput(key, event.type == SDL_KEYDOWN);
+      queueinput(key, down, pressof(event.key.keysym));
   }
   if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
     queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
@@ -136,6 +167,7 @@ void checksystemmessages()
   bool tapped = keypressed(key_f12);  // a press of the last poll iconifies once, held or not
   bool regain = false, infront = false;  // acted on once the queue is drained
   bool iconified = false;  // every focus event drained with it predates the window's hiding
+  followsuperkeys();
   while (SDL_PollEvent(&event)) {
     if (countmouse(&event))  // what the filter did not count already, as an event pushed past it
       queuechange(event);

@@ -1,6 +1,6 @@
-// The input queue: key and button changes drained from the platform, handed out to the polls so
-// that no press falls between two frames, and the wheel's notches and the mouse's motion counted
-// beside them.
+// The input queue: key and button changes drained from the platform, each key's press with what
+// it carried, handed out to the polls so that no press falls between two frames, and the wheel's
+// notches and the mouse's motion counted beside them.
 #include "platform/platform.h"
 
 #include <chrono>
@@ -9,10 +9,13 @@
 static struct {
   int16_t code;
   uint8_t held;
+  keypressrecord press;  // what a key's press carried
 } waitinginput[maxwaitinginput];
 static int numofwaitinginput;
 static uint16_t waitingchanges[inputcodes];  // per code, its changes still in the queue
 static uint8_t shown[inputcodes];            // per code, what the polls read last
+static keypressrecord handedout[keycount];   // per key, its press in the last hand-out
+static uint8_t pressedinhandout[keycount];   // per key, 1 when the last hand-out pressed it
 
 constexpr int wheelup = 4, wheeldown = 5;  // the wheel's buttons
 static int turnednotches[2];               // drained since the last hand-out, up then down
@@ -26,7 +29,7 @@ static int wheelindex(int code)
   return code == buttoncode(wheelup) ? 0 : code == buttoncode(wheeldown) ? 1 : -1;
 }
 
-void queueinput(int code, int held)
+void queueinput(int code, int held, keypressrecord press)
 {
   if (code <= 0 || code >= inputcodes)
     return;  // an unknown code
@@ -36,7 +39,7 @@ void queueinput(int code, int held)
   }
   if (numofwaitinginput == maxwaitinginput)
     return;  // a full queue: the polled state stands
-  waitinginput[numofwaitinginput++] = {int16_t(code), uint8_t(held != 0)};
+  waitinginput[numofwaitinginput++] = {int16_t(code), uint8_t(held != 0), press};
   ++waitingchanges[code];
 }
 
@@ -58,6 +61,7 @@ void handoutinput()
   uint8_t heldback[inputcodes] = {}; // has a change waiting for a later frame
   bool waiting = false;
   int kept = 0;
+  memset(pressedinhandout, 0, sizeof pressedinhandout);
   for (int taken = 0; taken < numofwaitinginput; ++taken) {
     const auto change = waitinginput[taken];
     const bool changes = shown[change.code] != change.held;
@@ -73,9 +77,18 @@ void handoutinput()
     changed[change.code] |= changes;
     shown[change.code] = change.held;
     --waitingchanges[change.code];
+    if (change.held && change.code < keycount) {
+      handedout[change.code] = change.press;
+      pressedinhandout[change.code] = 1;
+    }
   }
   numofwaitinginput = kept;
   handoutnotches();
+}
+
+const keypressrecord *handedoutpress(int key)
+{
+  return key >= 0 && key < keycount && pressedinhandout[key] ? &handedout[key] : nullptr;
 }
 
 int inputstate(int code, int polled)

@@ -1,4 +1,5 @@
-// The keyboard poll: SDL's key states copied beside last frame's, with twin keys folded.
+// The keyboard poll: SDL's key states copied beside last frame's, with twin keys folded, and what
+// each new press carried.
 #include "platform/platform.h"
 
 #include <SDL.h>
@@ -31,6 +32,7 @@ static_assert(namedkeysmatch(), "key codes are SDL's");
 
 uint8_t keyboard[keycount];
 uint8_t prevkeyboard[keycount];
+keypressrecord keypress[keycount];
 
 // keypad digits, keypad minus and Enter, and the right-hand Shift and Ctrl count as their
 // main-block twins, so that consumers test one code for either key
@@ -50,6 +52,37 @@ int mainkey(int key)
   return key;
 }
 
+// the modifier keys as keyboard holds them, the right-hand Shift and Ctrl folded
+static const struct { int key, modifier; } modifierkeys[] = {
+    {SDLK_LSHIFT, modshift},  {SDLK_LCTRL, modctrl},    {SDLK_LALT, modalt},
+    {SDLK_RALT, modaltgr},    {SDLK_MODE, modaltgr},    {SDLK_LMETA, modsystem},
+    {SDLK_RMETA, modsystem},  {SDLK_LSUPER, modsystem}, {SDLK_RSUPER, modsystem},
+};
+
+int heldmodifiers()
+{
+  int modifiers = 0;
+  for (const auto &held : modifierkeys)
+    if (keyboard[held.key])
+      modifiers |= held.modifier;
+  return modifiers;
+}
+
+// a press the queue did not hand out (dropped from a full queue, or made before the start-up) has
+// the modifiers held now; a twin's press is also its main key's
+static void recordpresses()
+{
+  const int held = heldmodifiers();
+  for (int key = 1; key < keycount; ++key)
+    if (keypressed(key)) {
+      const keypressrecord *press = handedoutpress(key);
+      keypress[key] = press ? *press : keypressrecord{held};
+    }
+  for (const auto &fold : foldedkeys)
+    if (keypressed(fold.source))
+      keypress[fold.target] = keypress[fold.source];
+}
+
 void checkkeyboard()
 {
   memcpy(prevkeyboard, keyboard, keycount);
@@ -60,6 +93,7 @@ void checkkeyboard()
   for (const auto &fold : foldedkeys)
     if (keyboard[fold.source])
       keyboard[fold.target] = 1;
+  recordpresses();
 }
 
 int keypressed(int key)

@@ -221,6 +221,21 @@ void setupframetiming();
 extern uint8_t keyboard[keycount];
 extern uint8_t prevkeyboard[keycount];
 
+// The modifiers held as a key went down, as bits. A press keeps its own, since in fast typing
+// Shift may already be up in keyboard in the frame that shows the letter's press
+constexpr int modshift = 1;    // either Shift
+constexpr int modctrl = 2;     // either Ctrl
+constexpr int modalt = 4;      // the left Alt
+constexpr int modaltgr = 8;    // Alt Gr: the Mode key, or the right Alt, Alt Gr on many layouts
+constexpr int modsystem = 16;  // either Meta or Super (Windows) key
+struct keypressrecord {
+  int32_t modifiers;  // the mod... bits held at the press
+};
+// per key, what its latest press carried; checkkeyboard writes it for each newly pressed key
+extern keypressrecord keypress[keycount];
+// the mod... bits of the modifier keys that keyboard holds in this poll
+int heldmodifiers();
+
 struct mousestate {
   int32_t x;              // virtual 0..639
   int32_t y;              // virtual 0..479
@@ -288,7 +303,8 @@ extern int32_t numofgamepads;  // joysticks opened, gamepad[0] up
 // go through. A key or button with a change still waiting reads as handed out, every other one as
 // polled; when each press lasts a frame nothing waits, and the polls read exactly what the
 // platform reports. So a burst of typing arrives in order, a press held for one frame and a
-// doubled key released for one frame between its two presses.
+// doubled key released for one frame between its two presses. A key's press brings the modifiers
+// it was made with along (keypress), for a Shift let go in the frame that hands the press out.
 // Wheel notches are counted, never queued: each frame hands out the notches drained since the
 // last one (mousewheel), and the wheel buttons read as pressed in a frame that has notches of
 // theirs and as released in the frame after it, so a flick of the wheel never holds up a key.
@@ -298,11 +314,13 @@ constexpr int inputcodes = keycount + 8;  // the key codes, then mouse buttons 0
 // the input code of mouse button 1 to 7 (1 left, 3 right, 4 and 5 the wheel)
 constexpr int buttoncode(int button) { return keycount + button; }
 
-// queues a change of a key or button (an input code above 0) drained from the platform; a press of
-// a wheel button counts a notch
-void queueinput(int code, int held);
+// queues a change of a key or button (an input code above 0) drained from the platform, a key's
+// press with what it carried; a press of a wheel button counts a notch
+void queueinput(int code, int held, keypressrecord press = {});
 // hands out this frame's share of the queue; once a frame, after the events are drained
 void handoutinput();
+// what the press of the key handed out in the last hand-out carried; null when none was
+const keypressrecord *handedoutpress(int key);
 // what an input code reads in this frame: as handed out while a change of it waits, else polled;
 // a wheel button always as handed out
 int inputstate(int code, int polled);

@@ -32,6 +32,7 @@ int main()
 {
   if (!setupengine("Typing field", 640, 480, 0))
     return 1;
+  framecap = 30;  // as a game caps its frames, where a quick chord's keys share one frame
   menuitem[0].active = 1;
   do
     runframe();

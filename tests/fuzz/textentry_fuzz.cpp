@@ -141,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const uint8_t b = data[i];
     if (b < 0x80) {
       keyboard[keys[b & 63]] ^= 1;
+      keypress[keys[b & 63]] = {heldmodifiers()};  // as the poll records a press
       if (b & 0x40)
         frame();
     } else if (b < 0xC0) {

@@ -39,7 +39,8 @@ protected:
     prevmouse = mouse;
   }
 
-  void hold(int key) { keyboard[key] = 1; }
+  // pressed with the modifiers held, as the keyboard poll records it
+  void hold(int key) { keypress[key] = {heldmodifiers()}; keyboard[key] = 1; }
   void letgo(int key) { keyboard[key] = 0; }
   // presses a key for one frame and lets it go in the next
   void tap(int key)

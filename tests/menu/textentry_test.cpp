@@ -390,10 +390,15 @@ TEST_F(menu_textedit, escape_keeps_what_was_typed)
   EXPECT_EQ(intvalue, 9);
 }
 
-// the key table, without a field
+// the key table, without a field: every held key reads as newly pressed, with the modifiers held
 class menu_textkeys : public menuframes {
 protected:
-  int letter(int repeat = 0, int accept = acceptall) { return getinputletter(repeat, accept); }
+  int letter(int repeat = 0, int accept = acceptall)
+  {
+    for (int key = 0; key < keycount; ++key)
+      keypress[key] = {heldmodifiers()};
+    return getinputletter(repeat, accept);
+  }
 };
 
 TEST_F(menu_textkeys, shift_gives_capitals_and_the_us_symbols)
@@ -418,6 +423,18 @@ TEST_F(menu_textkeys, shift_gives_capitals_and_the_us_symbols)
     EXPECT_EQ(letter(), k.shifted) << k.key;
     letgo(k.key);
   }
+}
+
+TEST_F(menu_textkeys, chords_with_ctrl_alt_or_a_system_key_type_nothing_and_ctrl_a_selects_all)
+{
+  strcpy(menuinput, "hello");
+  hold(letterkey('a'));
+  for (int modifier : {key_lctrl, key_lalt, key_lmeta, key_rsuper, key_mode, key_ralt}) {
+    hold(modifier);
+    EXPECT_EQ(letter(), modifier == key_mode || modifier == key_ralt ? 'a' : typednothing);
+    letgo(modifier);
+  }
+  EXPECT_EQ(menuinputcursorpos, 5);  // Ctrl+A selected the whole of "hello"
 }
 
 TEST_F(menu_textkeys, classes_limit_what_is_typed)

@@ -3,6 +3,7 @@
 #include "engine.h"
 
 #include <SDL.h>
+#include <cctype>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -112,11 +113,12 @@ TEST(keyboard_edges, the_previous_array_holds_the_last_poll_folding_included)
 // a burst of changes between two frames, as "+h -h": a letter, ^ for Shift or * for the left
 // button, going down or up, or ~ for a notch of the wheel up; then what each frame sees: ^ while
 // Shift is held, the newly pressed letters, * for a new left press, . for a left release and ~
-// with the wheel's notches
+// with the wheel's notches; a letter whose press carried Shift as a capital
 std::vector<std::string> framesafter(const char *burst)
 {
   windowinfo = {640, 480, 16, 0, 0, 1, 1};
   std::istringstream changes(burst);
+  int modifiers = 0;
   for (std::string change; changes >> change;) {
     if (change == "~") {
       queueinput(buttoncode(SDL_BUTTON_WHEELUP), 1);
@@ -124,7 +126,9 @@ std::vector<std::string> framesafter(const char *burst)
     }
     const int code = change[1] == '^' ? int(SDLK_LSHIFT)
                      : change[1] == '*' ? buttoncode(SDL_BUTTON_LEFT) : change[1];
-    queueinput(code, change[0] == '+');
+    if (code == SDLK_LSHIFT)
+      modifiers = change[0] == '+' ? modshift : 0;
+    queueinput(code, change[0] == '+', {modifiers});
     if (code < keycount)
       platformkeys()[code] = change[0] == '+';  // the platform reports the burst's end
   }
@@ -136,7 +140,7 @@ std::vector<std::string> framesafter(const char *burst)
     std::string now = keyboard[SDLK_LSHIFT] ? "^" : "";
     for (int key = SDLK_a; key <= SDLK_z; ++key)
       if (keyboard[key] && !prevkeyboard[key])
-        now += char(key);
+        now += char(keypress[key].modifiers & modshift ? toupper(key) : key);
     now += std::string(mouse.left && !prevmouse.left, '*') + std::string(mouse.leftreleased, '.');
     if (mousewheel)
       now += "~" + std::to_string(mousewheel);
@@ -159,7 +163,9 @@ TEST(keyboard_queue, presses_shorter_than_a_frame_arrive_in_order_one_frame_each
 {
   const struct { std::string burst; std::vector<std::string> frames; } rows[] = {
       // typed text: Shift held around h only, the doubled l released for a frame between
-      {"+^ +h -h -^ +e -e +l -l +l -l +o -o", {"^h", "e", "l", "", "l", "o"}},
+      {"+^ +h -h -^ +e -e +l -l +l -l +o -o", {"^H", "e", "l", "", "l", "o"}},
+      // a doubled letter, the second with Shift let go in the frame of its press
+      {"+a -a +^ +a -^ -a", {"a", "^", "A"}},
       {"+a +b", {"ab"}},  // presses that last are seen together, as polled
       {"+a -a +a", {"a", "", "a"}},
       {"+^ +* -* -^ +* -*", {"^*", ".", "*", "."}},  // clicks, Shift around the first only
