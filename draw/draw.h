@@ -56,6 +56,8 @@ void drawmousecursor(float red, float green, float blue, float alpha);
 // from 0 to 1, blended over what is drawn. Shapes, sprites and drawtext stack in the order drawn
 // after either 2-D set-up; each leaves texturing on and its own colour current.
 
+// fills the whole window with the colour and clears its depth buffer: a frame's first call
+void clearscreen(float red, float green, float blue);
 // the 2-D state of setuptextdisplay, but with an orthographic projection of the virtual screen,
 // so that a game's own glVertex2f(x, y) is in virtual pixels; leaves GL_MODELVIEW current
 void setupscreen2d();
@@ -69,8 +71,10 @@ void drawrectangleoutline(float x, float y, float width, float height, float lin
 // length or no width
 void drawline(float x0, float y0, float x1, float y1, float width, float red, float green,
               float blue, float alpha);
-// the source rectangle of a slot's pixels (origin top left), scaled, centred on (x, y), turned
-// clockwise by turn degrees about its centre and tinted; nothing for an empty slot
+// the source rectangle of a slot's picture (origin top left, in the pixels of its full-detail
+// file, texture[slot].fullwidth by fullheight, so that a sprite draws alike at either texture
+// detail), scaled, centred on (x, y), turned clockwise by turn degrees about its centre and
+// tinted; nothing for an empty slot
 void drawsprite(int slot, float sourcex, float sourcey, float sourcewidth, float sourceheight,
                 float x, float y, float scale, float turn, float red, float green, float blue,
                 float alpha);

@@ -42,6 +42,12 @@ static void rectanglecorners(float left, float top, float right, float bottom)
   virtualvertex(left, bottom);
 }
 
+void clearscreen(float red, float green, float blue)
+{
+  glClearColor(red, green, blue, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 void drawrectangle(float x, float y, float width, float height, float red, float green,
                    float blue, float alpha)
 {
@@ -90,8 +96,11 @@ void drawsprite(int slot, float sourcex, float sourcey, float sourcewidth, float
   if (!istextureslot(slot) || texture[slot].width <= 0 || texture[slot].height <= 0)
     return;
   const textureslot &t = texture[slot];
-  const float s0 = sourcex / float(t.width), s1 = (sourcex + sourcewidth) / float(t.width);
-  const float t0 = sourcey / float(t.height), t1 = (sourcey + sourceheight) / float(t.height);
+  // in the full-detail picture's pixels, which the low-detail one covers at its own size
+  const float width = float(t.fullwidth > 0 ? t.fullwidth : t.width);
+  const float height = float(t.fullheight > 0 ? t.fullheight : t.height);
+  const float s0 = sourcex / width, s1 = (sourcex + sourcewidth) / width;
+  const float t0 = sourcey / height, t1 = (sourcey + sourceheight) / height;
   // the sprite's half axes, turned clockwise on the screen (y runs down)
   const float radians = turn * float(M_PI / 180), c = std::cos(radians), s = std::sin(radians);
   const float halfwidth = sourcewidth * scale / 2, halfheight = sourceheight * scale / 2;

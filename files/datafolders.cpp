@@ -1,6 +1,7 @@
-// The folders searched for the engine's own data files after the working directory: the caller's,
-// then the data folder of each install prefix the program lies in, then the program's own folder,
-// then the data folder of the prefix the engine was configured for.
+// The folders searched for data files after the working directory: the caller's, the game's own
+// installed data, the data folder of each install prefix the program lies in, the program's own
+// folder, the data folder of the prefix the engine was configured for, and the distribution's
+// folder of the game's data.
 #include "files/files.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 char datafolder[maxdatafolders][datafoldersize];
 int32_t numofdatafolders;
+char gamename[gamenamesize] = "tavrel";
 
 int adddatafolder(const char *path)
 {
@@ -19,6 +21,15 @@ int adddatafolder(const char *path)
       numofdatafolders >= maxdatafolders)
     return 0;
   strcpy(datafolder[numofdatafolders++], path);
+  return 1;
+}
+
+int setgamename(const char *name)
+{
+  if (!name || !name[0] || strlen(name) >= sizeof gamename || strchr(name, '/') ||
+      strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
+    return 0;
+  strcpy(gamename, name);
   return 1;
 }
 
@@ -68,17 +79,41 @@ static void addonce(std::vector<std::string> &folders, const std::string &folder
     folders.push_back(folder);
 }
 
+// the running program's folder, and the engine's data folders that its place gives: they do not
+// change while it runs, so they are looked up once, as a game that keeps its data installed looks
+// for every file it loads
+struct programplace {
+  std::string folder;
+  std::vector<std::string> enginedata;
+};
+static const programplace &runningprogram()
+{
+  static const programplace place = [] {
+    programplace found{programfolder(), {}};
+    if (found.folder.empty())
+      return found;
+    for (const std::string &prefix : installprefixes(found.folder))
+      found.enginedata.push_back(joinpath(prefix, TAVREL_INSTALL_DATADIR));
+    found.enginedata.push_back(found.folder);
+    return found;
+  }();
+  return place;
+}
+
 std::vector<std::string> datasearchpath()
 {
   const int count = std::clamp(int(numofdatafolders), 0, maxdatafolders);
   std::vector<std::string> folders(datafolder, datafolder + count);
-  const std::string program = programfolder();
-  if (!program.empty()) {
-    for (const std::string &prefix : installprefixes(program))
-      addonce(folders, joinpath(prefix, TAVREL_INSTALL_DATADIR));
-    addonce(folders, program);
+  const programplace &program = runningprogram();
+  if (!program.folder.empty()) {  // the game's own data below the prefix it lies in
+    const std::string share = joinpath(parentfolder(program.folder), "share");
+    addonce(folders, joinpath(joinpath(share, "games"), gamename));
+    addonce(folders, joinpath(share, gamename));
   }
+  for (const std::string &folder : program.enginedata)
+    addonce(folders, folder);
   addonce(folders, TAVREL_CONFIGURED_DATADIR);
+  addonce(folders, joinpath("/usr/share/games", gamename));
   return folders;
 }
 

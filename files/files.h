@@ -30,9 +30,13 @@ struct filebytes {
 // opened at all)
 int readfilebytes(const char *path, filebytes &file, long limit = maxfilebytes);
 // reads path inside folder, looked into rather than entered so that the working directory never
-// changes; path as given only when folder is no directory (or path is absolute). The loaders'
+// changes: folder in the working directory, else in the data folders (datasearchpath); path as
+// given only when the working directory has no such folder (or path is absolute). The loaders'
 // way of finding their files ("texture", "sound")
 int readfolderfile(const char *folder, const char *path, filebytes &file, long limit = maxfilebytes);
+// 1 when the relative path is a regular file inside folder, in the working directory or a data
+// folder, as readfolderfile looks (without taking path as given)
+int findfolderfile(const char *folder, const char *path);
 // a file, or bytes already in memory, read from any offset: a file's bytes go straight to the
 // caller's memory, so a loader reads them in pieces rather than through a copy of the whole file
 struct bytesource {
@@ -132,19 +136,29 @@ int checkfilespec(const char *spec, const char *name);
 int comparestrings(const void *a, const void *b);
 
 // [SECTION] data folders
-// The engine's own data files ("font.bmp", "tvr.bmp") are taken from the working directory when
-// it holds them, so that a game folder can carry its own, else from the caller's data folders in
-// the order they were added, else from the engine's installed data folder as seen from the
-// running program (PREFIX/share/tavrel for a program in PREFIX/bin, even when bin is a link),
-// else from the program's own folder, else from the data folder of the prefix the engine was
-// configured for. Looking never changes the working directory.
+// Data files are taken from the working directory when it holds them, so that a game folder (or
+// a player's) can carry its own, else from the first of these that does: the caller's data
+// folders in the order they were added; the game's installed data, PREFIX/share/games/NAME then
+// PREFIX/share/NAME for a program in PREFIX/bin or PREFIX/games; the engine's installed data
+// folder as seen from the running program (PREFIX/share/tavrel, or share/games/tavrel, even when
+// bin is a link); the program's own folder; the data folder of the prefix the engine was
+// configured for; /usr/share/games/NAME. NAME is the game's name, "tavrel" for the engine's own
+// programs. The engine's files ("font.bmp", "tvr.bmp") are looked for by name, the loaders'
+// ("texture/wall.png", "sound/shot.wav") inside their folder. Looking never changes the working
+// directory.
 constexpr int maxdatafolders = 4;
 constexpr int datafoldersize = 4096;  // bytes of a folder's path, terminator included
 extern char datafolder[maxdatafolders][datafoldersize];
 extern int32_t numofdatafolders;
+constexpr int gamenamesize = 64;
+// the name of the game's data and player folders, "tavrel" unless the game names itself
+extern char gamename[gamenamesize];
 
 // appends a folder to search; 0 when the path is empty or too long, or the table is full
 int adddatafolder(const char *path);
+// names the game's folders (readgamearguments does it); 0, leaving the name as it was, for a name
+// that is empty, too long, holds a '/' or is "." or ".."
+int setgamename(const char *name);
 // the folders looked into after the working directory, in order
 std::vector<std::string> datasearchpath();
 // where the data file name is read from: name itself when the working directory holds it as a
@@ -152,6 +166,56 @@ std::vector<std::string> datasearchpath();
 std::string finddatafile(const char *name);
 // the folder of the running program's executable; empty when the system cannot say
 std::string programfolder();
+
+// [SECTION] a game's own options
+// A game keeps its own settings (a player's name, a difficulty, a mute flag, key bindings) in a
+// small text file of its choosing in its folder: a line "name = value" an option, replaced as
+// hwconfig.cfg is (replacefile), so that a failed save never damages the file. A whole number is
+// written in decimal, a number with enough digits to read back the same float, a text in double
+// quotes with a backslash, a quote and control characters escaped (\\, \", \xHH) and every
+// other byte, UTF-8 included, as it is
+constexpr long maxoptionsfilebytes = 64L << 10;  // a larger file is not read
+
+// one option: its name in the file (letters, digits, '_', '-' and '.') and the one variable it
+// is kept in, made by the calls below
+struct gameoption {
+  const char *name;
+  int32_t *integer;
+  float *number;
+  char *text;       // textsize bytes, its terminating zero included
+  size_t textsize;
+};
+gameoption integeroption(const char *name, int32_t *variable);
+gameoption numberoption(const char *name, float *variable);
+gameoption textoption(const char *name, char *text, size_t size);
+template <size_t size>
+gameoption textoption(const char *name, char (&text)[size])
+{
+  return textoption(name, text, size);
+}
+// writes the count options' values to path; 0, or an errno value (EINVAL, writing nothing, for an
+// option with a bad name or not exactly one variable)
+int savegameoptions(const char *path, const gameoption *options, int count);
+// reads path into the options' variables: the number of options taken, -1 when the file cannot
+// be read (a first start has none) or is larger than maxoptionsfilebytes. Blank lines and lines
+// starting with '#' are passed over; a line that names no option, or whose value is not of the
+// option's kind or does not fit its text, is skipped, its variable untouched, and named in a
+// message line ("options.txt: line 3 skipped: no such option"), at most 8 of them and a count
+int loadgameoptions(const char *path, const gameoption *options, int count);
+// the same from count bytes in memory, named name in the messages
+int loadgameoptionsbytes(const unsigned char *bytes, size_t size, const gameoption *options,
+                         int count, const char *name);
+// the same for a table declared as an array
+template <int count>
+int savegameoptions(const char *path, const gameoption (&options)[count])
+{
+  return savegameoptions(path, options, count);
+}
+template <int count>
+int loadgameoptions(const char *path, const gameoption (&options)[count])
+{
+  return loadgameoptions(path, options, count);
+}
 
 // [SECTION] messages
 // what the engine has to tell the player (a missing font, no sound device, a stored size no

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,21 +94,40 @@ static bool joinpath(const char *folder, const char *path, char (&joined)[PATH_M
   return true;
 }
 
-// opens path inside folder through open(fullpath), or path as given when folder is no directory
-// (or path is absolute)
+// opens the relative path inside folder through open(fullpath): in the working directory, else in
+// the same folder of the first data folder that has it
+template <typename opener>
+static int openinfolders(const char *folder, const char *path, opener open)
+{
+  char joined[PATH_MAX];
+  if (!joinpath(folder, path, joined))
+    return 0;
+  if (open(joined))
+    return 1;
+  for (const std::string &data : datasearchpath())
+    if (open((data + "/" + joined).c_str()))
+      return 1;
+  return 0;
+}
+
+// the same, else path as given when the working directory has no such folder (or path is
+// absolute)
 template <typename opener>
 static int openinfolder(const char *folder, const char *path, opener open)
 {
   if (!folder || !path)
     return 0;
-  if (path[0] != '/') {
-    char joined[PATH_MAX];
-    if (joinpath(folder, path, joined) && open(joined))
-      return 1;
-    if (isdirectory(folder))
-      return 0;
-  }
-  return open(path);
+  if (path[0] == '/')
+    return open(path);
+  return openinfolders(folder, path, open) || (!isdirectory(folder) && open(path));
+}
+
+int findfolderfile(const char *folder, const char *path)
+{
+  return folder && path && path[0] != '/' && openinfolders(folder, path, [](const char *at) {
+           struct stat info;
+           return stat(at, &info) == 0 && S_ISREG(info.st_mode);
+         });
 }
 
 int readfolderfile(const char *folder, const char *path, filebytes &file, long limit)

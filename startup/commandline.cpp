@@ -2,6 +2,7 @@
 // work in, and the player's own folder that a desktop menu's start asks for.
 #include "startup/startup.h"
 
+#include "files/files.h"
 #include "files/messages.h"
 
 #include <cerrno>
@@ -39,21 +40,21 @@ static int enterfolder(const char *name, const char *folder)
   return -1;
 }
 
-// "tavrel" in the XDG data home: $XDG_DATA_HOME, or ~/.local/share where that is unset, empty or
-// relative; null, or why there is none
+// the game's name in the XDG data home: $XDG_DATA_HOME, or ~/.local/share where that is unset,
+// empty or relative; null, or why there is none
 static const char *playerfolderpath(char *path, size_t size)
 {
   const char *datahome = getenv("XDG_DATA_HOME");
   const char *home = getenv("HOME");
   int length;
   if (datahome && datahome[0] == '/')
-    length = snprintf(path, size, "%s/tavrel", datahome);
+    length = snprintf(path, size, "%s/%s", datahome, gamename);
   else if (!home || !home[0])
     return "HOME is not set";
   else if (home[0] != '/')
     return "HOME is not an absolute folder";  // it would name a folder under wherever it started
   else
-    length = snprintf(path, size, "%s/.local/share/tavrel", home);
+    length = snprintf(path, size, "%s/.local/share/%s", home, gamename);
   return length > 0 && size_t(length) < size ? nullptr : "its name is too long";
 }
 
@@ -96,13 +97,9 @@ const char *engineversion()
   return TAVREL_VERSION;
 }
 
-int readprogramarguments(int argc, char **argv, const char *name, const char *help)
-{
-  return readgamearguments(argc, argv, name, engineversion(), help);
-}
-
-int readgamearguments(int argc, char **argv, const char *name, const char *version,
-                      const char *help)
+// the command line of a program named name, whose folders are named by gamename
+static int readarguments(int argc, char **argv, const char *name, const char *version,
+                         const char *help)
 {
   if (argc < 2)
     return -1;
@@ -125,4 +122,16 @@ int readgamearguments(int argc, char **argv, const char *name, const char *versi
     return 2;
   }
   return enterfolder(name, first);
+}
+
+int readprogramarguments(int argc, char **argv, const char *name, const char *help)
+{
+  return readarguments(argc, argv, name, engineversion(), help);
+}
+
+int readgamearguments(int argc, char **argv, const char *name, const char *version,
+                      const char *help)
+{
+  setgamename(name);
+  return readarguments(argc, argv, name, version, help);
 }

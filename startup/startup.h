@@ -13,7 +13,9 @@
 // complaint as a message)
 int readprogramarguments(int argc, char **argv, const char *name, const char *help);
 // the same for a game of its own: --version prints name and version (the engine's when version
-// is null), and the usage line names it
+// is null), the usage line names it, and name names the game's folders (setgamename): the
+// player's folder is $XDG_DATA_HOME/name (else ~/.local/share/name), and the data folders
+// searched include share/games/name
 int readgamearguments(int argc, char **argv, const char *name, const char *version,
                       const char *help);
 // the engine's version, "MAJOR.MINOR.PATCH", as the library linked was built

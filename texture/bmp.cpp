@@ -108,6 +108,20 @@ int decodebmpfile(int slot, imagereader &in, int mipmap)
   return installimage(slot, layout.width, layout.height, mipmap, pixels, format);
 }
 
+bool bmpsides(imagereader &in, int &width, int &height)
+{
+  const size_t headcount = std::min(in.source.size, sizeof bmpheader);
+  const unsigned char *head = in.take(headcount);
+  bmplayout layout;
+  if (!head || readbmpfields(head, headcount, in.source.size, layout))
+    return false;
+  width = layout.width;
+  height = layout.height;
+  return true;
+}
+
+constexpr imageformat bmpformat = {decodebmpfile, bmpsides, largestbmpfile};
+
 }  // namespace
 
 const char *readbmpheader(const unsigned char *bytes, size_t count, bmplayout &layout)
@@ -122,5 +136,5 @@ int loadtexturebmpbytes(int slot, const unsigned char *bytes, size_t count, int 
 
 void loadtexturebmp(int slot, const char *path, int mipmap)
 {
-  loadimagefile(slot, imagefolder(0, path), path, largestbmpfile, mipmap, decodebmpfile);
+  loadimagefile(slot, imagefolder(0, path), path, mipmap, bmpformat);
 }

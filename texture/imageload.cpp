@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <sys/stat.h>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define TAVREL_SHUFFLE_ROWS 1
@@ -58,11 +56,7 @@ const char *imagefolder(int low, const char *path)
 {
   if (low || !path || !lowtexturedetail || path[0] == '/')
     return low ? lowtexturefolder : texturefolder;
-  struct stat info;
-  const std::string lowpath = std::string(lowtexturefolder) + "/" + path;
-  if (stat(lowpath.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-    return lowtexturefolder;
-  return texturefolder;
+  return findfolderfile(lowtexturefolder, path) ? lowtexturefolder : texturefolder;
 }
 
 // twice the largest piece, so that most refills read a full buffer whatever piece is left over
@@ -91,20 +85,36 @@ const char *shortreason(const imagereader &in, const char *ended)
   return in.source.failed ? cutshort : ended;
 }
 
-void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
-                   imagedecoder decode)
+// a game names its sprites in the full-detail picture's pixels, so that they draw alike whichever
+// set the player chose; the twin's header alone is read
+static void takefullsides(int slot, const char *path, const imageformat &format)
+{
+  bytesource file;
+  int width, height;
+  if (!openfolderfile(texturefolder, path, file, format.largestfile))
+    return;
+  imagereader in(file);
+  if (format.sides(in, width, height)) {
+    texture[slot].fullwidth = width;
+    texture[slot].fullheight = height;
+  }
+}
+
+void loadimagefile(int slot, const char *folder, const char *path, int mipmap,
+                   const imageformat &format)
 {
   if (!loadableslot(slot)) {
     failload(notaslot);
     return;
   }
   bytesource file;
-  if (!openfolderfile(folder, path, file, limit)) {
+  if (!openfolderfile(folder, path, file, format.largestfile)) {
     refuseimage(slot, "cannot open the file");
     return;
   }
   imagereader in(file);
-  decode(slot, in, mipmap);
+  if (format.decode(slot, in, mipmap) && strcmp(folder, lowtexturefolder) == 0)
+    takefullsides(slot, path, format);
 }
 
 int loadimagebytes(int slot, const unsigned char *bytes, size_t count, int mipmap,

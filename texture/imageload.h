@@ -69,11 +69,19 @@ constexpr size_t largestpiece = size_t(16384) * 4;
 const char *shortreason(const imagereader &in, const char *ended);
 
 using imagedecoder = int (*)(int slot, imagereader &in, int mipmap);
+// reads no more of a file than its header, for the image's sides; false when it is no such image
+using imagesides = bool (*)(imagereader &in, int &width, int &height);
+// what loads one kind of file: its decoder, the reader of its sides, and the longest file it takes
+struct imageformat {
+  imagedecoder decode;
+  imagesides sides;
+  long largestfile;
+};
 // opens path inside folder, or path as given when folder is no directory (or path is absolute),
-// at most limit bytes of it, and hands it to decode; a file that cannot be opened is refused
-// like a bad one
-void loadimagefile(int slot, const char *folder, const char *path, long limit, int mipmap,
-                   imagedecoder decode);
+// and hands it to the format's decoder; a file that cannot be opened is refused like a bad one.
+// A picture from the low-detail folder takes the sides of its twin in the full-detail one
+void loadimagefile(int slot, const char *folder, const char *path, int mipmap,
+                   const imageformat &format);
 // decodes count bytes in memory as decode reads a file
 int loadimagebytes(int slot, const unsigned char *bytes, size_t count, int mipmap,
                    imagedecoder decode);

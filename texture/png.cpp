@@ -194,6 +194,20 @@ int decodepngfile(int slot, imagereader &in, int mipmap)
   return installimage(slot, header.width, header.height, mipmap, pixels, format);
 }
 
+bool pngsides(imagereader &in, int &width, int &height)
+{
+  const size_t headcount = std::min(in.source.size, pngheadbytes);
+  const unsigned char *head = in.take(headcount);
+  pngheader header;
+  if (!head || readpngheader(head, headcount, in.source.size, header))
+    return false;
+  width = header.width;
+  height = header.height;
+  return true;
+}
+
+constexpr imageformat pngformat = {decodepngfile, pngsides, largestpngfile};
+
 }  // namespace
 
 int loadtexturepngbytes(int slot, const unsigned char *bytes, size_t count, int mipmap)
@@ -203,5 +217,5 @@ int loadtexturepngbytes(int slot, const unsigned char *bytes, size_t count, int 
 
 void loadtexturepng(int slot, const char *path, int mipmap)
 {
-  loadimagefile(slot, imagefolder(0, path), path, largestpngfile, mipmap, decodepngfile);
+  loadimagefile(slot, imagefolder(0, path), path, mipmap, pngformat);
 }

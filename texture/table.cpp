@@ -26,8 +26,8 @@ void settexture(int slot, int width, int height, int mipmap, unsigned char *data
   textureslot &t = texture[slot];
   if (t.data != data)
     free(t.data);
-  t.width = width;
-  t.height = height;
+  t.width = t.fullwidth = width;
+  t.height = t.fullheight = height;
   t.mipmap = mipmap;
   t.data = data;
 }

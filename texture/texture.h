@@ -17,6 +17,11 @@ struct textureslot {
   int32_t mipmap;       // the buffer carries a generated mipmap chain
   unsigned char *data;  // RGBA pixels, rows top first, owned by the slot
   uint32_t glname;      // GL texture name, made once at start-up
+  // the picture's sides at full texture detail, the units drawsprite's source rectangle is named
+  // in: width and height, unless the picture came from the low-detail set and its full-detail
+  // twin was found, whose sides they then are
+  int32_t fullwidth;
+  int32_t fullheight;
 };
 extern textureslot texture[maxtextures];
 // 1 while a GL context takes the table's textures: loads and frees then reach for GL, else they

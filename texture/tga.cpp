@@ -78,12 +78,12 @@ const char *readtgaheader(const unsigned char *head, size_t headcount, size_t fi
 
 // the pixel size, the packing and the corner of the first pixel, as a texture artist names them;
 // put together without formatting, as a game may load hundreds of small files
-struct tgaformat {
+struct tgadescription {
   char text[48];
 };
-tgaformat describe(const tgalayout &layout)
+tgadescription describe(const tgalayout &layout)
 {
-  tgaformat format;
+  tgadescription format;
   char *end = stpcpy(format.text, layout.bytesperpixel == 4 ? "32-bit" : "24-bit");
   end = stpcpy(end, layout.runs ? " run-length TGA, origin " : " TGA, origin ");
   end = stpcpy(end, layout.bottomup ? "bottom " : "top ");
@@ -205,6 +205,20 @@ int decodetgafile(int slot, imagereader &in, int mipmap)
                       describe(layout).text);
 }
 
+bool tgasides(imagereader &in, int &width, int &height)
+{
+  const size_t headcount = std::min(in.source.size, tgaheaderbytes);
+  const unsigned char *head = in.take(headcount);
+  tgalayout layout;
+  if (!head || readtgaheader(head, headcount, in.source.size, layout))
+    return false;
+  width = layout.width;
+  height = layout.height;
+  return true;
+}
+
+constexpr imageformat tgaformat = {decodetgafile, tgasides, largesttgafile};
+
 }  // namespace
 
 size_t leastrunbytes(size_t pixels, int bytesperpixel)
@@ -220,5 +234,5 @@ int loadtexturetgabytes(int slot, const unsigned char *bytes, size_t count, int 
 
 void loadtexturetga(int slot, const char *path, int mipmap, int low)
 {
-  loadimagefile(slot, imagefolder(low, path), path, largesttgafile, mipmap, decodetgafile);
+  loadimagefile(slot, imagefolder(low, path), path, mipmap, tgaformat);
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,6 +84,45 @@ TEST(shapes, edges_land_on_the_virtual_pixels_at_each_window_size)
 }
 
 class shapesandtext : public scratchdirtest {};
+
+// a BMP of side x side in four quadrants: red and green over blue and white
+bytes quadrantsbmp(int side)
+{
+  const uint8_t quadrant[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+  bytewriter file = bmpfileheader(side, side, 0);
+  for (int y = side - 1; y >= 0; --y) {  // bottom-up
+    for (int x = 0; x < side; ++x) {
+      const uint8_t *rgb = quadrant[(y >= side / 2) * 2 + (x >= side / 2)];
+      file.u8(rgb[2]), file.u8(rgb[1]), file.u8(rgb[0]);
+    }
+    for (size_t pad = size_t(side) * 3; pad < bmprowbytes(side); ++pad)
+      file.u8(0);
+  }
+  return file.bytes;
+}
+
+TEST_F(shapesandtext, a_sprite_named_in_full_detail_pixels_draws_alike_at_either_detail)
+{
+  ASSERT_EQ(mkdir(texturefolder, 0755) | mkdir(lowtexturefolder, 0755), 0);
+  writebytes("texture/quadrants.bmp", quadrantsbmp(64));
+  writebytes("texturelow/quadrants.bmp", quadrantsbmp(16));
+  std::vector<uint8_t> frames[2];
+  for (int low : {0, 1}) {
+    lowtexturedetail = low;
+    loadtexturebmp(spriteslot, "quadrants.bmp", 0);
+    ASSERT_EQ(texture[spriteslot].width, low ? 16 : 64);
+    uploadtexture(spriteslot, GL_CLAMP, GL_NEAREST, GL_NEAREST);
+    clearframe();
+    setupscreen2d();
+    drawsprite(spriteslot, 0, 0, 64, 64, 160, 240, 2, 0, 1, 1, 1, 1);  // the whole picture
+    drawsprite(spriteslot, 32, 32, 32, 32, 480, 240, 2, 0, 1, 1, 1, 1);  // its white quadrant
+    frames[low] = readframe();
+  }
+  lowtexturedetail = 0;
+  EXPECT_EQ(readpixel(480 - 31, 240 - 31).b, 255);
+  EXPECT_FALSE(lit(480 - 33, 240));
+  EXPECT_TRUE(frames[0] == frames[1]);
+}
 
 TEST_F(shapesandtext, shapes_tinted_sprites_and_text_stack_in_the_order_drawn)
 {

@@ -216,4 +216,60 @@ TEST_F(replacefiletest, reading_refuses_a_fifo_without_waiting_for_a_writer)
   EXPECT_EQ(readwholefile(dir.c_str(), read), 0);  // nor a directory
 }
 
+int messagelines;
+void countmessage(const char *) { ++messagelines; }
+
+std::string repeated(const std::string &text, int times)
+{
+  std::string all;
+  while (times-- > 0)
+    all += text;
+  return all;
+}
+
+// a game's options written through the replacement and read back, every kind and every byte of
+// a text; a damaged file gives what it can, each skipped line left out and named
+TEST_F(replacefiletest, a_games_options_go_round_and_a_damaged_file_loads_what_it_can)
+{
+  int32_t difficulty = -3, muted = 1;
+  float volume = 0.1f;
+  char name[16] = "Jos\xC3\xA9 \"P\\\x01";
+  const gameoption options[] = {integeroption("difficulty", &difficulty),
+                                integeroption("sound.muted", &muted),
+                                numberoption("volume", &volume), textoption("name", name)};
+  ASSERT_EQ(savegameoptions(path("options.txt").c_str(), options), 0);
+  difficulty = muted = 0, volume = 0, name[0] = 0;
+  EXPECT_EQ(loadgameoptions(path("options.txt").c_str(), options), 4);
+  EXPECT_EQ(difficulty, -3);
+  EXPECT_EQ(muted, 1);
+  EXPECT_EQ(volume, 0.1f);
+  EXPECT_STREQ(name, "Jos\xC3\xA9 \"P\\\x01");
+  const struct {
+    const char *what;
+    std::string file;
+    int taken, messages;
+  } damaged[] = {
+      {"unknown names and no '='", "nope = 1\nno equals\n# note\n\ndifficulty = 2\n", 1, 2},
+      {"values of the wrong kind", "difficulty = 1.5\nvolume = x\nname = Jo\nmuted = 1\n", 0, 4},
+      {"a text too long, an unknown escape", "name = \"0123456789abcdefg\"\nname = \"\\q\"\n", 0, 2},
+      {"a zero byte, a number out of range", std::string("volume = 2\0\ndifficulty = 3000000000", 36), 0, 2},
+      {"twenty bad lines: eight named and a count", repeated("x\n", 20), 0, 9},
+  };
+  for (const auto &c : damaged) {
+    SCOPED_TRACE(c.what);
+    difficulty = 7;
+    messagelines = 0;
+    setmessagecallback(countmessage);
+    EXPECT_EQ(loadgameoptionsbytes(reinterpret_cast<const unsigned char *>(c.file.data()),
+                                   c.file.size(), options, 4, "options.txt"),
+              c.taken);
+    setmessagecallback(nullptr);
+    EXPECT_EQ(messagelines, c.messages);
+    EXPECT_EQ(difficulty, c.taken ? 2 : 7);
+  }
+  EXPECT_EQ(loadgameoptions(path("missing.txt").c_str(), options), -1);
+  writebytes(path("large.txt"), bytes(size_t(maxoptionsfilebytes) + 1, '\n'));
+  EXPECT_EQ(loadgameoptions(path("large.txt").c_str(), options), -1);
+}
+
 }  // namespace

@@ -80,6 +80,52 @@ TEST_F(imagefolders, take_the_low_detail_set_from_texturelow)
   lowtexturedetail = 0;
 }
 
+// a game's data where it is installed, when the working folder has none: in the order the
+// folders are searched, each taking over once the ones before it lose the file
+TEST_F(imagefolders, find_a_game_s_installed_data_in_the_order_of_the_search)
+{
+  const std::string game = "imagefolders-test-" + std::to_string(getpid());
+  ASSERT_EQ(setgamename(game.c_str()), 1);
+  scratchfolder added;
+  ASSERT_EQ(adddatafolder(added.path.c_str()), 1);
+  const std::string program = programfolder(), prefix = program.substr(0, program.rfind('/'));
+  const struct {
+    std::string folder, colour;
+    bytes rgba;
+  } places[] = {
+      {".", "red", pixel(255, 0, 0)},
+      {added.path, "lime", pixel(0, 255, 0)},
+      {prefix + "/share/games/" + game, "blue", pixel(0, 0, 255)},
+      {prefix + "/share/" + game, "yellow", pixel(255, 255, 0)},
+      {program, "cyan", pixel(0, 255, 255)},
+  };
+  for (const auto &place : places) {
+    ASSERT_EQ(system(("mkdir -p '" + place.folder + "/texture'").c_str()), 0);
+    onepixel(place.colour, place.folder + "/texture/a.bmp");
+  }
+  for (const auto &place : places) {
+    SCOPED_TRACE(place.folder);
+    loadtexturebmp(1, "a.bmp", 0);
+    EXPECT_EQ(slotimage(1).rgba, place.rgba);
+    std::remove((place.folder + "/texture/a.bmp").c_str());
+  }
+  loadtexturebmp(1, "a.bmp", 0);
+  EXPECT_STREQ(textureloaderror(), "cannot open the file");
+  // the low-detail set is looked for the same way
+  onepixel("red", "texture/b.bmp");
+  ASSERT_EQ(system(("mkdir -p '" + places[2].folder + "/texturelow'").c_str()), 0);
+  onepixel("blue", places[2].folder + "/texturelow/b.bmp");
+  lowtexturedetail = 1;
+  loadtexturebmp(1, "b.bmp", 0);
+  lowtexturedetail = 0;
+  EXPECT_EQ(slotimage(1).rgba, pixel(0, 0, 255));
+  EXPECT_EQ(system(("rm -rf '" + places[2].folder + "' '" + places[3].folder + "' '" + program +
+                    "/texture'; rmdir '" + prefix + "/share/games' '" + prefix + "/share'")
+                       .c_str()),
+            0);
+  setgamename("tavrel");
+}
+
 TEST_F(imagefolders, open_the_plain_path_when_there_is_no_such_folder)
 {
   onepixel("blue", "a.tga");
