@@ -1,6 +1,9 @@
-# What `cmake --install` puts under its prefix: the programs with their artwork, manual pages, menu
-# entries, software-centre metainfo and icon theme icons (component "programs"), and the engine as a static library with its public headers, a CMake
-# package (Tavrel::engine) and a pkg-config file (component "development").
+# What `cmake --install` puts under its prefix: the programs with their manual pages, menu
+# entries, software-centre metainfo and icon theme icons (component "programs"); the artwork, the
+# engine's font and icon and the demo's floor and sounds, which any game on the engine may use
+# (component "data"); and the engine as a static library with its public headers, a CMake
+# package (Tavrel::engine), a pkg-config file, the guide, the reference and the examples
+# (component "development").
 include(CMakePackageConfigHelpers)
 
 set(TAVREL_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TavrelEngine)
@@ -9,7 +12,7 @@ install(TARGETS tavrel-setup tavrel-viewer tavrel-demo
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
 install(FILES data/font.bmp data/tvr.bmp data/floor.bmp data/ambient.wav data/gem.wav
         DESTINATION ${TAVREL_DATA_DIR}
-        COMPONENT programs)
+        COMPONENT data)
 # the set-up utility and the demo in the desktop's menu and software centre; the viewer, which
 # looks at the textures of a game folder given to it, is started from a shell
 foreach(id org.tavrel.Setup org.tavrel.Demo)
@@ -43,6 +46,10 @@ install(FILES ${PROJECT_BINARY_DIR}/man/tavrel-engine.3.gz DESTINATION ${CMAKE_I
         COMPONENT development)
 install(FILES docs/engine.md docs/reference.md
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libtavrel-engine-dev COMPONENT development)
+# the guide's programs and a small whole game, each a folder that builds against the install
+install(DIRECTORY examples/
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libtavrel-engine-dev/examples
+        COMPONENT development)
 add_custom_target(manualpages ALL DEPENDS ${manualpages} ${PROJECT_BINARY_DIR}/man/tavrel-engine.3.gz)
 
 install(TARGETS engine EXPORT TavrelEngineTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -64,10 +71,13 @@ install(FILES ${PROJECT_BINARY_DIR}/TavrelEngineConfig.cmake
               ${PROJECT_BINARY_DIR}/TavrelEngineConfigVersion.cmake
         DESTINATION ${TAVREL_PACKAGE_DIR} COMPONENT development)
 
-# the pkg-config file finds its prefix from where it lies, so that --prefix at install time holds;
-# a library folder given absolute lies outside any prefix, so the prefix configured is written
-# in, as CMake writes it into the package's targets, and an install elsewhere is warned of
+# the pkg-config file names the prefix it is installed into, as --prefix (or the packaging's
+# prefix under DESTDIR) gives it at install time, so that its folders read plainly; one found from
+# the file's own place would print as .../lib/pkgconfig/../../../share. A library folder given
+# absolute lies outside any prefix, so the prefix configured is written in, as CMake writes it
+# into the package's targets, and an install elsewhere is warned of
 if(IS_ABSOLUTE ${CMAKE_INSTALL_LIBDIR})
+  set(pcfolder ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
   set(TAVREL_PC_PREFIX ${CMAKE_INSTALL_PREFIX})
   install(CODE "
     if(NOT CMAKE_INSTALL_PREFIX STREQUAL \"${CMAKE_INSTALL_PREFIX}\")
@@ -76,9 +86,8 @@ if(IS_ABSOLUTE ${CMAKE_INSTALL_LIBDIR})
         \"\${CMAKE_INSTALL_PREFIX}\")
     endif()" COMPONENT development)
 else()
-  file(RELATIVE_PATH pctoprefix /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
-  string(REGEX REPLACE "/$" "" pctoprefix ${pctoprefix})
-  set(TAVREL_PC_PREFIX "\${pcfiledir}/${pctoprefix}")
+  set(pcfolder \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  set(TAVREL_PC_PREFIX @TAVREL_INSTALLED_PREFIX@)  # filled in as it is installed
 endif()
 # a folder as the pkg-config file names it: below ${prefix}, unless it was given absolute
 function(pkgconfigfolder variable path)
@@ -90,6 +99,10 @@ endfunction()
 pkgconfigfolder(TAVREL_PC_LIBDIR ${CMAKE_INSTALL_LIBDIR})
 pkgconfigfolder(TAVREL_PC_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR})
 pkgconfigfolder(TAVREL_PC_DATADIR ${TAVREL_DATA_DIR})
-configure_file(cmake/tavrel-engine.pc.in ${PROJECT_BINARY_DIR}/tavrel-engine.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/tavrel-engine.pc
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+configure_file(cmake/tavrel-engine.pc.in ${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc.in @ONLY)
+install(CODE "
+  set(TAVREL_INSTALLED_PREFIX \${CMAKE_INSTALL_PREFIX})
+  configure_file(${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc.in
+                 ${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc @ONLY)
+  file(INSTALL DESTINATION \"${pcfolder}\" TYPE FILE
+       FILES ${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc)" COMPONENT development)

@@ -1,6 +1,8 @@
 # Debian packages from `cpack -G DEB` in the build folder: tavrel-setup, the programs with their
-# artwork and manual pages (the install component "programs"), and libtavrel-engine-dev, the
-# engine to build a game on ("development"), each with a copyright file and the changelog.
+# manual pages and menu entries (the install component "programs"); tavrel-data, the artwork that
+# the programs and any game on the engine use, for every architecture alike ("data"); and
+# libtavrel-engine-dev, the engine to build a game on ("development"); each with a copyright file
+# and the changelog.
 set(TAVREL_DEBIAN ${PROJECT_SOURCE_DIR}/cmake/debian)
 
 # the changelog's latest entry names the version, which must be project()'s, and the maintainer
@@ -23,12 +25,13 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${maintainer})
 set(CPACK_DEBIAN_PACKAGE_SOURCE tavrel)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL programs development)
+set(CPACK_COMPONENTS_ALL programs data development)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME tavrel-setup)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PROGRAMS_PACKAGE_DEPENDS "tavrel-data (= ${PROJECT_VERSION})")
 # the plugin that draws a title bar for SDL2's Wayland windows on GNOME, where sdl12-compat runs
 # the programs without X
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_RECOMMENDS libdecor-0-plugin-1-cairo)
@@ -44,23 +47,33 @@ This package also holds:
    game loads them, with their mipmaps.
 The set-up utility and the demo have entries in the desktop's menu.")
 
+set(CPACK_DEBIAN_DATA_PACKAGE_NAME tavrel-data)
+set(CPACK_DEBIAN_DATA_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)
+set(CPACK_DEBIAN_DATA_DESCRIPTION "artwork of the Tavrel engine and its programs
+The bitmap font and window icon that every program on the Tavrel engine
+finds by itself, and the floor texture and sounds of Tavrel Demo, in
+/usr/share/games/tavrel.")
+
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtavrel-engine-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-    "libsdl1.2-dev | libsdl1.2-compat-dev, libgl-dev, libpng-dev, libvorbis-dev")
-# tavrel-setup carries the engine's font and icon, the folder that pkg-config's datadir names
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_RECOMMENDS tavrel-setup)
+# tavrel-data carries the engine's font and icon, the folder that pkg-config's datadir names
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libsdl1.2-dev | libsdl1.2-compat-dev, libgl-dev, \
+libpng-dev, libvorbis-dev, tavrel-data (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SUGGESTS tavrel-setup)
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "immediate-mode game engine of Tavrel (development files)
 A small engine on SDL 1.2 and OpenGL 1.1 to build a game on: input state,
-menus, text entry, colour bars, bitmap-font text, textures with mipmaps,
-BMP, TGA and PNG loaders, viewports, screenshots, a directory lister, safe
-file saves and WAV sounds mixed on 16 channels.
+menus, text entry, colour bars, bitmap-font text, 2-D shapes and sprites,
+textures with mipmaps, BMP, TGA and PNG loaders, viewports, screenshots, a
+directory lister, safe file saves, a game's own options file, WAV and Ogg
+Vorbis sounds mixed on 16 channels, and music streamed from Ogg Vorbis files.
 .
 This package holds the static library, its headers, a CMake package
 (Tavrel::engine), a pkg-config file (tavrel-engine), the guide and the
-reference for programming a game with it, and the tavrel-engine(3) manual
-page. The tavrel-setup package has a demo game and a texture viewer built on
-it.")
+reference for programming a game with it, examples that build against it
+(the guide's programs and a small whole 2-D game), and the tavrel-engine(3)
+manual page. The tavrel-setup package has a demo game and a texture viewer
+built on it.")
 
 # the copyright file in Debian's machine-readable form, from LICENSE: its first line names the
 # holders, and the licence text follows indented by one space, an empty line written as "."
@@ -74,7 +87,7 @@ tavrel_gzip(${TAVREL_DEBIAN}/changelog ${PROJECT_BINARY_DIR}/debian/changelog.gz
 add_custom_target(debianchangelog ALL DEPENDS ${PROJECT_BINARY_DIR}/debian/changelog.gz)
 
 # each package's own documents, in the packages only: a plain install needs neither
-foreach(component programs development)
+foreach(component programs data development)
   string(TOUPPER ${component} upper)
   install(FILES ${PROJECT_BINARY_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${upper}_PACKAGE_NAME}

@@ -15,12 +15,18 @@ char datafolder[maxdatafolders][datafoldersize];
 int32_t numofdatafolders;
 char gamename[gamenamesize] = "tavrel";
 
+// the search path as the folders added and the game's name make it, worked out again only when
+// either changes, since every load that the working directory cannot serve walks it
+static std::vector<std::string> searchpath;
+static bool searchpathcurrent;
+
 int adddatafolder(const char *path)
 {
   if (!path || !path[0] || strlen(path) >= size_t(datafoldersize) ||
       numofdatafolders >= maxdatafolders)
     return 0;
   strcpy(datafolder[numofdatafolders++], path);
+  searchpathcurrent = false;
   return 1;
 }
 
@@ -30,6 +36,7 @@ int setgamename(const char *name)
       strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
     return 0;
   strcpy(gamename, name);
+  searchpathcurrent = false;
   return 1;
 }
 
@@ -100,7 +107,7 @@ static const programplace &runningprogram()
   return place;
 }
 
-std::vector<std::string> datasearchpath()
+static std::vector<std::string> buildsearchpath()
 {
   const int count = std::clamp(int(numofdatafolders), 0, maxdatafolders);
   std::vector<std::string> folders(datafolder, datafolder + count);
@@ -115,6 +122,15 @@ std::vector<std::string> datasearchpath()
   addonce(folders, TAVREL_CONFIGURED_DATADIR);
   addonce(folders, joinpath("/usr/share/games", gamename));
   return folders;
+}
+
+const std::vector<std::string> &datasearchpath()
+{
+  if (!searchpathcurrent) {
+    searchpath = buildsearchpath();
+    searchpathcurrent = true;
+  }
+  return searchpath;
 }
 
 std::string finddatafile(const char *name)

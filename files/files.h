@@ -30,9 +30,9 @@ struct filebytes {
 // opened at all)
 int readfilebytes(const char *path, filebytes &file, long limit = maxfilebytes);
 // reads path inside folder, looked into rather than entered so that the working directory never
-// changes: folder in the working directory, else in the data folders (datasearchpath); path as
-// given only when the working directory has no such folder (or path is absolute). The loaders'
-// way of finding their files ("texture", "sound")
+// changes: folder in the working directory; else path as given, when the working directory has
+// no such folder (or path is absolute); else folder in the data folders (datasearchpath). The
+// loaders' way of finding their files ("texture", "sound")
 int readfolderfile(const char *folder, const char *path, filebytes &file, long limit = maxfilebytes);
 // 1 when the relative path is a regular file inside folder, in the working directory or a data
 // folder, as readfolderfile looks (without taking path as given)
@@ -160,7 +160,7 @@ int adddatafolder(const char *path);
 // that is empty, too long, holds a '/' or is "." or ".."
 int setgamename(const char *name);
 // the folders looked into after the working directory, in order
-std::vector<std::string> datasearchpath();
+const std::vector<std::string> &datasearchpath();
 // where the data file name is read from: name itself when the working directory holds it as a
 // regular file, else its path in the first folder of the search path that does; empty when none
 std::string finddatafile(const char *name);
