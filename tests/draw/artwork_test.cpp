@@ -1,7 +1,8 @@
-// The shipped artwork: data/font.bmp, data/tvr.bmp, data/floor.bmp, the demo's sounds and the icon
-// theme's files are what tools/artwork makes, the font holds a glyph for every printable character
-// with strokes two texels wide, the pointer's tip is the centre of its block, code 127 is solid,
-// SDL reads the icon, and the theme's PNGs and SVG show it at every size in the same colours.
+// The shipped artwork: data/font.bmp, data/tvr.bmp, data/floor.bmp, the demo's sounds, the icon
+// theme's files and the example game's sprites and sounds are what tools/artwork makes, the font
+// holds a glyph for every printable character with strokes two texels wide, the pointer's tip is
+// the centre of its block, code 127 is solid, SDL reads the icon, and the theme's PNGs and SVG show
+// it at every size in the same colours.
 #include "artwork.h"
 #include "engine.h"
 #include "imagefiles.h"
@@ -21,9 +22,9 @@
 
 namespace {
 
-std::vector<unsigned char> readdata(const char *name)
+std::vector<unsigned char> readdata(const char *name, const char *folder = TAVREL_DATA_DIR)
 {
-  std::ifstream in(std::string(TAVREL_DATA_DIR) + "/" + name, std::ios::binary);
+  std::ifstream in(std::string(folder) + "/" + name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -68,6 +69,34 @@ TEST(artwork_files, are_what_the_generator_draws)
     EXPECT_TRUE(readdata(iconfile(side).c_str()) == iconpng(side)) << "regenerate " << side;
   const std::vector<unsigned char> svg = readdata(iconfile(0).c_str());
   EXPECT_EQ(std::string(svg.begin(), svg.end()), iconsvg()) << "run the regenerate target";
+  for (const auto &[name, bytes] : arenaartwork())
+    EXPECT_TRUE(readdata(name.c_str(), TAVREL_ARENA_DATA_DIR) == bytes) << "regenerate " << name;
+}
+
+// the example game's sprites as the engine's PNG loader takes them: each picture in texturelow
+// half its twin in texture on either side, with a corner all but see-through and a covered centre
+TEST(artwork_arena, sprites_load_at_both_details_half_size_apart)
+{
+  const char *folders[] = {"texture/", "texturelow/"};
+  for (const char *name : {"ship.png", "blade.png", "shot.png"}) {
+    int sides[2][2];
+    for (int low = 0; low < 2; ++low) {
+      const char *folder = folders[low];
+      const std::vector<unsigned char> file =
+          readdata((folder + std::string(name)).c_str(), TAVREL_ARENA_DATA_DIR);
+      ASSERT_EQ(loadtexturepngbytes(1, file.data(), file.size(), 0), 1)
+          << folder << name << ": " << textureloaderror();
+      const textureslot &slot = texture[1];
+      EXPECT_LT(slot.data[3], 32) << folder << name;
+      EXPECT_GT(slot.data[(size_t(slot.height / 2) * slot.width + slot.width / 2) * 4 + 3], 128)
+          << folder << name;
+      sides[low][0] = slot.width;
+      sides[low][1] = slot.height;
+    }
+    EXPECT_EQ(sides[0][0], 2 * sides[1][0]) << name;
+    EXPECT_EQ(sides[0][1], 2 * sides[1][1]) << name;
+  }
+  freetexture(1);
 }
 
 TEST_F(shippedfont, every_printable_character_has_a_glyph)

@@ -1,9 +1,26 @@
 // The programs' artwork: the font image with its pointer, drawn from text tables; the icon, drawn
-// from shapes at every size the desktop asks for; and the demo's floor and sounds, made by rule.
+// from shapes at every size the desktop asks for; the demo's floor and sounds, and the example
+// game's sprites, sounds and music, made by rule.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+// [SECTION] the writers every file made here goes through
+constexpr int soundrate = 22050;  // frames a second of every sound: mono, 16-bit
+constexpr double pi = 3.14159265358979323846;
+// an 8-bit PNG of width x height pixels of channels bytes each, 3 (RGB) or 4 (RGBA), rows top
+// first, its image data in stored deflate blocks
+std::vector<unsigned char> pngfile(int width, int height, int channels,
+                                   const std::vector<unsigned char> &pixels);
+// a 16-bit mono PCM WAV file of the samples at soundrate, field by field
+std::vector<unsigned char> wavfile(const std::vector<int16_t> &samples);
+// a value from -1 to 1 as a sample; beyond them, clipped
+int16_t tosample(double value);
+
+// [SECTION] the engine's and its programs' artwork, in data/
 
 constexpr const char *iconname = "org.tavrel.Setup";  // the icon's name in the desktop's theme
 constexpr int iconsizes[] = {16, 24, 32, 48, 64, 128, 256};  // the PNG sizes in the theme
@@ -27,3 +44,11 @@ std::vector<unsigned char> floorbmp();
 std::vector<unsigned char> ambientwav();
 // "gem.wav": the chime of a gem collected in the demo
 std::vector<unsigned char> gemwav();
+
+// [SECTION] the example game's, in examples/arena/data/
+// every file of it by its name there: the sprites in "texture" and at half size in "texturelow",
+// the sounds in "sound"
+std::vector<std::pair<std::string, std::vector<unsigned char>>> arenaartwork();
+// eight seconds of the arena's music, which loop without a seam, as a WAV file for
+// tools/arena-music.sh to encode as sound/music.ogg
+std::vector<unsigned char> arenamusicwav();

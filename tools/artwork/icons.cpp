@@ -1,6 +1,6 @@
 // The programs' icon, a monitor showing a white "T" on a blue screen on a dark slate ground: one
 // list of shapes on a 32x32 grid, drawn as pixels at any size (the window icon, the icon theme's
-// PNGs, written here with stored deflate blocks) and written out as the theme's SVG.
+// PNGs) and written out as the theme's SVG; and the PNG writer, with stored deflate blocks.
 #include "artwork.h"
 
 #include <algorithm>
@@ -147,16 +147,16 @@ std::vector<unsigned char> iconrgb(int side)
   return pixels;
 }
 
-std::vector<unsigned char> iconpng(int side)
+std::vector<unsigned char> pngfile(int width, int height, int channels,
+                                   const std::vector<unsigned char> &pixels)
 {
-  // 8-bit RGB, no interlace; each row is led by filter type 0, none
+  // 8 bits a channel, RGB or RGBA, no interlace; each row is led by filter type 0, none
   std::vector<unsigned char> header, raw;
-  put32(header, uint32_t(side));
-  put32(header, uint32_t(side));
-  header.insert(header.end(), {8, 2, 0, 0, 0});
-  const std::vector<unsigned char> pixels = iconrgb(side);
-  const size_t rowbytes = size_t(side) * 3;
-  for (size_t row = 0; row < size_t(side); ++row) {
+  put32(header, uint32_t(width));
+  put32(header, uint32_t(height));
+  header.insert(header.end(), {8, uint8_t(channels == 4 ? 6 : 2), 0, 0, 0});
+  const size_t rowbytes = size_t(width) * channels;
+  for (size_t row = 0; row < size_t(height); ++row) {
     raw.push_back(0);
     raw.insert(raw.end(), pixels.begin() + row * rowbytes, pixels.begin() + (row + 1) * rowbytes);
   }
@@ -165,6 +165,11 @@ std::vector<unsigned char> iconpng(int side)
   putchunk(file, "IDAT", zlibstored(raw));
   putchunk(file, "IEND", {});
   return file;
+}
+
+std::vector<unsigned char> iconpng(int side)
+{
+  return pngfile(side, side, 3, iconrgb(side));
 }
 
 std::string iconsvg()

@@ -1,5 +1,7 @@
 // Writes the programs' artwork, "font.bmp", "tvr.bmp", "floor.bmp", "ambient.wav", "gem.wav" and
-// the icon theme's files under "icons", into the directory it is given.
+// the icon theme's files under "icons", into the first directory it is given, and the example
+// game's sprites and sounds into the second; or, with --arena-music, the example's music as a WAV
+// file for tools/arena-music.sh to encode.
 #include "artwork.h"
 
 #include <cstdio>
@@ -32,23 +34,32 @@ static std::vector<std::pair<std::string, std::vector<unsigned char>>> artwork()
   return files;
 }
 
+// writes each file under the directory; false, with the reason on standard error, at the first
+// that cannot be written
+static bool writeall(const std::filesystem::path &directory,
+                     const std::vector<std::pair<std::string, std::vector<unsigned char>>> &files)
+{
+  for (const auto &[name, bytes] : files)
+    if (!writefile(directory / name, bytes)) {
+      perror((directory / name).c_str());
+      return false;
+    }
+  return true;
+}
+
 int main(int argc, char **argv)
 {
-  if (argc != 2) {
-    fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
+  if (argc != 3) {
+    fprintf(stderr, "usage: %s DATA_DIRECTORY ARENA_DATA_DIRECTORY | --arena-music FILE.wav\n",
+            argv[0]);
     return 2;
   }
   try {
-    for (const auto &[name, bytes] : artwork()) {
-      const std::filesystem::path path = std::filesystem::path(argv[1]) / name;
-      if (!writefile(path, bytes)) {
-        perror(path.c_str());
-        return 1;
-      }
-    }
+    if (std::string(argv[1]) == "--arena-music")
+      return writeall(".", {{argv[2], arenamusicwav()}}) ? 0 : 1;
+    return writeall(argv[1], artwork()) && writeall(argv[2], arenaartwork()) ? 0 : 1;
   } catch (const std::exception &error) {
     fprintf(stderr, "artwork: %s\n", error.what());
     return 1;
   }
-  return 0;
 }

@@ -1,18 +1,12 @@
-// The demo's sounds, made by rule: a calm chord that loops without a seam, and the chime of a gem.
+// The demo's sounds, made by rule: a calm chord that loops without a seam, and the chime of a gem;
+// and the WAV writer every sound made here goes through.
 #include "artwork.h"
 
 #include "files/files.h"
 
 #include <cmath>
-#include <cstdint>
 
-namespace {
-
-constexpr int soundrate = 22050;  // frames a second: mono, 16-bit
-constexpr double pi = 3.14159265358979323846;
-
-// a 16-bit mono PCM WAV file of the samples, field by field
-std::vector<unsigned char> writewav(const std::vector<int16_t> &samples)
+std::vector<unsigned char> wavfile(const std::vector<int16_t> &samples)
 {
   const uint32_t databytes = uint32_t(samples.size() * 2);
   bytewriter file;
@@ -41,8 +35,6 @@ int16_t tosample(double value)
   return int16_t(std::lround(std::fmax(-1.0, std::fmin(1.0, value)) * 32767));
 }
 
-}  // namespace
-
 // four seconds of a low chord that swells and fades twice; every partial makes whole cycles in
 // the four seconds, so the end joins the start
 std::vector<unsigned char> ambientwav()
@@ -58,7 +50,7 @@ std::vector<unsigned char> ambientwav()
       value += partial[1] * std::sin(2 * pi * partial[0] * t);
     samples[i] = tosample(value * swell);
   }
-  return writewav(samples);
+  return wavfile(samples);
 }
 
 // a quarter of a second of two bright tones a fifth apart, struck and dying away
@@ -71,5 +63,5 @@ std::vector<unsigned char> gemwav()
     samples[i] = tosample(decay * (0.45 * std::sin(2 * pi * 1320 * t) +
                                    0.30 * std::sin(2 * pi * 1980 * t)));
   }
-  return writewav(samples);
+  return wavfile(samples);
 }
