@@ -49,7 +49,7 @@ install(FILES docs/engine.md docs/reference.md
 # the guide's programs and a small whole game, each a folder that builds against the install
 install(DIRECTORY examples/
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libtavrel-engine-dev/examples
-        COMPONENT development)
+        COMPONENT development PATTERN .gitignore EXCLUDE)
 add_custom_target(manualpages ALL DEPENDS ${manualpages} ${PROJECT_BINARY_DIR}/man/tavrel-engine.3.gz)
 
 install(TARGETS engine EXPORT TavrelEngineTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}

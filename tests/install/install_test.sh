@@ -251,4 +251,22 @@ showspixel "$window" 536 416 0,0,0 || fail "the square is not turned"
 showsshare "$window" 48x16+40+200 0.1 -fx 'r > 0.9 && g > 0.9 && b > 0.9' || fail "no white text"
 presskey Escape
 wait "$program" || fail "the 2-D program ended with status $?; $(cat "$scratch/drawing.err")"
+
+# the example game, built as installed: its data beside the program, its ship in the middle, its
+# pause menu by keys, and its own options saved as it quits
+arena=$scratch/arena
+mkdir -p "$arena/play"
+cmake -S "$examples/arena" -B "$arena/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$arena/build" >/dev/null || fail "the example game does not build"
+cp "$scratch/hello/game/font.bmp" "$arena/play/"
+cd "$arena/play"
+SDL_AUDIODRIVER=dummy "$arena/build/arena" 2>"$scratch/arena.err" &
+program=$!
+window=$(waitforwindow Arena) || fail "no arena window; $(cat "$scratch/arena.err")"
+showsshare "$window" 32x32+304+224 0.05 -fx 'r + g + b > 0.6' || fail "no ship in the middle"
+presskey Escape
+presskey q  # the menu's Quit, which fades the music and the screen out for a second
+wait "$program" || fail "the example game ended with status $?; $(cat "$scratch/arena.err")"
+grep -q '^name = ' options.txt || fail "the example game saved no options"
+[ ! -s "$scratch/arena.err" ] || fail "example game errors: $(cat "$scratch/arena.err")"
 echo "install test passed"
