@@ -12,6 +12,8 @@ SDL_Joystick *joy1;
 gamepadstate gamepad[maxgamepads];
 gamepadstate prevgamepad[maxgamepads];
 int32_t numofgamepads;
+namedpadstate namedpad[maxgamepads];
+namedpadstate prevnamedpad[maxgamepads];
 
 static SDL_Joystick *opened[maxgamepads];
 

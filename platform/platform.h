@@ -292,6 +292,26 @@ extern gamepadstate gamepad[maxgamepads];
 extern gamepadstate prevgamepad[maxgamepads];
 extern int32_t numofgamepads;  // joysticks opened, gamepad[0] up
 
+// [SECTION] named gamepad layout
+// Each opened pad's sticks, triggers and buttons by their place on the pad, whatever the device
+// numbers them, filled by checkjoystick beside gamepad[]
+// buttons: the four face buttons by compass point (south is Xbox A, PlayStation cross), ...
+constexpr int padsouth = 0, padeast = 1, padwest = 2, padnorth = 3;
+constexpr int padleftshoulder = 4, padrightshoulder = 5, padback = 6, padstart = 7;
+constexpr int padleftstick = 8, padrightstick = 9;  // the sticks pressed in
+constexpr int paddpadup = 10, paddpaddown = 11, paddpadleft = 12, paddpadright = 13;
+constexpr int namedpadbuttons = 14;
+// axes: the sticks from -1 to 1 (x to the right, y downwards), the triggers from 0 to 1
+constexpr int padleftx = 0, padlefty = 1, padrightx = 2, padrighty = 3;
+constexpr int padlefttrigger = 4, padrighttrigger = 5;
+constexpr int namedpadaxes = 6;
+struct namedpadstate {
+  float axis[namedpadaxes];           // with the dead zone applied: 0 near the centre
+  int32_t button[namedpadbuttons];    // 1 while held
+};
+extern namedpadstate namedpad[maxgamepads];
+extern namedpadstate prevnamedpad[maxgamepads];
+
 // [SECTION] presses that no frame may miss
 // Keys and buttons are polled once a frame, so a press released before the next frame would go
 // unseen. checksystemmessages therefore queues every key and button change it drains and, at the
