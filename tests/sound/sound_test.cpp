@@ -1,17 +1,41 @@
 // The sound room on a real device: SDL's disk driver writes what the device plays to a file, which
 // is checked sample by sample against sums worked out here. Also sound off, a device that cannot
-// be opened, files the slots refuse, and channels that stop when their slot changes.
+// be opened, files the slots refuse or that shrink while they are read, channels that stop when
+// their slot changes, and music that leaves no thread or open file behind once it ends.
 #include "engine.h"
 #include "testfiles.h"
 
 #include <SDL.h>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vorbis/vorbisfile.h>
+
+namespace {
+
+// the read that brings this count down to 0 cuts sound/shrinking to half its size, as a file
+// being rewritten shrinks under its reader
+std::atomic<int> readsbeforecut{0};
+
+}  // namespace
+
+extern "C" ssize_t pread(int fd, void *dst, size_t count, off_t offset)
+{
+  static const auto next = reinterpret_cast<decltype(&pread)>(dlsym(RTLD_NEXT, "pread"));
+  const ssize_t got = next(fd, dst, count, offset);
+  struct stat file;
+  if (readsbeforecut > 0 && --readsbeforecut == 0 && stat("sound/shrinking", &file) == 0) {
+    EXPECT_EQ(truncate("sound/shrinking", file.st_size / 2), 0);
+  }
+  return got;
+}
 
 namespace {
 
@@ -384,6 +408,21 @@ TEST_F(diskaudio, refuses_bad_files_leaving_the_slot_as_it_was)
       EXPECT_EQ(sound[2].samples, before.samples);
     }
   }
+  // each file cut to half after its first reads, the end and the samples still to read
+  ASSERT_EQ(mkdir(soundfolder, 0755), 0);
+  alarm(60);  // a load that hangs ends the run
+  for (const bytes &file : {vorbis, good})
+    for (int reads = 1; reads <= 5; ++reads) {
+      SCOPED_TRACE(reads);
+      writebytes("sound/shrinking", file);
+      const soundslot before = sound[2];
+      readsbeforecut = reads;
+      EXPECT_EQ(loadsound(2, "shrinking"), 0);
+      EXPECT_STREQ(soundloaderror(), "cannot read the file");
+      EXPECT_EQ(sound[2].samples, before.samples);
+      readsbeforecut = 0;
+    }
+  alarm(0);
 }
 
 TEST_F(diskaudio, decodes_ogg_vorbis_into_slots_as_the_vorbis_tools_do)
@@ -435,9 +474,16 @@ TEST_F(diskaudio, streams_music_once_or_round_and_round_pausing_and_stopping)
   ASSERT_EQ(playmusic("tune.ogg", 1), 1);
   waitforplayed(off_t(decoded.size() * 4 + 16384));
   pausemusic();
+  pauseallsounds();
+  resumeallsounds();  // the music's own pause outlasts the pause of everything
   waitforplayed(32768);
   EXPECT_EQ(musicplaying(), 1);
   resumemusic();
+  waitforplayed(16384);
+  pauseallsounds();  // the music with the rest
+  waitforplayed(32768);
+  EXPECT_EQ(musicplaying(), 1);
+  resumeallsounds();
   waitforplayed(8192);
   stopmusic();
   EXPECT_EQ(musicplaying(), 0);
@@ -453,27 +499,70 @@ TEST_F(diskaudio, streams_music_once_or_round_and_round_pausing_and_stopping)
   const auto loop = std::search(after, out.end(), twice.begin(), twice.end());
   ASSERT_NE(loop, out.end()) << "no loop round twice";
   const auto last = std::find_if(out.rbegin(), out.rend(), [](int16_t v) { return v; }).base();
-  EXPECT_NE(std::search_n(loop, last, 8192, 0), last) << "no pause";
+  const auto pause = std::search_n(loop, last, 8192, 0);
+  ASSERT_NE(pause, last) << "no pause";
+  const auto between = std::find_if(pause, last, [](int16_t v) { return v; });
+  EXPECT_NE(std::search_n(between, last, 8192, 0), last) << "no second pause";
   EXPECT_TRUE(std::all_of(last, out.end(), [](int16_t v) { return !v; }));
 }
 
-TEST_F(diskaudio, ends_music_whose_file_is_damaged_or_refuses_it_with_a_reason)
+// the threads and open files of the process
+std::array<size_t, 2> held()
+{
+  return {entries("/proc/self/task").size(), entries("/proc/self/fd").size()};
+}
+
+TEST_F(diskaudio, ends_music_with_its_reason_leaving_no_thread_or_open_file)
 {
   ASSERT_EQ(setupsound(1), 1);
   ASSERT_EQ(mkdir(soundfolder, 0755), 0);
-  const bytes file = ogg(sine(30000, 100.25), 2, 44100);
-  bytes damaged = file;
+  const bytes file = ogg(sine(30000, 100.25), 2, 44100), longer = ogg(tone(200000, 7), 2, 44100);
+  bytes damaged = file, damagedlater = longer;
   damaged[damaged.size() / 2] ^= 0x55;
-  writebytes("sound/damaged.ogg", damaged);
-  writebytes("sound/cut.ogg", bytes(file.begin(), file.begin() + long(file.size() / 2)));
-  writebytes("sound/a.wav", wav(tone(100, 3)));
-  for (const char *name : {"damaged.ogg", "cut.ogg"}) {
-    SCOPED_TRACE(name);
-    if (playmusic(name, 1))  // or refused at once, when the damage shows in the headers
-      waitformusicend();
+  damagedlater[damagedlater.size() * 3 / 4] ^= 0x55;
+  constexpr int playing = -1;  // cut at the first read after playmusic returned
+  const struct {
+    const char *what;
+    bytes file;
+    int loop;
+    float fade;          // seconds of fadeoutmusic once it plays; negative for none
+    int cutafter;        // reads from the start of playmusic before the file shrinks; 0 never
+    int plays;           // what playmusic returns
+    const char *reason;  // what musicerror says then, or once it ended; null at its end
+  } endings[] = {
+      {"played once to its end", file, 0, -1, 0, 1, nullptr},
+      {"faded out", file, 1, 0.05f, 0, 1, nullptr},
+      {"faded out at once", file, 1, 0, 0, 1, nullptr},
+      {"damaged from its start", damaged, 1, -1, 0, 0, "damaged Ogg Vorbis data"},
+      {"damaged later", damagedlater, 1, -1, 0, 1, "damaged Ogg Vorbis data"},
+      {"cut inside its headers", bytes(file.begin(), file.begin() + long(file.size() / 2)), 1, -1,
+       0, 0, "not an Ogg Vorbis file"},
+      {"shrinking after its 2nd read", longer, 1, -1, 2, 0, "cannot read the file"},
+      {"shrinking after its 5th read", longer, 0, -1, 5, 0, "cannot read the file"},
+      {"shrinking while played once", longer, 0, -1, playing, 1, "cannot read the file"},
+      {"shrinking while looping", longer, 1, -1, playing, 1, "cannot read the file"},
+  };
+  alarm(120);  // music that hangs in playmusic ends the run
+  const std::array<size_t, 2> before = held();
+  for (const auto &c : endings) {
+    SCOPED_TRACE(c.what);
+    writebytes("sound/shrinking", c.file);
+    readsbeforecut = std::max(c.cutafter, 0);
+    const int plays = playmusic("shrinking", c.loop);
+    EXPECT_EQ(plays, c.plays) << musicerror();
+    readsbeforecut = c.cutafter == playing;
+    if (plays && c.fade >= 0)
+      fadeoutmusic(c.fade);
+    waitformusicend();
+    readsbeforecut = 0;
     EXPECT_EQ(musicplaying(), 0);
-    EXPECT_NE(musicerror(), nullptr);
+    EXPECT_STREQ(musicerror(), c.reason);
+    for (int wait = 0; wait < 400 && held() != before; ++wait)  // the decoder leaves by itself
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(held(), before) << "threads and open files";
   }
+  alarm(0);
+  writebytes("sound/a.wav", wav(tone(100, 3)));
   EXPECT_EQ(playmusic("a.wav", 1), 0);
   EXPECT_STREQ(musicerror(), "not an Ogg Vorbis file");
   EXPECT_EQ(playmusic("missing.ogg", 1), 0);
