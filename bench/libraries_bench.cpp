@@ -2,7 +2,8 @@
 // iterations and on the same files: stb_image and SDL_image (decoding to RGBA) for a 4096x4096
 // 24-bit BMP, plain and run-length 32-bit 4096x4096 TGAs and 256 of each at 64x64, a 4096x4096
 // RGBA PNG and 256 at 64x64 (written by libpng at zlib's default level), and SDL_mixer
-// for 8 WAV files that need no rate change and for 8 looping channels mixed for a minute of audio.
+// for 8 WAV files of 1 to 3.45 s that need no rate change, loaded into fresh pages or into pages
+// used before, and for 8 looping channels mixed for a minute of audio.
 // Each loading job first checks that the outputs agree. SDL_mixer mixes in SDL's audio thread,
 // which the disk driver runs as fast as it can; its callback is timed by that thread's CPU clock,
 // from the music hook that starts each block to the post-mix hook that ends it.
@@ -21,6 +22,7 @@
 #include <SDL_mixer.h>
 #include <benchmark/benchmark.h>
 #include <cstring>
+#include <malloc.h>
 #include <png.h>
 #include <random>
 #include <string>
@@ -103,10 +105,11 @@ bytes bmpplain(int side, unsigned seed)
   return file.bytes;
 }
 
-// 2 s of 16-bit stereo noise at the mixer's rate
+// 16-bit stereo noise at the mixer's rate, 1 s long for seed 0 and 0.35 s longer for each seed
+// after, as a game's sounds are of many lengths
 bytes wavfile(unsigned seed)
 {
-  const uint32_t samplebytes = uint32_t(soundrate) * 4 * 2;
+  const uint32_t samplebytes = uint32_t(soundrate * (1 + 0.35 * seed)) * 4;
   bytewriter file;
   for (uint32_t field : {0x46464952u, 36 + samplebytes, 0x45564157u, 0x20746D66u, 16u})
     file.u32(field);
@@ -231,10 +234,15 @@ bool samesamples(const std::string &name)
   const bool same = chunk && loadsound(0, name.c_str()) && chunk->alen == sound[0].length &&
                     memcmp(chunk->abuf, sound[0].samples, chunk->alen) == 0;
   Mix_FreeChunk(chunk);
+  freesound(0);
   return same;
 }
 
-void wavloads(benchmark::State &state)
+// the 8 files into empty slots and new chunks, each freed after its loads outside the timing, as
+// a game loads a level's sounds. With freshpages the heap's free pages go back to the system as
+// well, so that every load takes new pages and faults them in, as a game's first loads do;
+// without, a load reuses pages the other loader has just written
+void wavloads(benchmark::State &state, bool freshpages)
 {
   const std::vector<std::string> files = names("noise", wavs, ".wav");
   if (!samesamples(files[0])) {
@@ -242,6 +250,10 @@ void wavloads(benchmark::State &state)
     return;
   }
   std::vector<Mix_Chunk *> chunks(files.size());
+  const auto release = [freshpages] {
+    if (freshpages)
+      malloc_trim(0);
+  };
   sidebyside(state,
              {"engine",
               [&] {
@@ -249,6 +261,11 @@ void wavloads(benchmark::State &state)
                 for (size_t i = 0; i < files.size(); ++i)
                   done = loadsound(int(i), files[i].c_str()) && done;
                 return done;
+              },
+              [&] {
+                for (int slot = 0; slot < wavs; ++slot)
+                  freesound(slot);
+                release();
               }},
              {{"sdlmixer",
                [&] {
@@ -259,6 +276,7 @@ void wavloads(benchmark::State &state)
                [&] {
                  for (Mix_Chunk *&chunk : chunks)
                    Mix_FreeChunk(chunk), chunk = nullptr;
+                 release();
                }}});
 }
 
@@ -359,7 +377,8 @@ BENCHMARK_CAPTURE(images, tga64x256, smalltgas, tga)->Apply(sidebysidestatistics
 BENCHMARK_CAPTURE(images, tgaruns64x256, smallruns, tga)->Apply(sidebysidestatistics);
 BENCHMARK_CAPTURE(images, png4096, bigpng, png)->Apply(sidebysidestatistics);
 BENCHMARK_CAPTURE(images, png64x256, smallpngs, png)->Apply(sidebysidestatistics);
-BENCHMARK(wavloads)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(wavloads, freshpages, true)->Apply(sidebysidestatistics);
+BENCHMARK_CAPTURE(wavloads, reusedpages, false)->Apply(sidebysidestatistics);
 BENCHMARK(mixing)->Apply(sidebysidestatistics)->Iterations(3);
 
 void writefiles()

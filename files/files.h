@@ -38,12 +38,17 @@ int readfolderfile(const char *folder, const char *path, filebytes &file, long l
 // folder, as readfolderfile looks (without taking path as given)
 int findfolderfile(const char *folder, const char *path);
 // a file, or bytes already in memory, read from any offset: a file's bytes go straight to the
-// caller's memory, so a loader reads them in pieces rather than through a copy of the whole file
+// caller's memory, so a loader reads them in pieces rather than through a copy of the whole file.
+// The file's first bytes are read once, by the first read that lies inside them, so that the
+// header fields a loader reads one by one cost one read of the file between them
 struct bytesource {
   const unsigned char *bytes = nullptr;  // the bytes, when they are in memory
   int fd = -1;                           // else the open file
   size_t size = 0;                       // the bytes there are: the file's size when opened
   bool failed = false;                   // a read error, or a file that shrank while it was read
+  bool headread = false;                 // the file's first bytes have been read into head
+  size_t headsize = 0;                   // how many of them the file gave
+  unsigned char head[512];               // the file's first bytes
 
   bytesource() = default;
   bytesource(const unsigned char *data, size_t count) : bytes(data), size(count) {}

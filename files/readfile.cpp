@@ -140,6 +140,21 @@ bytesource::~bytesource()
     close(fd);
 }
 
+// up to count bytes of the file from offset into dst: how many, fewer where it ends early or
+// cannot be read
+static size_t readfile(int fd, size_t offset, unsigned char *dst, size_t count)
+{
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = pread(fd, dst + done, count - done, off_t(offset + done));
+    if (got > 0)
+      done += size_t(got);
+    else if (got == 0 || errno != EINTR)
+      break;
+  }
+  return done;
+}
+
 bool bytesource::readat(size_t offset, unsigned char *dst, size_t count)
 {
   if (failed || offset > size || count > size - offset)
@@ -148,17 +163,18 @@ bool bytesource::readat(size_t offset, unsigned char *dst, size_t count)
     memcpy(dst, bytes + offset, count);
     return true;
   }
-  while (count > 0) {
-    const ssize_t got = pread(fd, dst, count, off_t(offset));
-    if (got > 0) {
-      dst += got;
-      offset += size_t(got);
-      count -= size_t(got);
-    } else if (got == 0 || errno != EINTR) {
-      return !(failed = true);  // ended early or could not be read
-    }
+  if (offset + count > sizeof head) {
+    failed = readfile(fd, offset, dst, count) < count;  // ended early or could not be read
+    return !failed;
   }
-  return true;
+  if (!headread) {
+    headsize = readfile(fd, 0, head, std::min(size, sizeof head));
+    headread = true;
+  }
+  failed = offset + count > headsize;
+  if (!failed)
+    memcpy(dst, head + offset, count);
+  return !failed;
 }
 
 // opens path as a source of at most limit bytes

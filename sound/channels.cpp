@@ -133,37 +133,46 @@ void setchannelbalance(int channel, float balance)
 }
 
 // the next play on a channel clears its pause
-void pausechannel(mixerchannel &channel, int32_t paused)
+void pausechannel(mixerchannel &channel, int32_t reasons)
 {
   SDL_LockAudio();
-  channel.paused = paused;
+  channel.paused |= reasons;
+  SDL_UnlockAudio();
+}
+
+void resumechannel(mixerchannel &channel, int32_t reasons)
+{
+  SDL_LockAudio();
+  channel.paused &= ~reasons;
   SDL_UnlockAudio();
 }
 
 void pausesound(int channel)
 {
   if (ischannel(channel))
-    pausechannel(soundchannel[channel], 1);
+    pausechannel(soundchannel[channel], pausedalone);
 }
 
 void resumesound(int channel)
 {
   if (ischannel(channel))
-    pausechannel(soundchannel[channel], 0);
+    resumechannel(soundchannel[channel], pausedalone | pausedwithall);
 }
 
-// every channel in the same block: the audio lock may be taken again by the thread that holds it
-static void pauseall(int32_t paused)
+// every channel and the music in the same block: the audio lock may be taken again by the thread
+// that holds it. What was paused alone before the pause of all stays paused after it
+static void pauseall(void (*change)(mixerchannel &, int32_t))
 {
   SDL_LockAudio();
   for (mixerchannel &channel : soundchannel)
-    pausechannel(channel, paused);
+    change(channel, pausedwithall);
+  change(musicchannel, pausedwithall);
   SDL_UnlockAudio();
 }
 
-void pauseallsounds() { pauseall(1); }
+void pauseallsounds() { pauseall(pausechannel); }
 
-void resumeallsounds() { pauseall(0); }
+void resumeallsounds() { pauseall(resumechannel); }
 
 void fadechannel(mixerchannel &channel, float seconds)
 {

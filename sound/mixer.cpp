@@ -46,7 +46,7 @@ static int addchannel(mixerchannel &channel, int32_t *wide, int frames)
 }
 
 // the music's frames that the decoder has put in the ring, as far as frames goes; the music ends
-// once the ring is drained after the last of them
+// once the ring is drained after the last of them, or its fade is over
 static void addmusic(int32_t *wide, int frames)
 {
   if (!musicchannel.playing)  // then playmusic may be setting the ring up
@@ -59,6 +59,8 @@ static void addmusic(int32_t *wide, int frames)
     musicchannel.playing = 0;
   const int taken = addchannel(musicchannel, wide, int(std::min(uint32_t(frames), ready)));
   musicbuffer.read.store(read + uint32_t(taken), std::memory_order_release);
+  if (!musicchannel.playing)  // drained or faded out: the decoder need wait no longer
+    musicbuffer.ended.store(1, std::memory_order_relaxed);
 }
 
 void mixsound(int16_t *out, int frames)

@@ -1,5 +1,7 @@
 // Music: an Ogg Vorbis file decoded a piece at a time, a little ahead of the device, by a thread of
 // its own into a ring that the mixer reads; the thread and the mixer share only the ring's atomics.
+// The thread leaves, closing the file, once it has decoded the last frame or the music has ended,
+// and the main thread joins it in its next music call, never waiting long.
 #include "sound/soundmix.h"
 
 #include <SDL.h>
@@ -14,11 +16,12 @@ namespace {
 constexpr uint32_t pieceframes = 1024;  // frames decoded at a time, at the file's rate at most
 
 // a plain pointer, which nothing destroys at exit: a program that ends with music playing and
-// without shutdownsound has the decoder still reading the file while the static destructors run
+// without shutdownsound has the decoder still reading the file while the static destructors run.
+// The file is the decoder's from its start, and it closes it; the main thread's before and after
 bytesource *musicfile = nullptr;
 oggstream *musicogg = nullptr;
 SDL_Thread *decoder = nullptr;
-std::atomic<int32_t> stopping{0};            // the main thread asks the decoder to end
+std::atomic<int32_t> decoderleft{0};         // the decoder has closed the file and is returning
 std::atomic<const char *> trouble{nullptr};  // why the music was refused or ended early
 int32_t looping = 0;
 float musicvolume = 1;
@@ -59,7 +62,8 @@ int decodepiece()
     if (!looping)
       return 0;
     if (!rewindogg(musicogg)) {
-      trouble.store("cannot go back to the start of the file");
+      trouble.store(musicfile->failed ? "cannot read the file"
+                                      : "cannot go back to the start of the file");
       return 0;
     }
     return 1;
@@ -69,9 +73,18 @@ int decodepiece()
   return 1;
 }
 
+void closemusicfile()
+{
+  closeogg(musicogg);
+  musicogg = nullptr;
+  delete musicfile;
+  musicfile = nullptr;
+}
+
+// until the last frame is in the ring, or the music has ended
 int SDLCALL decodemusic(void *)
 {
-  while (!stopping.load(std::memory_order_relaxed)) {
+  while (!musicbuffer.ended.load(std::memory_order_relaxed)) {
     if (ringroom() < 2 * pieceframes + 2) {
       SDL_Delay(5);  // a 0.7 s ring fills in a few milliseconds and drains in 0.7 s
       continue;
@@ -79,8 +92,20 @@ int SDLCALL decodemusic(void *)
     if (!decodepiece())
       break;
   }
+  closemusicfile();
   musicbuffer.complete.store(1, std::memory_order_release);
+  decoderleft.store(1, std::memory_order_release);
   return 0;
+}
+
+// joins the decoder when it has left, or (wait) once it has seen the music end and left
+void joindecoder(bool wait)
+{
+  if (!decoder || (!wait && !decoderleft.load(std::memory_order_acquire)))
+    return;
+  musicbuffer.ended.store(1, std::memory_order_relaxed);
+  SDL_WaitThread(decoder, nullptr);
+  decoder = nullptr;
 }
 
 int refusemusic(const char *reason)
@@ -96,15 +121,8 @@ void stopmusic()
   SDL_LockAudio();
   musicchannel.playing = 0;
   SDL_UnlockAudio();
-  if (decoder) {
-    stopping.store(1);
-    SDL_WaitThread(decoder, nullptr);
-    decoder = nullptr;
-  }
-  closeogg(musicogg);
-  musicogg = nullptr;
-  delete musicfile;
-  musicfile = nullptr;
+  joindecoder(true);
+  closemusicfile();  // when no decoder had it
 }
 
 namespace {
@@ -116,7 +134,8 @@ int primering()
   startresample(musicrate, oggrate(musicogg), sounddevice.rate);
   sincerewind = 0;
   musicbuffer.written = musicbuffer.read = 0;  // neither the mixer nor a decoder is at the ring
-  stopping = 0;
+  musicbuffer.ended = 0;
+  decoderleft = 0;
   trouble.store(nullptr);
   int more = 1;
   while (more && ringroom() > musicringframes / 2)
@@ -162,6 +181,8 @@ int playmusic(const char *name, int loop)
     stopmusic();
     return refusemusic(refusal);
   }
+  if (!more)
+    closemusicfile();  // all of it is in the ring
   const mixerchannel ring = ringchannel();
   SDL_LockAudio();
   musicchannel = ring;
@@ -176,17 +197,24 @@ void setmusicvolume(float volume)
   changegains(musicchannel);
 }
 
-void pausemusic() { pausechannel(musicchannel, 1); }
+void pausemusic() { pausechannel(musicchannel, pausedalone); }
 
-void resumemusic() { pausechannel(musicchannel, 0); }
+void resumemusic() { resumechannel(musicchannel, pausedalone | pausedwithall); }
 
-void fadeoutmusic(float seconds) { fadechannel(musicchannel, seconds); }
+void fadeoutmusic(float seconds)
+{
+  fadechannel(musicchannel, seconds);
+  if (!musicplaying())  // stopped at once: so are its decoder and file
+    stopmusic();
+}
 
 int musicplaying()
 {
   SDL_LockAudio();
   const int playing = musicchannel.playing;
   SDL_UnlockAudio();
+  if (!playing)
+    joindecoder(false);
   return playing;
 }
 

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <vorbis/vorbisfile.h>
 
@@ -17,13 +18,17 @@ struct oggstream {
 
 namespace {
 
+// libvorbisfile tells a read error from the end of the file by errno alone: taken for the end, a
+// file that shrank has it look for its last page backwards for ever
 size_t readsource(void *dst, size_t size, size_t count, void *stream)
 {
   oggstream &ogg = *static_cast<oggstream *>(stream);
   const size_t wanted = size * count, left = ogg.source->size - ogg.at;
   const size_t given = wanted < left ? wanted : left;
-  if (!ogg.source->readat(ogg.at, static_cast<unsigned char *>(dst), given))
+  if (!ogg.source->readat(ogg.at, static_cast<unsigned char *>(dst), given)) {
+    errno = EIO;
     return 0;
+  }
   ogg.at += given;
   return given / (size ? size : 1);
 }
@@ -95,7 +100,9 @@ long readogg(oggstream *ogg, int16_t *out, uint32_t frames, const char *&refusal
   const long got = ov_read(&ogg->file, reinterpret_cast<char *>(out),
                            int(frames * uint32_t(ogg->channels) * 2), bigendian, 2, 1, &bitstream);
   const vorbis_info *info = got > 0 ? ov_info(&ogg->file, bitstream) : nullptr;
-  if (got < 0 || (info && (info->channels != ogg->channels || info->rate != ogg->rate))) {
+  // a page that cannot be read ends the stream for libvorbisfile, as the last page would
+  if (got < 0 || ogg->source->failed ||
+      (info && (info->channels != ogg->channels || info->rate != ogg->rate))) {
     refusal = ogg->source->failed ? "cannot read the file"
               : got < 0           ? "damaged Ogg Vorbis data"
                                   : "streams of other formats in one file";

@@ -66,9 +66,11 @@ void setchannelvolume(int channel, float volume);
 void setchannelbalance(int channel, float balance);
 // holds a playing channel where it is, silent, keeping it taken, until it is resumed
 void pausesound(int channel);
-// plays a paused channel on from the frame where it stopped
+// plays a paused channel on from the frame where it stopped, whichever call paused it
 void resumesound(int channel);
+// pauses every channel and the music, for a pause menu; a sound or music started after it plays
 void pauseallsounds();
+// resumes what pauseallsounds paused: a channel or music paused by its own call before stays paused
 void resumeallsounds();
 // lowers a playing channel to silence along a straight line over seconds, then stops it; a fade
 // already under way goes on from where it is; 0 or less stops the channel at once
@@ -77,19 +79,21 @@ void fadeoutsound(int channel, float seconds);
 // [SECTION] music
 // streams the Ogg Vorbis file name (found as loadsound finds it) from its start, again and again
 // while loop is non-zero, in place of the music playing; 1 when it plays, 0 when refused
-// (musicerror says why). It is decoded a little ahead on a thread of its own
+// (musicerror says why). It is decoded a little ahead on a thread of its own, which ends and
+// closes the file once the last frame is decoded or the music has ended
 int playmusic(const char *name, int loop);
 // stops the music at once and closes its file
 void stopmusic();
 // the music's volume, 0 to 1 (1 at start), scaled by the master volume, kept for the next music
 void setmusicvolume(float volume);
-// hold the music where it is, silent, and play it on from there
+// hold the music where it is, silent, and play it on from there (resumemusic whichever call
+// paused it)
 void pausemusic();
 void resumemusic();
 // lowers the music to silence along a straight line over seconds, then stops it
 void fadeoutmusic(float seconds);
 // 1 while music plays, paused or not; it ends by itself at the end of a piece played once, and
-// early when its file turns out damaged
+// early when its file turns out damaged or cannot be read
 int musicplaying();
 // why the last playmusic was refused, or why the music ended before its end; null otherwise
 const char *musicerror();

@@ -22,6 +22,9 @@ extern sounddevicestate sounddevice;
 
 // [SECTION] channels
 constexpr int gainshift = 16;  // a gain of 1 << gainshift passes a sample unchanged
+// why a channel is paused: by its own call, or with every other by pauseallsounds; resuming it
+// by its own call clears both, resumeallsounds only the second
+constexpr int32_t pausedalone = 1, pausedwithall = 2;
 
 struct mixerchannel {
   int32_t playing;
@@ -33,7 +36,7 @@ struct mixerchannel {
   float volume;            // as asked, to work the gains out again when the master volume changes
   float balance;
   int32_t gain[2];         // left and right: volume x balance x master, worked out by the caller
-  int32_t paused;          // mixed no further until resumed
+  int32_t paused;          // mixed no further while it has a reason: pausedalone, pausedwithall
   uint32_t fadeframes;     // the length of a fade under way, 0 when there is none
   uint32_t fadeleft;       // frames of the fade still to mix: the gains are scaled by their share
 };
@@ -47,7 +50,8 @@ void stopchannelsof(int slot);
 void workgains(const mixerchannel &channel, int32_t gain[2]);
 // the steps of the channel calls, on any channel, the music's too: each takes the audio lock
 void changegains(mixerchannel &channel);
-void pausechannel(mixerchannel &channel, int32_t paused);
+void pausechannel(mixerchannel &channel, int32_t reasons);
+void resumechannel(mixerchannel &channel, int32_t reasons);
 void fadechannel(mixerchannel &channel, float seconds);
 // mixes frames frames of the playing channels, summed wide and clamped once, into out (left and
 // right interleaved) and moves the channels on; allocates nothing and takes no lock
@@ -63,10 +67,13 @@ struct musicring {
   std::atomic<uint32_t> written;  // frames put in since the music started, counting past the size
   std::atomic<uint32_t> read;     // frames taken out
   std::atomic<int32_t> complete;  // the decoder has put in its last frame
+  std::atomic<int32_t> ended;     // the mixer or the main thread has ended the music: the
+                                  // decoder leaves
 };
 extern musicring musicbuffer;
 // plays the ring round and round, as far as written allows; it stops once the ring is drained
-// after its last frame. Written by the main thread under the audio lock, as the other channels
+// after its last frame, or its fade is over, and then sets ended. Written by the main thread under
+// the audio lock, as the other channels
 extern mixerchannel musicchannel;
 
 // [SECTION] WAV and Ogg Vorbis files

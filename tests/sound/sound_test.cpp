@@ -1,17 +1,35 @@
 // The sound room on a real device: SDL's disk driver writes what the device plays to a file, which
 // is checked sample by sample against sums worked out here. Also sound off, a device that cannot
-// be opened, files the slots refuse, and channels that stop when their slot changes.
+// be opened, files the slots refuse, channels that stop when their slot changes, and music that
+// ends every way with its reason, leaving no thread or open file.
 #include "engine.h"
 #include "testfiles.h"
 
 #include <SDL.h>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vorbis/vorbisfile.h>
+
+// reads counted down while positive: the read that brings the count to 0 cuts sound/shrinking to
+// 4 KiB, as a file being rewritten shrinks under its reader
+static std::atomic<int> readsbeforecut{0};
+
+extern "C" ssize_t pread(int fd, void *dst, size_t count, off_t offset)
+{
+  static const auto next = reinterpret_cast<decltype(&pread)>(dlsym(RTLD_NEXT, "pread"));
+  const ssize_t got = next(fd, dst, count, offset);
+  if (readsbeforecut > 0 && --readsbeforecut == 0) {
+    EXPECT_EQ(truncate("sound/shrinking", 4096), 0);
+  }
+  return got;
+}
 
 namespace {
 
@@ -176,6 +194,7 @@ protected:
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "5", 1);  // about four times as fast as it would play
+    alarm(120);  // a hang ends the run rather than blocks it
   }
   void TearDown() override { shutdownsound(); }
 
@@ -384,6 +403,12 @@ TEST_F(diskaudio, refuses_bad_files_leaving_the_slot_as_it_was)
       EXPECT_EQ(sound[2].samples, before.samples);
     }
   }
+  ASSERT_EQ(mkdir(soundfolder, 0755), 0);
+  writebytes("sound/shrinking", ogg(tone(20000, 7), 2, 44100));
+  readsbeforecut = 3;  // in its open, which looked for the last page for ever
+  EXPECT_EQ(loadsound(2, "shrinking"), 0);
+  EXPECT_STREQ(soundloaderror(), "cannot read the file");
+  EXPECT_EQ(sound[2].length, 200u);
 }
 
 TEST_F(diskaudio, decodes_ogg_vorbis_into_slots_as_the_vorbis_tools_do)
@@ -435,9 +460,15 @@ TEST_F(diskaudio, streams_music_once_or_round_and_round_pausing_and_stopping)
   ASSERT_EQ(playmusic("tune.ogg", 1), 1);
   waitforplayed(off_t(decoded.size() * 4 + 16384));
   pausemusic();
+  pauseallsounds();
+  resumeallsounds();  // the music's own pause outlasts the pause of everything
   waitforplayed(32768);
   EXPECT_EQ(musicplaying(), 1);
   resumemusic();
+  waitforplayed(16384);
+  pauseallsounds();  // the music with the rest
+  waitforplayed(32768);
+  resumeallsounds();
   waitforplayed(8192);
   stopmusic();
   EXPECT_EQ(musicplaying(), 0);
@@ -453,26 +484,55 @@ TEST_F(diskaudio, streams_music_once_or_round_and_round_pausing_and_stopping)
   const auto loop = std::search(after, out.end(), twice.begin(), twice.end());
   ASSERT_NE(loop, out.end()) << "no loop round twice";
   const auto last = std::find_if(out.rbegin(), out.rend(), [](int16_t v) { return v; }).base();
-  EXPECT_NE(std::search_n(loop, last, 8192, 0), last) << "no pause";
+  const auto pause = std::search_n(loop, last, 8192, 0);
+  ASSERT_NE(pause, last) << "no pause";
+  const auto heard = std::find_if(pause, last, [](int16_t v) { return v; });
+  EXPECT_NE(std::search_n(heard, last, 8192, 0), last) << "no second pause";
   EXPECT_TRUE(std::all_of(last, out.end(), [](int16_t v) { return !v; }));
 }
 
-TEST_F(diskaudio, ends_music_whose_file_is_damaged_or_refuses_it_with_a_reason)
+TEST_F(diskaudio, ends_music_with_its_reason_leaving_no_thread_or_open_file)
 {
   ASSERT_EQ(setupsound(1), 1);
   ASSERT_EQ(mkdir(soundfolder, 0755), 0);
-  const bytes file = ogg(sine(30000, 100.25), 2, 44100);
-  bytes damaged = file;
-  damaged[damaged.size() / 2] ^= 0x55;
+  const bytes file = ogg(sine(30000, 100.25), 2, 44100), longer = ogg(tone(200000, 7), 2, 44100);
+  bytes damaged = longer;
+  damaged[damaged.size() * 3 / 4] ^= 0x55;  // found as it plays
   writebytes("sound/damaged.ogg", damaged);
   writebytes("sound/cut.ogg", bytes(file.begin(), file.begin() + long(file.size() / 2)));
   writebytes("sound/a.wav", wav(tone(100, 3)));
-  for (const char *name : {"damaged.ogg", "cut.ogg"}) {
-    SCOPED_TRACE(name);
-    if (playmusic(name, 1))  // or refused at once, when the damage shows in the headers
+  writebytes("sound/tune.ogg", file);
+  const auto held = [] {  // the threads and open files of the process
+    return std::make_pair(entries("/proc/self/task").size(), entries("/proc/self/fd").size());
+  };
+  const auto before = held();
+  // name, loop, seconds of fadeoutmusic once it plays (negative for none), reads before the file
+  // shrinks (in its open, or -1 once it plays), and why it ended
+  const struct { const char *name; int loop; float fade; int cut; const char *reason; } endings[] = {
+      {"damaged.ogg", 1, -1, 0, "damaged Ogg Vorbis data"},
+      {"cut.ogg", 1, -1, 0, "not an Ogg Vorbis file"},
+      {"tune.ogg", 0, -1, 0, nullptr},
+      {"tune.ogg", 1, 0.05f, 0, nullptr},
+      {"tune.ogg", 1, 0, 0, nullptr},
+      {"shrinking", 1, -1, 3, "cannot read the file"},
+      {"shrinking", 0, -1, -1, "cannot read the file"},
+      {"shrinking", 1, -1, -1, "cannot read the file"},
+  };
+  for (const auto &c : endings) {
+    SCOPED_TRACE(&c - endings);
+    writebytes("sound/shrinking", longer);
+    readsbeforecut = std::max(c.cut, 0);
+    if (playmusic(c.name, c.loop)) {  // or refused at once, when the damage shows in the headers
+      readsbeforecut = c.cut < 0;
+      if (c.fade >= 0)
+        fadeoutmusic(c.fade);
       waitformusicend();
+    }
     EXPECT_EQ(musicplaying(), 0);
-    EXPECT_NE(musicerror(), nullptr);
+    EXPECT_STREQ(musicerror(), c.reason);
+    for (int wait = 0; wait < 400 && held() != before; ++wait)  // the decoder leaves by itself
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(held(), before);
   }
   EXPECT_EQ(playmusic("a.wav", 1), 0);
   EXPECT_STREQ(musicerror(), "not an Ogg Vorbis file");
