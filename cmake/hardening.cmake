@@ -44,13 +44,15 @@ tavrel_harden("branch-protection" -mbranch-protection=standard)  # arm64: its eq
 # defines a level of its own (as some distributions' do) keeps it, as a second would be warned of
 if(NOT callerflags MATCHES "_FORTIFY_SOURCE")
   include(CheckCXXSourceCompiles)
-  set(CMAKE_REQUIRED_FLAGS "-O2 -Werror")
+  # each check passes only when the thing asked for is there, so that a warning the caller's
+  # flags give cannot be read as an answer
+  set(CMAKE_REQUIRED_FLAGS -O2)
   set(CMAKE_REQUIRED_QUIET ON)
   check_cxx_source_compiles("
-    #ifdef _FORTIFY_SOURCE
-    #error the compiler chose a level
+    #ifndef _FORTIFY_SOURCE
+    #error the compiler chose no level
     #endif
-    int main() { return 0; }" TAVREL_FORTIFY_OURS)
+    int main() { return 0; }" TAVREL_FORTIFY_COMPILERS)
   set(CMAKE_REQUIRED_DEFINITIONS -D_FORTIFY_SOURCE=3)
   check_cxx_source_compiles("
     #include <cstring>
@@ -65,7 +67,7 @@ if(NOT callerflags MATCHES "_FORTIFY_SOURCE")
   else()
     set(level 2)
   endif()
-  if(TAVREL_FORTIFY_OURS)
+  if(NOT TAVREL_FORTIFY_COMPILERS)
     add_compile_definitions(
       $<$<OR:$<CONFIG:Release>,$<CONFIG:RelWithDebInfo>,$<CONFIG:MinSizeRel>>:_FORTIFY_SOURCE=${level}>)
   endif()

@@ -86,7 +86,7 @@ if(IS_ABSOLUTE ${CMAKE_INSTALL_LIBDIR})
         \"\${CMAKE_INSTALL_PREFIX}\")
     endif()" COMPONENT development)
 else()
-  set(pcfolder \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  set(pcfolder ${CMAKE_INSTALL_LIBDIR}/pkgconfig)  # below the prefix given at install time
   set(TAVREL_PC_PREFIX @TAVREL_INSTALLED_PREFIX@)  # filled in as it is installed
 endif()
 # a folder as the pkg-config file names it: below ${prefix}, unless it was given absolute
@@ -100,9 +100,18 @@ pkgconfigfolder(TAVREL_PC_LIBDIR ${CMAKE_INSTALL_LIBDIR})
 pkgconfigfolder(TAVREL_PC_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR})
 pkgconfigfolder(TAVREL_PC_DATADIR ${TAVREL_DATA_DIR})
 configure_file(cmake/tavrel-engine.pc.in ${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc.in @ONLY)
+# written straight into its place, so that an install needs no write access to the build folder;
+# a --prefix given relative is taken from the folder the install was started in
 install(CODE "
-  set(TAVREL_INSTALLED_PREFIX \${CMAKE_INSTALL_PREFIX})
-  configure_file(${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc.in
-                 ${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc @ONLY)
-  file(INSTALL DESTINATION \"${pcfolder}\" TYPE FILE
-       FILES ${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc)" COMPONENT development)
+  get_filename_component(TAVREL_INSTALLED_PREFIX \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE
+                         BASE_DIR \"\$ENV{PWD}\")
+  file(READ \"${PROJECT_BINARY_DIR}/pkgconfig/tavrel-engine.pc.in\" pc)
+  string(CONFIGURE \"\${pc}\" pc @ONLY)
+  set(folder \"${pcfolder}\")
+  if(NOT IS_ABSOLUTE \"\${folder}\")
+    set(folder \"\${TAVREL_INSTALLED_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
+  endif()
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${folder}/tavrel-engine.pc\")
+  file(WRITE \"\$ENV{DESTDIR}\${folder}/tavrel-engine.pc\" \"\${pc}\")
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\$ENV{DESTDIR}\${folder}/tavrel-engine.pc\")"
+  COMPONENT development)

@@ -16,9 +16,10 @@ int32_t numofdatafolders;
 char gamename[gamenamesize] = "tavrel";
 
 // the search path as the folders added and the game's name make it, worked out again only when
-// either changes, since every load that the working directory cannot serve walks it
+// either changes (through the calls or written straight into the table), since every load that
+// the working directory cannot serve walks it
 static std::vector<std::string> searchpath;
-static bool searchpathcurrent;
+static std::string searchpathmadeof = std::string(1, '\0');  // what it was made of; none yet
 
 int adddatafolder(const char *path)
 {
@@ -26,7 +27,6 @@ int adddatafolder(const char *path)
       numofdatafolders >= maxdatafolders)
     return 0;
   strcpy(datafolder[numofdatafolders++], path);
-  searchpathcurrent = false;
   return 1;
 }
 
@@ -36,7 +36,6 @@ int setgamename(const char *name)
       strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
     return 0;
   strcpy(gamename, name);
-  searchpathcurrent = false;
   return 1;
 }
 
@@ -126,9 +125,12 @@ static std::vector<std::string> buildsearchpath()
 
 const std::vector<std::string> &datasearchpath()
 {
-  if (!searchpathcurrent) {
+  std::string madeof(gamename, strnlen(gamename, sizeof gamename));
+  for (int i = 0; i < std::clamp(int(numofdatafolders), 0, maxdatafolders); ++i)
+    madeof.append(1, '\n').append(datafolder[i], strnlen(datafolder[i], datafoldersize));
+  if (madeof != searchpathmadeof) {
     searchpath = buildsearchpath();
-    searchpathcurrent = true;
+    searchpathmadeof = madeof;
   }
   return searchpath;
 }

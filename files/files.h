@@ -198,8 +198,9 @@ gameoption textoption(const char *name, char (&text)[size])
 {
   return textoption(name, text, size);
 }
-// writes the count options' values to path; 0, or an errno value (EINVAL, writing nothing, for an
-// option with a bad name or not exactly one variable)
+// writes the count options' values to path; 0, or an errno value, writing nothing: EINVAL for an
+// option with a bad name, not exactly one variable or a number that is not finite, EFBIG for a
+// file larger than maxoptionsfilebytes, which no load would read
 int savegameoptions(const char *path, const gameoption *options, int count);
 // reads path into the options' variables: the number of options taken, -1 when the file cannot
 // be read (a first start has none) or is larger than maxoptionsfilebytes. Blank lines and lines

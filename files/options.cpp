@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>
 #include <string>
 
 namespace {
@@ -34,8 +35,28 @@ bool validoption(const gameoption &option)
 {
   const int kinds = (option.integer != nullptr) + (option.number != nullptr) +
                     (option.text != nullptr && option.textsize > 0);
-  return validname(option.name) && kinds == 1;
+  return validname(option.name) && kinds == 1 && (!option.number || std::isfinite(*option.number));
 }
+
+// numbers are written and read with a point whatever locale the game set, so that a file moves
+// between players
+class pointnumbers {
+public:
+  pointnumbers()
+      : c(newlocale(LC_NUMERIC_MASK, "C", nullptr)), previous(c ? uselocale(c) : nullptr) {}
+  ~pointnumbers()
+  {
+    if (c) {
+      uselocale(previous);
+      freelocale(c);
+    }
+  }
+  pointnumbers(const pointnumbers &) = delete;
+  pointnumbers &operator=(const pointnumbers &) = delete;
+
+private:
+  locale_t c, previous;
+};
 
 // [SECTION] writing
 
@@ -66,6 +87,7 @@ void appendoption(std::string &file, const gameoption &option)
     snprintf(value, sizeof value, "%d", int(*option.integer));
     file += value;
   } else if (option.number) {
+    const pointnumbers point;
     snprintf(value, sizeof value, "%.9g", double(*option.number));  // read back to the same bits
     file += value;
   } else {
@@ -128,8 +150,9 @@ const char *takevalue(const gameoption &option, const std::string &value)
       return "not a whole number in range";
     *option.integer = int32_t(number);
   } else if (option.number) {
-    const float number = strtof(begin, &end);
-    if (end == begin || *end || errno || !std::isfinite(number))
+    const pointnumbers point;
+    const float number = strtof(begin, &end);  // ERANGE for the smallest ones, which are kept
+    if (end == begin || *end || !std::isfinite(number))
       return "not a finite number";
     *option.number = number;
   } else {
@@ -195,6 +218,8 @@ int savegameoptions(const char *path, const gameoption *options, int count)
       return EINVAL;
     appendoption(file, options[i]);
   }
+  if (file.size() > size_t(maxoptionsfilebytes))
+    return EFBIG;  // the load would refuse the whole file
   return replacefile(path, reinterpret_cast<const unsigned char *>(file.data()), file.size());
 }
 

@@ -6,11 +6,17 @@
 #include "menu/menu.h"
 #include "platform/platform.h"
 
+#include <SDL.h>
+
+constexpr int idlemilliseconds = 10;  // a skipped frame's wait: no swap paces the loop then
+
 int beginframe()
 {
   checksystemmessages();
-  if (!windowinfo.graphics)
-    return 0;  // the window could not be set up again after a focus change
+  if (!windowinfo.graphics) {  // the window could not be set up again after a focus change
+    SDL_Delay(idlemilliseconds);  // a loop that skips its frames would otherwise spin a core
+    return 0;
+  }
   checkkeyboard();
   checkmouse();
   checkjoystick();

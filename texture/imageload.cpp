@@ -171,9 +171,8 @@ __attribute__((target("ssse3"))) static int shufflerow(const unsigned char *src,
                             ? _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
                             : _mm_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
   const __m128i opaque = _mm_set1_epi32(bytesperpixel == 3 ? int(uint32_t(alpha) << 24) : 0);
-  const int last = (count * bytesperpixel - 16) / bytesperpixel;  // the last pixel a load starts at
   int i = first;
-  for (; i <= last; i += 4) {
+  for (; i * bytesperpixel + 16 <= count * bytesperpixel; i += 4) {  // each load inside the row
     __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i * bytesperpixel));
     pixels = _mm_shuffle_epi8(pixels, order);
     if (bytesperpixel == 3)

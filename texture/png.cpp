@@ -89,11 +89,13 @@ void pngfailed(png_structp png, png_const_charp message)
 }
 
 // warnings are faults libpng reads past (a damaged chunk the loader skips, data after the last
-// row): the image is still whole, and nothing is printed. The transparency chunk is the one
-// ancillary chunk the pixels depend on: a picture without its alpha is not the picture
+// row, a transparency chunk that a picture with alpha has no use for): the image is still whole,
+// and nothing is printed. The transparency chunk is the one ancillary chunk the pixels depend on:
+// dropped for a wrong CRC, the picture would lose its alpha, so that refuses it
 void pngwarned(png_structp png, png_const_charp message)
 {
-  if (png_get_io_chunk_type(png) == bigendian32(reinterpret_cast<const unsigned char *>("tRNS")))
+  if (png_get_io_chunk_type(png) == bigendian32(reinterpret_cast<const unsigned char *>("tRNS")) &&
+      strstr(message, "CRC error"))
     pngfailed(png, message);
 }
 

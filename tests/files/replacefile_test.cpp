@@ -232,17 +232,19 @@ std::string repeated(const std::string &text, int times)
 TEST_F(replacefiletest, a_games_options_go_round_and_a_damaged_file_loads_what_it_can)
 {
   int32_t difficulty = -3, muted = 1;
-  float volume = 0.1f;
+  float volume = 0.1f, tiny = 1e-40f;  // the smallest floats read back too
   char name[16] = "Jos\xC3\xA9 \"P\\\x01";
   const gameoption options[] = {integeroption("difficulty", &difficulty),
                                 integeroption("sound.muted", &muted),
-                                numberoption("volume", &volume), textoption("name", name)};
+                                numberoption("volume", &volume), textoption("name", name),
+                                numberoption("tiny", &tiny)};
   ASSERT_EQ(savegameoptions(path("options.txt").c_str(), options), 0);
-  difficulty = muted = 0, volume = 0, name[0] = 0;
-  EXPECT_EQ(loadgameoptions(path("options.txt").c_str(), options), 4);
+  difficulty = muted = 0, volume = tiny = 0, name[0] = 0;
+  EXPECT_EQ(loadgameoptions(path("options.txt").c_str(), options), 5);
   EXPECT_EQ(difficulty, -3);
   EXPECT_EQ(muted, 1);
   EXPECT_EQ(volume, 0.1f);
+  EXPECT_EQ(tiny, 1e-40f);
   EXPECT_STREQ(name, "Jos\xC3\xA9 \"P\\\x01");
   const struct {
     const char *what;
@@ -268,6 +270,11 @@ TEST_F(replacefiletest, a_games_options_go_round_and_a_damaged_file_loads_what_i
     EXPECT_EQ(difficulty, c.taken ? 2 : 7);
   }
   EXPECT_EQ(loadgameoptions(path("missing.txt").c_str(), options), -1);
+  // a file no load would read is not written
+  static char tabs[20000];
+  memset(tabs, '\t', sizeof tabs - 1);
+  const gameoption large[] = {textoption("tabs", tabs)};
+  EXPECT_EQ(savegameoptions(path("options.txt").c_str(), large), EFBIG);
   writebytes(path("large.txt"), bytes(size_t(maxoptionsfilebytes) + 1, '\n'));
   EXPECT_EQ(loadgameoptions(path("large.txt").c_str(), options), -1);
 }

@@ -152,8 +152,9 @@ TEST_F(pngloader, refuses_every_file_it_cannot_read_and_leaves_the_slot_alone)
     EXPECT_EQ(reason.rfind(test.reason, 0), 0u) << reason;
   }
   // the file they were made from is taken, with a damaged chunk that the pixels do not depend
-  // on, and an accepted load leaves no reason behind
-  for (const bytes &file : {good, png(ihdr(2, 2) + badtext + pixels)}) {
+  // on, or a transparency chunk that its alpha makes idle, and an accepted load leaves no reason
+  for (const bytes &file : {good, png(ihdr(2, 2) + badtext + pixels),
+                            png(ihdr(2, 2) + chunk("tRNS", {0, 1, 0, 2, 0, 3}) + pixels)}) {
     EXPECT_EQ(load(9, file, 1), 1);
     EXPECT_EQ(textureloaderror(), nullptr);
     EXPECT_EQ(slotimage(9).rgba, bytes(rows.begin() + 1, rows.begin() + 9) +
