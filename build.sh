@@ -117,7 +117,7 @@ crossbuild() {
 fuzz() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTAVREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-fuzz -j "$(nproc)"
-  for name in bmp tga png wav ogg config options textentry textformat; do
+  for name in bmp tga png wav ogg config options textentry textformat padmapping; do
     local corpus="build-fuzz/corpus/$name" log="build-fuzz/$name.log"
     mkdir -p "$corpus"
     # libvorbisfile 1.3.7 itself keeps 8 bytes of some streams it refuses to open

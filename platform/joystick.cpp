@@ -1,9 +1,12 @@
 // The joysticks: up to four devices opened for a game, the first also as joy1, and the poll of
-// their axes, buttons and hats while the game has joystick use on.
+// their axes, buttons and hats while the game has joystick use on, each also read by its layout.
+#include "platform/padlayout.h"
 #include "platform/platform.h"
 
 #include <SDL.h>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 joystickstate joystick;
@@ -14,8 +17,12 @@ gamepadstate prevgamepad[maxgamepads];
 int32_t numofgamepads;
 namedpadstate namedpad[maxgamepads];
 namedpadstate prevnamedpad[maxgamepads];
+char gamepadname[maxgamepads][padnamelength];
+int32_t padlayoutknown[maxgamepads];
 
 static SDL_Joystick *opened[maxgamepads];
+static padlayout layoutof[maxgamepads];  // the layout each opened pad is read by
+static uint32_t movedaxes[maxgamepads];  // per pad, bit n once axis n has read other than 0
 
 // the device's own counts, cut to what the record holds
 static void countcontrols(gamepadstate &pad, SDL_Joystick *device)
@@ -35,12 +42,33 @@ static void readgamepad(gamepadstate &pad, SDL_Joystick *device)
     pad.hat[hat] = SDL_JoystickGetHat(device, hat) & (hatup | hatright | hatdown | hatleft);
 }
 
+static void readbylayout(int i)
+{
+  for (int axis = 0; axis < gamepad[i].numofaxes; ++axis)
+    movedaxes[i] |= uint32_t(gamepad[i].axis[axis] != 0) << axis;
+  readnamedpad(layoutof[i], gamepad[i], movedaxes[i], namedpad[i]);
+}
+
+void layoutgamepads()
+{
+  for (int i = 0; i < numofgamepads; ++i)
+    padlayoutknown[i] = choosepadlayout(gamepadname[i], gamepad[i], layoutof[i]);
+}
+
+int padpressed(int pad, int button)
+{
+  if (pad < 0 || pad >= maxgamepads || button < 0 || button >= namedpadbuttons)
+    return 0;
+  return namedpad[pad].button[button] && !prevnamedpad[pad].button[button];
+}
+
 void checkjoystick()
 {
   if (!config.usejoystick)
     return;
   prevjoystick = joystick;
   memcpy(prevgamepad, gamepad, sizeof gamepad);
+  memcpy(prevnamedpad, namedpad, sizeof namedpad);
   if (!joy1)
     return;  // without a device the platform's joystick support may not even be started
   SDL_JoystickUpdate();
@@ -48,8 +76,10 @@ void checkjoystick()
     joystick.axis[axis] = SDL_JoystickGetAxis(joy1, axis);
   for (int button = 0; button < 4; ++button)
     joystick.button[button] = SDL_JoystickGetButton(joy1, button);
-  for (int i = 0; i < numofgamepads; ++i)
+  for (int i = 0; i < numofgamepads; ++i) {
     readgamepad(gamepad[i], opened[i]);
+    readbylayout(i);
+  }
 }
 
 void setupjoystick()
@@ -62,9 +92,14 @@ void setupjoystick()
     if (!device)
       continue;  // one that cannot be opened leaves no gap: the next takes its record
     opened[numofgamepads] = device;
+    const char *name = SDL_JoystickName(index);
+    snprintf(gamepadname[numofgamepads], padnamelength, "%s", name ? name : "");
     countcontrols(gamepad[numofgamepads++], device);
   }
   joy1 = opened[0];
+  if (const char *lines = getenv("TAVREL_GAMEPAD_MAPPING"))
+    addpadmappings(lines, "TAVREL_GAMEPAD_MAPPING");
+  layoutgamepads();
 }
 
 void shutdownjoystick()
@@ -74,6 +109,12 @@ void shutdownjoystick()
   memset(opened, 0, sizeof opened);
   memset(gamepad, 0, sizeof gamepad);
   memset(prevgamepad, 0, sizeof prevgamepad);
+  memset(namedpad, 0, sizeof namedpad);
+  memset(prevnamedpad, 0, sizeof prevnamedpad);
+  memset(gamepadname, 0, sizeof gamepadname);
+  memset(padlayoutknown, 0, sizeof padlayoutknown);
+  memset(layoutof, 0, sizeof layoutof);
+  memset(movedaxes, 0, sizeof movedaxes);
   numofgamepads = 0;
   joy1 = nullptr;
 }

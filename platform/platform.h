@@ -311,6 +311,26 @@ struct namedpadstate {
 };
 extern namedpadstate namedpad[maxgamepads];
 extern namedpadstate prevnamedpad[maxgamepads];
+// 1 when a named button (padsouth...) of pad is held in this poll and was not in the last
+int padpressed(int pad, int button);
+// the dead zones: a stick nearer its centre than this share of its throw reads 0 (measured round
+// the centre, so a diagonal is not cut), a trigger pulled less than this share reads 0; past them
+// the reading grows from 0 again and reaches 1 at full throw
+constexpr float padstickdeadzone = 0.2f;
+constexpr float padtriggerdeadzone = 0.1f;
+// Which layout reads a pad: a line added for its name (by addpadmapping, or the player's
+// TAVREL_GAMEPAD_MAPPING), else the first line of the known pads' table for its name whose
+// controls the pad all has, else the common layout of the Linux pad drivers
+constexpr int padnamelength = 128;        // a pad's name kept, with its terminating zero
+extern char gamepadname[maxgamepads][padnamelength];  // as the platform reports each opened pad
+extern int32_t padlayoutknown[maxgamepads];  // 1: a line for its name reads it; 0: the default
+constexpr int maxpadmappings = 16;        // lines added while the program runs
+constexpr int maxpadmappinglength = 511;  // bytes in one line, its name included
+// adds a mapping line, "name,control:source,..." (a line for a name added before is replaced),
+// and lays the opened pads out again; 1 when taken, 0 when refused (padmappingerror says why)
+int addpadmapping(const char *line);
+// why the last addpadmapping refused its line, in a few words; null once a line was taken
+const char *padmappingerror();
 
 // [SECTION] presses that no frame may miss
 // Keys and buttons are polled once a frame, so a press released before the next frame would go
@@ -365,13 +385,14 @@ int mainkey(int key);
 int keypressed(int key);
 // the pointer in virtual coordinates and the buttons; parked at the centre while unfocused
 void checkmouse();
-// axes 0-1 and buttons 0-3 of joy1, and every opened joystick into gamepad, when
-// config.usejoystick is on
+// axes 0-1 and buttons 0-3 of joy1, and every opened joystick into gamepad and by its layout into
+// namedpad, when config.usejoystick is on
 void checkjoystick();
 // starts the platform's joystick support and opens the first maxgamepads joysticks, the first
-// into joy1; no joystick leaves joy1 null and numofgamepads 0, which is no error
+// into joy1, each named and laid out (with the lines of TAVREL_GAMEPAD_MAPPING); no joystick
+// leaves joy1 null and numofgamepads 0, which is no error
 void setupjoystick();
-// closes every opened joystick and empties gamepad
+// closes every opened joystick and empties gamepad and namedpad, their names and layouts
 void shutdownjoystick();
 
 // [SECTION] hardware configuration, "hwconfig.cfg"

@@ -18,7 +18,8 @@ const char help[] =
     "Arena, the Tavrel engine's example game: steer a ship about a walled arena and shoot the\n"
     "saw blades that drift in it. A blade that touches the ship takes one of its three lives.\n"
     "Keys: arrows or W A S D steer, Space fires, Escape opens the menu (music, difficulty,\n"
-    "your name, quit); a gamepad's left stick or hat steers and its first button fires.\n"
+    "your name, quit); a gamepad's left stick or d-pad steers and its bottom face button\n"
+    "(Xbox A, PlayStation cross) fires.\n"
     "It starts as Tavrel Setup stored the player's choices in hwconfig.cfg, and keeps its own\n"
     "options in options.txt (key.fire names the fire key by its code), both in GAME_FOLDER, in\n"
     "~/.local/share/arena with --player-folder, else in the working directory.\n";

@@ -24,7 +24,6 @@ constexpr float thrust = 500;      // pixels a second, gained each second
 constexpr float drag = 1.5f;       // the share of its speed the ship loses in a second, as a rate
 constexpr float shotspeed = 520;
 constexpr float shipradius = 11, bladeradius = 13;  // what touches, in pixels
-constexpr float stickrest = 0.25f;  // a stick nearer its centre than this reads as centred
 constexpr int startlives = 3;
 // by difficulty: how many blades fly at once, and how fast, in pixels a second
 constexpr int bladesflying[] = {4, 6, 8};
@@ -59,28 +58,15 @@ controls readkeyboard()
   return c;
 }
 
-float stick(int32_t reading)
-{
-  const float deflection = float(reading) / 32768;
-  return std::fabs(deflection) < stickrest ? 0 : deflection;
-}
-
-// the first pad: the left stick (axes 0 and 1, y down) or the first hat steers, button 0 fires;
-// the one place that knows a pad's layout
+// the first pad by its named controls, whatever pad it is: the left stick (y down) or the d-pad
+// steers, the bottom face button fires; the engine has taken off the stick's dead zone
 void readgamepad(controls &c)
 {
-  if (numofgamepads == 0)
-    return;
-  const gamepadstate &pad = gamepad[0], &before = prevgamepad[0];
-  if (pad.numofaxes >= 2) {
-    c.turn += stick(pad.axis[0]);
-    c.push -= stick(pad.axis[1]);
-  }
-  if (pad.numofhats >= 1) {
-    c.turn += direction(pad.hat[0] & hatright, pad.hat[0] & hatleft);
-    c.push += direction(pad.hat[0] & hatup, pad.hat[0] & hatdown);
-  }
-  if (pad.numofbuttons >= 1 && pad.button[0] && !before.button[0])
+  const namedpadstate &pad = namedpad[0];
+  c.turn += pad.axis[padleftx] + direction(pad.button[paddpadright], pad.button[paddpadleft]);
+  c.push -= pad.axis[padlefty];
+  c.push += direction(pad.button[paddpadup], pad.button[paddpaddown]);
+  if (padpressed(0, padsouth))
     c.fire = true;
 }
 
