@@ -5,6 +5,9 @@
 #                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the tests
 #                     that need no display built for s390x and arm64 and run under qemu, the unit
 #                     tests again under the sanitizers, and each fuzz target for a minute
+#   ./build.sh web    build the programs as web pages into build-web/site/ with emscripten, after
+#                     libpng, libvorbis and what they are built on (cached in build-web/libraries/),
+#                     and try the browser driver of the web tests on a page of its own
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -31,6 +34,14 @@ testpackages=(
   g++-s390x-linux-gnu g++-aarch64-linux-gnu   # cross compilers for a big-endian and an arm64 build
   qemu-user-static                            # that run their tests, named as the emulator
   desktop-file-utils appstream                # menu entries and metainfo validated
+)
+
+# what the web build adds: Debian's emscripten, and for its tests headless Chromium driven over
+# the DevTools protocol from Python
+webpackages=(
+  emscripten cmake pkg-config make            # the compiler and the build tools it is driven by
+  dpkg-dev                                    # dpkg-source, which unpacks the libraries' sources
+  chromium python3-websocket                  # the browser and the driver's connection to it
 )
 
 installpackages() {
@@ -132,6 +143,18 @@ fuzz() {
   done
 }
 
+# the libraries, built from Debian's sources for the web; the programs' pages into build-web/site/,
+# after the driver's test on a page of its own. emcc's own JavaScript finds its modules (acorn)
+# in Debian's folder, which a Node.js not from Debian does not search
+webbuild() {
+  export NODE_PATH=/usr/share/nodejs
+  tools/web/libraries.sh build-web/libraries
+  emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
+  cmake --build build-web -j "$(nproc)" --target testpage
+  (cd build-web && ctest --output-on-failure -L web)
+  cmake --build build-web -j "$(nproc)"
+}
+
 case "${1:-}" in
   play)
     installpackages "${playpackages[@]}"
@@ -149,8 +172,12 @@ case "${1:-}" in
     sanitized
     fuzz 60
     ;;
+  web)
+    installpackages "${webpackages[@]}"
+    webbuild
+    ;;
   *)
-    echo "usage: $0 play | test" >&2
+    echo "usage: $0 play | test | web" >&2
     exit 2
     ;;
 esac
