@@ -3,8 +3,9 @@
 #   ./build.sh play   build only the set-up utility and start it in build/ (its hwconfig.cfg is there)
 #   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb, sound through SDL's disk
 #                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the tests
-#                     that need no display built for s390x and arm64 and run under qemu, the unit
-#                     tests again under the sanitizers, and each fuzz target for a minute
+#                     that need no display built for s390x, arm64 and armhf (32-bit) and run under
+#                     qemu, the unit tests again under the sanitizers, and each fuzz target for a
+#                     minute
 #   ./build.sh web    build the programs as web pages into build-web/site/ with emscripten, after
 #                     libpng, libvorbis and what they are built on (cached in build-web/libraries/),
 #                     and try the browser driver of the web tests on a page of its own
@@ -31,7 +32,8 @@ testpackages=(
   openbox                                     # a window manager that minimises, for F12
   file lintian groff-base devscripts          # Debian packages made and checked (hardening-check);
                                               # man pages checked
-  g++-s390x-linux-gnu g++-aarch64-linux-gnu   # cross compilers for a big-endian and an arm64 build
+  g++-s390x-linux-gnu g++-aarch64-linux-gnu   # cross compilers for a big-endian, an arm64 and a
+  g++-arm-linux-gnueabihf                     # 32-bit build
   qemu-user-static                            # that run their tests, named as the emulator
   desktop-file-utils appstream                # menu entries and metainfo validated
 )
@@ -169,6 +171,7 @@ case "${1:-}" in
     compatruntime
     crossbuild s390x s390x-linux-gnu
     crossbuild arm64 aarch64-linux-gnu
+    crossbuild armhf arm-linux-gnueabihf
     sanitized
     fuzz 60
     ;;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-static constexpr long fontfilelimit = 1L << 22;  // far more than any 256x128 BMP needs
+static constexpr int64_t fontfilelimit = int64_t(1) << 22;  // far more than any 256x128 BMP needs
 
 // white and fully transparent, so that filtered glyph edges keep the drawing colour
 static void cleartexels(unsigned char *texels)

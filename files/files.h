@@ -12,7 +12,7 @@
 extern FILE *fp;
 
 // the most readwholefile reads of a file unless asked for less
-constexpr long maxfilebytes = 1L << 30;
+constexpr int64_t maxfilebytes = int64_t(1) << 30;
 
 // a file's bytes in one heap block of their own size, which it frees
 struct filebytes {
@@ -28,12 +28,12 @@ struct filebytes {
 // reads at most limit bytes of the regular file path into file, straight into a block that is
 // not cleared first; 0 when it cannot be opened or read (a FIFO, device or directory is not
 // opened at all)
-int readfilebytes(const char *path, filebytes &file, long limit = maxfilebytes);
+int readfilebytes(const char *path, filebytes &file, int64_t limit = maxfilebytes);
 // reads path inside folder, looked into rather than entered so that the working directory never
 // changes: folder in the working directory; else path as given, when the working directory has
 // no such folder (or path is absolute); else folder in the data folders (datasearchpath). The
 // loaders' way of finding their files ("texture", "sound")
-int readfolderfile(const char *folder, const char *path, filebytes &file, long limit = maxfilebytes);
+int readfolderfile(const char *folder, const char *path, filebytes &file, int64_t limit = maxfilebytes);
 // 1 when the relative path is a regular file inside folder, in the working directory or a data
 // folder, as readfolderfile looks (without taking path as given)
 int findfolderfile(const char *folder, const char *path);
@@ -61,9 +61,9 @@ struct bytesource {
 };
 // opens path inside folder as readfolderfile finds it, its size counted as at most limit bytes;
 // 0 when it cannot be opened
-int openfolderfile(const char *folder, const char *path, bytesource &source, long limit);
+int openfolderfile(const char *folder, const char *path, bytesource &source, int64_t limit);
 // the same into a vector
-int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit = maxfilebytes);
+int readwholefile(const char *path, std::vector<unsigned char> &bytes, int64_t limit = maxfilebytes);
 // replaces path (or the file a link at path names, created when it does not exist yet) with bytes,
 // written beside it, made durable and renamed over it, so that a failure leaves the old file whole;
 // keeps its permissions and refuses a read-only file; where the folder takes no new file but the
@@ -179,7 +179,7 @@ std::string programfolder();
 // written in decimal, a number with enough digits to read back the same float, a text in double
 // quotes with a backslash, a quote and control characters escaped (\\, \", \xHH) and every
 // other byte, UTF-8 included, as it is
-constexpr long maxoptionsfilebytes = 64L << 10;  // a larger file is not read
+constexpr int64_t maxoptionsfilebytes = int64_t(64) << 10;  // a larger file is not read
 
 // one option: its name in the file (letters, digits, '_', '-' and '.') and the one variable it
 // is kept in, made by the calls below

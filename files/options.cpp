@@ -253,7 +253,7 @@ int loadgameoptions(const char *path, const gameoption *options, int count)
   if (!path || !readfilebytes(path, file, maxoptionsfilebytes + 1))
     return -1;
   if (file.size > size_t(maxoptionsfilebytes)) {
-    reportmessage("%s: larger than %ld bytes; not read", path, maxoptionsfilebytes);
+    reportmessage("%s: larger than %lld bytes; not read", path, (long long)maxoptionsfilebytes);
     return -1;
   }
   return loadgameoptionsbytes(file.data, file.size, options, count, path);

@@ -14,9 +14,18 @@
 
 FILE *fp = nullptr;
 
+// the bytes of a file of size bytes that a limit lets a reader take: all of them for a negative
+// limit; never more than this machine's memory can address, a 32-bit one's included
+static size_t boundedsize(uint64_t size, int64_t limit)
+{
+  if (limit >= 0)
+    size = std::min(size, uint64_t(limit));
+  return size_t(std::min(size, uint64_t(SIZE_MAX)));
+}
+
 // opens a regular file for reading; a FIFO or device is refused without waiting on it; -1 when
 // it cannot be opened
-static int openregularfd(const char *path, size_t &size)
+static int openregularfd(const char *path, uint64_t &size)
 {
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0)
@@ -26,12 +35,12 @@ static int openregularfd(const char *path, size_t &size)
     close(fd);
     return -1;
   }
-  size = size_t(info.st_size);
+  size = uint64_t(info.st_size);
   return fd;
 }
 
 // the same as a stream
-static FILE *openregular(const char *path, size_t &size)
+static FILE *openregular(const char *path, uint64_t &size)
 {
   int fd = openregularfd(path, size);
   if (fd < 0)
@@ -47,18 +56,18 @@ filebytes::~filebytes()
   free(data);
 }
 
-int readfilebytes(const char *path, filebytes &file, long limit)
+int readfilebytes(const char *path, filebytes &file, int64_t limit)
 {
   free(file.data);
   file.data = nullptr;
   file.size = 0;
-  size_t size = 0;
-  fp = openregular(path, size);
+  uint64_t filesize = 0;
+  fp = openregular(path, filesize);
   if (!fp)
     return 0;
   // a regular file's size is known, so reads straight into the block fetch all of it that is
   // wanted, without the stream's own buffer and the calls that set it up
-  size = std::min(size, size_t(limit));
+  const size_t size = boundedsize(filesize, limit);
   file.data = static_cast<unsigned char *>(malloc(std::max(size, size_t(1))));
   int ok = file.data != nullptr;
   while (ok && file.size < size) {
@@ -129,7 +138,7 @@ int findfolderfile(const char *folder, const char *path)
          });
 }
 
-int readfolderfile(const char *folder, const char *path, filebytes &file, long limit)
+int readfolderfile(const char *folder, const char *path, filebytes &file, int64_t limit)
 {
   return openinfolder(folder, path, [&](const char *at) { return readfilebytes(at, file, limit); });
 }
@@ -178,20 +187,20 @@ bool bytesource::readat(size_t offset, unsigned char *dst, size_t count)
 }
 
 // opens path as a source of at most limit bytes
-static int opensource(const char *path, bytesource &source, long limit)
+static int opensource(const char *path, bytesource &source, int64_t limit)
 {
-  size_t size = 0;
+  uint64_t size = 0;
   source.fd = openregularfd(path, size);
-  source.size = std::min(size, size_t(limit));
+  source.size = boundedsize(size, limit);
   return source.fd >= 0;
 }
 
-int openfolderfile(const char *folder, const char *path, bytesource &source, long limit)
+int openfolderfile(const char *folder, const char *path, bytesource &source, int64_t limit)
 {
   return openinfolder(folder, path, [&](const char *at) { return opensource(at, source, limit); });
 }
 
-int readwholefile(const char *path, std::vector<unsigned char> &bytes, long limit)
+int readwholefile(const char *path, std::vector<unsigned char> &bytes, int64_t limit)
 {
   filebytes file;
   int ok = readfilebytes(path, file, limit);

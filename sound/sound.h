@@ -18,7 +18,7 @@ void shutdownsound();
 
 // [SECTION] sound slots
 constexpr int maxsounds = 256;
-constexpr long maxsoundfilebytes = 64L << 20;  // the largest file a loader takes
+constexpr int64_t maxsoundfilebytes = int64_t(64) << 20;  // the largest file a loader takes
 // the most a slot's samples may take while they are converted: about six minutes of a
 // 44.1 kHz stereo device
 constexpr size_t maxsoundbytes = size_t(64) << 20;

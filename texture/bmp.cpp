@@ -15,7 +15,7 @@ constexpr uint16_t bmpsignature = 0x4D42;  // "BM"
 constexpr uint32_t fileheaderbytes = 14;
 constexpr uint32_t shortestinfoheader = 40;
 // the longest file a header can describe: the pixels at the farthest offset, the largest sides
-constexpr long largestbmpfile = long(UINT32_MAX) + long(maxtextureside) * maxtextureside * 3;
+constexpr int64_t largestbmpfile = int64_t(UINT32_MAX) + int64_t(maxtextureside) * maxtextureside * 3;
 
 bool sidesaccepted(int32_t width, int32_t height)
 {

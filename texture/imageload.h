@@ -75,7 +75,7 @@ using imagesides = bool (*)(imagereader &in, int &width, int &height);
 struct imageformat {
   imagedecoder decode;
   imagesides sides;
-  long largestfile;
+  int64_t largestfile;
 };
 // opens path inside folder, or path as given when folder is no directory (or path is absolute),
 // and hands it to the format's decoder; a file that cannot be opened is refused like a bad one.

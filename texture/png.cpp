@@ -19,7 +19,8 @@ constexpr size_t pngheadbytes = 8 + 4 + 4 + 13 + 4;
 constexpr size_t deflateratio = 1032;
 // room for the largest image stored at 16 bits a channel without compression, twice over for the
 // chunks and ancillary data around it
-constexpr long largestpngfile = 2 * (long(maxtextureside) * (1 + long(maxtextureside) * 8));
+constexpr int64_t largestpngfile =
+    2 * (int64_t(maxtextureside) * (1 + int64_t(maxtextureside) * 8));
 
 struct pngheader {
   int width;

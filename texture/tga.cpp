@@ -16,8 +16,8 @@ constexpr int largestrun = 128;  // pixels one run-length packet can stand for
 constexpr size_t tgaheaderbytes = 18;
 // the longest file a header can describe: the longest ID, the largest colour map (65535 entries
 // of up to 32 bytes) and the largest image in one-pixel packets of 1 + 4 bytes
-constexpr long largesttgafile =
-    long(tgaheaderbytes) + 255 + 65535L * 32 + long(maxtextureside) * maxtextureside * (1 + 4);
+constexpr int64_t largesttgafile = int64_t(tgaheaderbytes) + 255 + int64_t(65535) * 32 +
+                                   int64_t(maxtextureside) * maxtextureside * (1 + 4);
 
 struct tgalayout {
   int width;

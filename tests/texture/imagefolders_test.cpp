@@ -149,13 +149,19 @@ TEST_F(imagefolders, read_files_past_a_gigabyte_when_their_header_allows_them)
   tga.u8(8);
   sparsefile("big.tga", tga.bytes, 18 + (size_t(1) << 30), {10, 20, 30, 40});
   loadtexturetga(1, "big.tga", 0, 0);
-  ASSERT_EQ(texture[1].width, 16384);
-  // the file's last pixel ends the top row
-  EXPECT_EQ(bytes(texture[1].data + 16383 * 4, texture[1].data + 16384 * 4), bytes({30, 20, 10, 40}));
+  if (sizeof(void *) < 8 && !texture[1].width) {  // a 32-bit process may find no room for it
+    EXPECT_STREQ(textureloaderror(), "out of memory");
+  } else {
+    ASSERT_EQ(texture[1].width, 16384);
+    // the file's last pixel ends the top row
+    EXPECT_EQ(bytes(texture[1].data + 16383 * 4, texture[1].data + 16384 * 4),
+              bytes({30, 20, 10, 40}));
+  }
   settexture(1, 0, 0, 0, nullptr);
 
-  // a one-pixel BMP whose pixel lies a gigabyte into the file
-  const uint32_t offset = (1u << 30) + 64;
+  // a one-pixel BMP whose pixel lies past 2 GiB into the file, where a 32-bit offset would not
+  // reach
+  const uint32_t offset = (1u << 31) + 64;
   bytewriter bmp;
   bmp.u16(0x4D42);
   for (uint32_t field : {offset + 3, 0u, offset, 40u, 1u, 1u})
