@@ -1,11 +1,14 @@
 // Menu drawing: each item is its caption, brighter with its state and with the hotkey's letter
 // marked; a text input adds a dark field showing its value, or the text being edited with its
-// selection and cursor. Everything is cut from the font, whose code 127 is a solid cell.
+// selection and cursor. Text is cut from the font, whose code 127 is a solid cell; the state marks
+// and the focus are drawn as shapes.
 #include "menu/menu.h"
+#include "menu/menuparts.h"
 
 #include "draw/draw.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 constexpr int solidcell = 127;
@@ -89,7 +92,7 @@ static void drawselection(const menuitemrecord &item, int64_t x, int64_t y)
 {
   const int from = std::min(menuinputselectpos, menuinputcursorpos);
   const int to = std::max(menuinputselectpos, menuinputcursorpos);
-  for (int k = std::max(from, 0); k < std::min(to, int(item.length)); ++k)
+  for (int k = std::max(from, 0); k < std::min(to, int(item.fieldwidth)); ++k)
     drawcell(solidcell, cellx(x, k, item.size), y, item.size, textcolour(item), 0.5f);
 }
 
@@ -109,7 +112,7 @@ static void drawfield(const menuitemrecord &item)
   const bool besidecaption = item.lines == 1;
   const int64_t x = besidecaption ? cellx(item.x, item.length, item.size) : item.x;
   const int64_t y = int64_t(item.y) + (besidecaption ? 0 : item.size);
-  for (int k = 0; k < item.length; ++k)
+  for (int k = 0; k < item.fieldwidth; ++k)
     drawcell(solidcell, cellx(x, k, item.size), y, item.size, backgroundcolour(item), 1.0f);
   if (!item.active) {
     formatmenuvalue(item, menuinputtemp);
@@ -121,11 +124,70 @@ static void drawfield(const menuitemrecord &item)
   drawcursor(item, x, y);
 }
 
+// lines a sixteenth of the cell wide, a pixel at least
+static float linewidth(const menuitemrecord &item)
+{
+  return std::max(1.0f, float(item.size) / 16);
+}
+
+// a toggle's box, filled while it is on, in the first of the cells before the caption
+static void drawbox(const menuitemrecord &item, float left, float top, float side, colour c)
+{
+  const float line = linewidth(item), inset = 2 * line;
+  drawrectangleoutline(left, top, side, side, line, c.red, c.green, c.blue, 1);
+  if (variableshowson(item))
+    drawrectangle(left + inset, top + inset, side - 2 * inset, side - 2 * inset, c.red, c.green,
+                  c.blue, 1);
+}
+
+// a radio item's diamond, filled while its variable holds the item's value: a square line along
+// a diagonal is a diamond
+static void drawdiamond(const menuitemrecord &item, float left, float top, float side, colour c)
+{
+  const float line = linewidth(item), half = side / 2, x = left + half, y = top + half;
+  const float corners[5][2] = {{x, top}, {left + side, y}, {x, top + side}, {left, y}, {x, top}};
+  for (int k = 0; k < 4; ++k)
+    drawline(corners[k][0], corners[k][1], corners[k + 1][0], corners[k + 1][1], line, c.red,
+             c.green, c.blue, 1);
+  const float quarter = (half - 2 * line) / 2;
+  if (variableshowson(item) && quarter > 0)
+    drawline(x - quarter, y - quarter, x + quarter, y + quarter, 2 * std::sqrt(2.0f) * quarter,
+             c.red, c.green, c.blue, 1);
+}
+
+static void drawmark(const menuitemrecord &item)
+{
+  const float size = float(item.size), side = size * 5 / 8;
+  const float left = float(item.x) - markcells * size + (size - side) / 2;
+  const float top = float(item.y) + (size - side) / 2;
+  if (item.type == itemtoggle)
+    drawbox(item, left, top, side, textcolour(item));
+  else
+    drawdiamond(item, left, top, side, textcolour(item));
+}
+
+// an outline just outside the focused item's box, in its full colour
+static void drawfocus()
+{
+  if (!menunavigation || !menufocusshown || !focusinuse())
+    return;
+  const menuitemrecord &item = menuitem[menufocus];
+  const itembox box = menuitembox(item);
+  const float line = linewidth(item);
+  drawrectangleoutline(float(box.left) - 2 * line, float(box.top) - 2 * line,
+                       float(box.right - box.left) + 4 * line,
+                       float(box.bottom - box.top) + 4 * line, line, item.red, item.green,
+                       item.blue, 1);
+}
+
 void drawmenuitems()
 {
   for (int i = 0; i < menuitemsinuse(); ++i) {
+    if (showsmark(menuitem[i]))
+      drawmark(menuitem[i]);
     drawcaption(menuitem[i]);
     if (menuitem[i].type == itemtextinput)
       drawfield(menuitem[i]);
   }
+  drawfocus();
 }

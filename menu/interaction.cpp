@@ -1,35 +1,43 @@
-// Menu interaction: turns the pointer, the left button and the hotkeys into each item's state
-// and activity, runs the callbacks of active items, and the stock toggle and set callbacks; a
-// text field's edit begun or ended from code.
+// Menu interaction: turns the pointer, the left button, the hotkeys and the navigation into each
+// item's state and activity, runs the callbacks of active items, and the stock toggle and set
+// callbacks; a text field's edit begun or ended from code.
 #include "menu/menu.h"
+#include "menu/menuparts.h"
 
 #include <cstdint>
 
 int32_t menuinputkeyboard;
 int32_t prevmenuinputkeyboard;
+int32_t menutookinput;
 
 static int startingfield = -1;  // the slot whose edit beginmenuinput asked for, until a hit test
 
-static bool newleftpress()
+bool newleftpress()
 {
   return mouse.left && !prevmouse.left;
 }
 
-// a new press anywhere ends latched activations; a repeat item's activity lasts one frame
-static void releaseitems()
+// what menuclicked reports is the latest pass's alone, in slots built this frame or not
+static void forgetclicks()
 {
-  const bool press = newleftpress();
+  for (menuitemrecord &item : menuitem)
+    item.clicked = 0;
+}
+
+// a new press anywhere, or an activation by keys or pad, ends latched activations; a repeat
+// item's activity lasts one frame
+static void releaseitems(bool navigated)
+{
+  const bool press = newleftpress() || navigated;
   for (int i = 0; i < menuitemsinuse(); ++i)
     if (press || menuitem[i].repeat)
       menuitem[i].active = 0;
 }
 
-// 64-bit sums keep items far off the screen from overflowing
 static bool pointerinside(const menuitemrecord &item)
 {
-  const int64_t right = int64_t(item.x) + int64_t(item.length) * item.size;
-  const int64_t bottom = int64_t(item.y) + int64_t(item.lines) * item.size;
-  return item.x <= mouse.x && mouse.x < right && item.y <= mouse.y && mouse.y < bottom;
+  const itembox box = menuitembox(item);
+  return box.left <= mouse.x && mouse.x < box.right && box.top <= mouse.y && mouse.y < box.bottom;
 }
 
 // the hotkey goes down, or is held for repeat items; asleep while a text input has the keyboard
@@ -41,20 +49,10 @@ static bool hotkeyfires(const menuitemrecord &item)
   return item.repeat ? keyboard[key] != 0 : keypressed(key);
 }
 
-static bool showson(const menuitemrecord &item)
-{
-  if (item.active)
-    return true;
-  if (item.type == itemtoggle)
-    return *static_cast<const int32_t *>(item.variable) != 0;
-  if (item.type == itemset)
-    return *static_cast<const int32_t *>(item.variable) == item.setvalue;
-  return false;
-}
-
 // every enabled item under the pointer is hovered and every one of them is activated by a new
-// press: there is no tie-break; states are settled before any callback runs
-static void hittestitems()
+// press: there is no tie-break, and the focus goes to the last; the slot navigated is activated
+// as if clicked; states are settled before any callback runs
+static void hittestitems(int navigated)
 {
   const bool press = newleftpress();
   for (int i = 0; i < menuitemsinuse(); ++i) {
@@ -62,14 +60,17 @@ static void hittestitems()
     if (item.state == itemdisabled)
       continue;
     item.state = itemnormal;
+    bool taken = i == navigated || hotkeyfires(item);
     if (pointerinside(item)) {
       item.state = itemhovered;
       if (press)
-        item.active = 1;
+        menufocus = i;
+      taken = taken || press;
     }
-    if (hotkeyfires(item) || (i == startingfield && item.type == itemtextinput))
-      item.active = 1;
-    if (showson(item))
+    menutookinput |= taken;
+    if (taken || (i == startingfield && item.type == itemtextinput))
+      item.active = item.clicked = 1;
+    if (item.active || variableshowson(item))
       item.state = itemon;
   }
 }
@@ -87,19 +88,25 @@ static void runcallbacks()
   }
 }
 
+// the focus follows the field being edited, which Tab may have moved on
 static void settlekeyboardowner()
 {
   menuinputkeyboard = 0;
   for (int i = 0; i < menuitemsinuse(); ++i)
-    if (menuitem[i].active && menuitem[i].type == itemtextinput)
+    if (menuitem[i].active && menuitem[i].type == itemtextinput) {
       menuinputkeyboard = 1;
+      menufocus = i;
+    }
 }
 
 void checkmenuitems()
 {
   prevmenuinputkeyboard = menuinputkeyboard;
-  releaseitems();
-  hittestitems();
+  menutookinput = 0;
+  forgetclicks();
+  const int navigated = navigatemenu();
+  releaseitems(navigated >= 0);
+  hittestitems(navigated);
   startingfield = -1;
   runcallbacks();
   settlekeyboardowner();

@@ -1,6 +1,7 @@
 // The menu item table: items appended every frame with their options, blank slots, the reset
-// of the activity flags, and the key labels that mark hotkeys in captions.
+// of the activity flags, the hit box, and the key labels that mark hotkeys in captions.
 #include "menu/menu.h"
+#include "menu/menuparts.h"
 
 #include "draw/draw.h"
 
@@ -13,6 +14,7 @@ menuitemrecord menuitem[maxmenuitems];
 int32_t numofmenuitems;
 int32_t currentmenuitem;
 char keyboardlabel[keycount][keylabelsize];
+int32_t menustatemarks;
 
 // the last creation found the table full, so the options that follow have no item to act on
 static bool lastitemrefused;
@@ -26,13 +28,14 @@ static menuitemrecord *appenditem()
   return &menuitem[numofmenuitems++];
 }
 
-// every field but the two activity flags, which belong to the slot rather than the item
+// every field but the activity flags, which belong to the slot rather than the item
 static void clearitem(menuitemrecord &item)
 {
-  const int32_t active = item.active, wasactive = item.wasactive;
+  const int32_t active = item.active, wasactive = item.wasactive, clicked = item.clicked;
   item = menuitemrecord{};
   item.active = active;
   item.wasactive = wasactive;
+  item.clicked = clicked;
 }
 
 void createmenuitem(const char *text, int x, int y, int size, float red, float green, float blue)
@@ -44,6 +47,7 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
   // longer captions are cut to 63 characters; no caption at all is an empty one
   snprintf(item->text, menutextsize, "%.*s", menutextsize - 1, text ? text : "");
   item->length = int32_t(strlen(item->text));
+  item->fieldwidth = item->length;
   // placed as drawtext places text: a position that went negative wraps off the screen
   item->x = aligncoordinate(x, item->length, size);
   item->y = aligncoordinate(y, 1, size);
@@ -67,12 +71,46 @@ void createmenuitemempty()
     clearitem(*item);
 }
 
+// a new screen: nothing carries over to the item of the same slot on it, nor the focus
 void resetmenuitems()
 {
   for (menuitemrecord &item : menuitem) {
     item.active = 0;
     item.wasactive = 0;
+    item.clicked = 0;
   }
+  menufocus = -1;
+}
+
+bool showsmark(const menuitemrecord &item)
+{
+  return menustatemarks && (item.type == itemtoggle || item.type == itemset);
+}
+
+// a one-line field sits after its caption, outside the box, as it always has
+itembox menuitembox(const menuitemrecord &item)
+{
+  int64_t cells = item.length;
+  if (item.type == itemtextinput && item.lines > 1)
+    cells = std::max(cells, int64_t(item.fieldwidth));
+  const int64_t size = item.size;
+  return {item.x - (showsmark(item) ? markcells * size : 0), item.y, item.x + cells * size,
+          item.y + int64_t(item.lines) * size};
+}
+
+bool variableshowson(const menuitemrecord &item)
+{
+  if (item.type == itemtoggle)
+    return *static_cast<const int32_t *>(item.variable) != 0;
+  if (item.type == itemset)
+    return *static_cast<const int32_t *>(item.variable) == item.setvalue;
+  return false;
+}
+
+bool focusable(const menuitemrecord &item)
+{
+  const itembox box = menuitembox(item);
+  return item.state != itemdisabled && box.left < box.right && box.top < box.bottom;
 }
 
 // gives the item its variable, kind and callback; false (nothing changed) without a variable
@@ -139,12 +177,12 @@ void setmenuradio(int32_t *variable, int32_t value)
   setmenuitem(optionset, intptr_t(variable), value);
 }
 
-// a field writes back its text whole: up to the caption's length less one characters, or the
-// longer string it started with, and a terminator
+// a field writes back its text whole: up to its width less one characters, or the longer
+// string it started with, and a terminator
 void setmenutextfield(char *buffer, int size)
 {
   const menuitemrecord *item = lastitem();
-  if (!item || !buffer || size < item->length || !memchr(buffer, '\0', size_t(size)))
+  if (!item || !buffer || size < item->fieldwidth || !memchr(buffer, '\0', size_t(size)))
     return;
   setmenuitem(optionstringinput, intptr_t(buffer));
 }
@@ -152,6 +190,32 @@ void setmenutextfield(char *buffer, int size)
 void setmenuclick(void (*click)())
 {
   setmenuitem(optioncallback, intptr_t(click));
+}
+
+void setmenufieldwidth(int characters)
+{
+  menuitemrecord *item = lastitem();
+  if (!item || characters < 0 || characters >= menuinputarea)
+    return;
+  const bool hasbuffer = item->type == itemtextinput && item->inputtype == inputstring;
+  if (!hasbuffer || characters + 1 <= item->fieldwidth)
+    item->fieldwidth = characters + 1;  // and a cell for the cursor after the last character
+}
+
+void setmenuback()
+{
+  if (menuitemrecord *item = lastitem())
+    item->back = 1;
+}
+
+// the slot's flag from the last pass, as the same item built again in this frame finds it
+int menuclicked()
+{
+  menuitemrecord *item = lastitem();
+  if (!item || !item->clicked)
+    return 0;
+  item->clicked = 0;
+  return 1;
 }
 
 // keys named by their keypad navigation role or by what they are; digits and letters are

@@ -1,5 +1,5 @@
-// Menus: the immediate-mode item table, its interaction and drawing, the text-entry field and
-// the colour edit bars.
+// Menus: the immediate-mode item table, its interaction, focus navigation and drawing, the
+// text-entry field and the colour edit bars.
 #pragma once
 
 #include <cstdint>
@@ -48,13 +48,16 @@ struct menuitemrecord {
   int32_t size;             // side of a square character cell
   float red, green, blue;   // caption colour at full brightness
   int32_t type;             // itemplain, itemtextinput, itemtoggle or itemset
-  int32_t length;           // caption length: the hit box's and a field's width in cells
+  int32_t length;           // caption length: the hit box's width in cells
+  int32_t fieldwidth;       // a text field's row in cells, which takes one character less
   int32_t lines;            // hit box height in cells: 1, 2 for text inputs, 0 for blanks
   int32_t hotkey;           // key code that activates the item, 0 (or any non-key) for none
   int32_t repeat;           // the hotkey activates in every frame it is held
+  int32_t back;             // Escape or the pad's east button activates it, with navigation on
   int32_t state;            // itemdisabled to itemon
   int32_t wasactive;        // active as it stood after this slot's last callback turn
   int32_t active;           // activated; kept across frames
+  int32_t clicked;          // activated by the latest checkmenuitems, until menuclicked says so
   int32_t setvalue;         // what a set item stores into its variable
   int32_t inputtype;        // inputint to inputstring
   void *variable;           // the variable shown and edited, the caller's
@@ -64,6 +67,9 @@ extern menuitemrecord menuitem[maxmenuitems];
 extern int32_t numofmenuitems;   // items built this frame; the caller sets it to 0 each frame
 extern int32_t currentmenuitem;  // the item whose callback is running
 extern char keyboardlabel[keycount][keylabelsize];  // hotkey names, by key code
+// 1: toggles and radio items show their state in a box or a diamond in the two cells before their
+// caption, which their hit box takes in; 0 (the default): only by their brightness
+extern int32_t menustatemarks;
 
 // appends an item, a null caption as an empty one; x and y may carry 0x10000 (centre on it) or
 // 0x20000 (right or bottom edge)
@@ -80,6 +86,16 @@ void setmenuradio(int32_t *variable, int32_t value);
 void setmenutextfield(char *buffer, int size);
 // the last item runs click while it is active (optioncallback)
 void setmenuclick(void (*click)());
+// the last item's text field takes up to characters characters, in a row of characters + 1
+// cells, whatever its caption's length; nothing outside 0 to menuinputarea - 1, nor when it would
+// widen a string field already given its buffer, which was checked against the width it had
+void setmenufieldwidth(int characters);
+// the last item is the one Escape or the pad's east button activates while navigation is on
+void setmenuback();
+// 1 when the last item was activated (by the pointer, its hotkey or the navigation) in the
+// latest checkmenuitems, the last frame's while the items are built before it; once: the answer
+// is used up
+int menuclicked();
 // appends a blank slot that is never hit, activated or drawn
 void createmenuitemempty();
 // the slots that hold this frame's items: numofmenuitems kept within the table
@@ -95,6 +111,9 @@ extern int32_t menuinputkeyboard;
 // menuinputkeyboard as the frame found it, before this frame's checkmenuitems: the Escape or
 // Return that ends an edit, and the keys typed into it, are then no command of the game's
 extern int32_t prevmenuinputkeyboard;
+// 1 when this frame's checkmenuitems acted on a press: a new left press on an enabled item, a
+// hotkey that fired, or a navigation key or pad button; that press is then no command of the game's
+extern int32_t menutookinput;
 
 // once per frame after the input polls: states, activations, callbacks, keyboard ownership
 void checkmenuitems();
@@ -108,6 +127,15 @@ void endmenuinput();
 void menutoggle();
 // set callback: stores the item's set value into its int
 void menuset();
+
+// [SECTION] focus navigation
+// One focused slot, kept across frames, moved in screen order (by top edge, then left edge) and
+// activated like a click; a click moves it too. A game turns navigation on in menunavigation
+constexpr int navigatekeys = 1;  // Tab, Shift+Tab and the arrows move; Return, Space activate
+constexpr int navigatepad = 2;   // the first pad's d-pad and left stick move; south activates
+extern int32_t menunavigation;   // navigatekeys | navigatepad, or 0 (the default): none
+extern int32_t menufocus;        // the focused slot; -1 (or an item it cannot take) for none
+extern int32_t menufocusshown;   // 1 while drawn: keys or pad moved it last; the mouse hides it
 
 // [SECTION] text entry
 constexpr int menuinputsize = 256;  // bytes of the edit buffers, terminator included
@@ -148,7 +176,8 @@ int deleteselectedtext();
 void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize]);
 
 // [SECTION] drawing
-// every item of the frame: captions by state, hotkey letters, text fields with their cursor
+// every item of the frame: captions by state, hotkey letters, state marks, text fields with their
+// cursor, and the focus while navigation shows it
 void drawmenuitems();
 
 // [SECTION] colour edit bars

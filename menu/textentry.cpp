@@ -301,11 +301,11 @@ static void dragselection(const menuitemrecord &item)
   clampselection();
 }
 
-// the field takes up to length - 1 characters, so an empty caption takes none
+// the field takes up to its width less one characters, so a field of one cell takes none
 static void typecharacter(const menuitemrecord &item, int c)
 {
   deleteselectedtext();
-  if (textlength() < item.length - 1)
+  if (textlength() < item.fieldwidth - 1)
     addmenuinputchar(c);
 }
 

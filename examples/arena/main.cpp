@@ -18,8 +18,9 @@ const char help[] =
     "Arena, the Tavrel engine's example game: steer a ship about a walled arena and shoot the\n"
     "saw blades that drift in it. A blade that touches the ship takes one of its three lives.\n"
     "Keys: arrows or W A S D steer, Space fires, Escape opens the menu (music, difficulty,\n"
-    "your name, quit); a gamepad's left stick or d-pad steers and its bottom face button\n"
-    "(Xbox A, PlayStation cross) fires.\n"
+    "your name, quit); a gamepad's left stick or d-pad steers, its bottom face button\n"
+    "(Xbox A, PlayStation cross) fires and its start button opens the menu; the arrows, Tab\n"
+    "and Return work the menu, and so does the pad.\n"
     "It starts as Tavrel Setup stored the player's choices in hwconfig.cfg, and keeps its own\n"
     "options in options.txt (key.fire names the fire key by its code), both in GAME_FOLDER, in\n"
     "~/.local/share/arena with --player-folder, else in the working directory.\n";
@@ -50,8 +51,11 @@ void runframe()
   if (!beginframe())
     return;  // no window to draw in: skip the frame
   const bool quitting = quitleft >= 0;
-  // asleep while a text field has the keyboard: the Escape that ends the typing is the field's
-  if (!prevmenuinputkeyboard && !quitting && keypressed(key_escape))
+  // Escape is no command of the game's while a text field has the keyboard (the Escape that ends
+  // the typing is the field's) nor when the menu took it (its back item, Resume)
+  const bool escape = keypressed(key_escape) && !prevmenuinputkeyboard && !menutookinput;
+  const bool start = padpressed(0, padstart);
+  if (!quitting && (escape || start))
     paused = !paused;
   if (waspaused && !paused)
     saveoptions();  // the menu closed: keep what was changed in it
@@ -92,6 +96,8 @@ int main(int argc, char **argv)
     return 1;
   }
   framecap = framespersecond;
+  menunavigation = navigatekeys | navigatepad;  // the pause menu without a mouse, too
+  menustatemarks = 1;  // a box before the music toggle, a diamond before each difficulty
   loadsprites();
   loadsounds();
   startgame();

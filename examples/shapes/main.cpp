@@ -1,26 +1,48 @@
-// shapes: a rectangle, a turned sprite and a line of text in the 2-D screen, on the Tavrel engine.
+// shapes: a rectangle, a turned sprite and a line of text in the 2-D screen, and a menu for the
+// mouse, the keys or a gamepad, on the Tavrel engine.
 #include <tavrel/engine.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 constexpr int squareslot = 1;
 constexpr int squareside = 64;
 
-// a texture of pure blue made in memory: the slot takes the malloc'd pixels and frees them
-static bool makebluesquare()
+int32_t spinning;      // the menu's toggle: the square turns while it is set
+int32_t squarecolour;  // the menu's radio items: 0 blue, 1 green, 2 red
+const float tint[3][3] = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
+bool quitasked;
+
+// a texture of pure white made in memory, tinted as it is drawn: the slot takes the malloc'd
+// pixels and frees them
+static bool makewhitesquare()
 {
-  auto *pixels = static_cast<unsigned char *>(malloc(texturebytes(squareside, squareside, 0)));
+  const size_t bytes = texturebytes(squareside, squareside, 0);
+  auto *pixels = static_cast<unsigned char *>(malloc(bytes));
   if (!pixels)
     return false;
-  for (int i = 0; i < squareside * squareside; ++i) {
-    const unsigned char blue[4] = {0, 0, 255, 255};  // red, green, blue, alpha
-    for (int c = 0; c < 4; ++c)
-      pixels[i * 4 + c] = blue[c];
-  }
+  memset(pixels, 255, bytes);  // red, green, blue and alpha
   settexture(squareslot, squareside, squareside, 0, pixels);
   uploadloadedtexture(squareslot);
   return true;
+}
+
+// the items, made anew before each frame's beginframe: menuclicked answers for the last frame
+static void buildmenu()
+{
+  numofmenuitems = 0;
+  createmenuitem("Spin", 72, 296, 16, 1, 1, 1);
+  setmenutoggle(&spinning);
+  const char *const colours[] = {"Blue", "Green", "Red"};
+  for (int c = 0; c < 3; ++c) {
+    createmenuitem(colours[c], 72 + 120 * c, 328, 16, 1, 1, 1);
+    setmenuradio(&squarecolour, c);
+  }
+  createmenuitem("Quit", 72, 376, 16, 1, 1, 1);
+  setmenuback();  // Escape and the pad's east button choose it too
+  if (menuclicked())
+    quitasked = true;
 }
 
 int main()
@@ -29,20 +51,28 @@ int main()
     fprintf(stderr, "shapes: %s\n", setupfailure());
     return 1;
   }
-  if (!makebluesquare()) {
+  if (!makewhitesquare()) {
     shutdownengine();
     return 1;
   }
-  while (!windowinfo.quit && !keyboard[key_escape]) {
+  menunavigation = navigatekeys | navigatepad;  // a focus that Tab, the arrows and the pad move
+  menustatemarks = 1;  // a box before the toggle, a diamond before each colour
+  float turn = 45;
+  while (!windowinfo.quit && !quitasked) {
+    buildmenu();
     if (!beginframe())
       continue;
+    if (spinning)
+      turn += 90 * frametime;  // degrees a second
     clearscreen(0, 0, 0);
     setupscreen2d();
     drawrectangle(40, 40, 160, 80, 1, 0, 0, 1);  // from (40, 40) to (200, 120)
-    // the whole square, centred on (480, 360), twice its size, turned 45 degrees, untinted
-    drawsprite(squareslot, 0, 0, squareside, squareside, 480, 360, 2, 45, 1, 1, 1, 1);
+    // the whole square, centred on (480, 360), twice its size, turned, in the chosen colour
+    const float *colour = tint[squarecolour];
+    drawsprite(squareslot, 0, 0, squareside, squareside, 480, 360, 2, turn, colour[0], colour[1],
+               colour[2], 1);
     drawtext("2-D", 40, 200, 16, 1, 1, 1, 1);
-    endframe(0);  // no pointer: the frame shown as drawn
+    endframe(1);  // the items over the drawing, and the pointer over them
   }
   shutdownengine();
   return 0;

@@ -88,7 +88,7 @@ void checkedit(int before, size_t lengthbefore)
   require(0 <= menuinputcursorpos && size_t(menuinputcursorpos) <= length);
   require(0 <= menuinputselectpos && size_t(menuinputselectpos) <= length);
   if (before >= 0 && before == editedfield()) {
-    const size_t limit = size_t(menuitem[before].length - 1);  // no limit without a caption
+    const size_t limit = size_t(menuitem[before].fieldwidth - 1);  // none in a field of one cell
     require(length <= (lengthbefore > limit ? lengthbefore : limit));
   }
   require(terminated(longtext, sizeof longtext) && terminated(shorttext, shortroom));

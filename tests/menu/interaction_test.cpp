@@ -1,7 +1,8 @@
 // Menu interaction frame by frame: hit boxes, presses, hotkeys, latching, callbacks, radio
-// groups and the keyboard that a text input holds.
+// groups, the keyboard that a text input holds, and the focus that keys and pad move.
 #include "menuframes.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -404,6 +405,138 @@ TEST_F(menu_keyboardowner, a_field_disabled_while_edited_keeps_editing_until_a_p
   click(600, 400);
   EXPECT_EQ(menuitem[0].active, 0);
   EXPECT_EQ(menuinputkeyboard, 0);
+}
+
+// what a frame's input holds: a key with a modifier, a named pad button, the left stick, or the
+// left button pressed at (x, y)
+struct navinput {
+  int key = 0, modifier = 0, button = -1;
+  float stickx = 0, sticky = 0;
+  int x = -1, y = -1;
+};
+int quitclicks;
+
+// navigation and state marks on: Quit (the back item) built first but lowest, Resume (hotkey r),
+// a radio row Easy and Hard on number, a disabled item, a blank, and a field ten cells wide
+class menu_navigation : public menuinteraction {
+protected:
+  void SetUp() override
+  {
+    menuinteraction::SetUp();
+    menunavigation = navigatekeys | navigatepad;
+    menustatemarks = 1;
+    quitclicks = 0;
+    build = [] {
+      createmenuitem("Quit", 0, 140, 16, 1, 1, 1);
+      setmenuback();
+      quitclicks += menuclicked() + menuclicked();  // the second finds the answer used up
+      createmenuitem("Resume", 0, 0, 16, 1, 1, 1);
+      setmenuitem(optionhotkey, letterkey('r'));
+      for (int value = 0; value < 2; ++value) {
+        createmenuitem(value ? "Hard" : "Easy", 100 * value, 40, 16, 1, 1, 1);
+        setmenuradio(&number, value);
+      }
+      createmenuitem("Off", 0, 60, 16, 1, 1, 1);
+      setmenuitem(optionstate, itemdisabled);
+      createmenuitemempty();
+      createmenuitem("Name", 96, 80, 16, 1, 1, 1);
+      setmenufieldwidth(9);
+      setmenuitem(optionintinput, (intptr_t)&width);
+    };
+  }
+  // held in one frame and let go in the next; the check runs between them
+  void press(const navinput &in, const std::function<void()> &check = [] {})
+  {
+    for (int key : {in.modifier, in.key})
+      if (key)
+        hold(key);
+    if (in.button >= 0)
+      namedpad[0].button[in.button] = 1;
+    namedpad[0].axis[padleftx] = in.stickx;
+    namedpad[0].axis[padlefty] = in.sticky;
+    if (in.x >= 0)
+      pointer(in.x, in.y);
+    mouse.left = in.x >= 0;
+    frame();
+    check();
+    memset(keyboard, 0, keycount);
+    namedpad[0] = {};
+    mouse.left = 0;
+    frame();
+  }
+};
+
+TEST_F(menu_navigation, moves_go_in_screen_order_by_rows_over_what_cannot_be_focused)
+{
+  const struct {
+    int from, shown;
+    navinput input;
+    int to;
+  } cases[] = {
+      {3, 1, {key_tab}, 6}, {0, 1, {key_tab}, 1}, {1, 1, {key_tab, key_lshift}, 0},  // round
+      {6, 1, {key_up}, 3}, {0, 1, {key_down}, 1}, {3, 1, {key_right}, 3},  // nearest; round; stop
+      {2, 0, {key_down}, 2}, {-1, 0, {key_up}, 0}, {4, 1, {key_right}, 1},  // hidden; none
+      {1, 1, {0, 0, paddpaddown}, 2}, {6, 1, {0, 0, -1, 0.2f, -0.9f}, 3},
+      {2, 1, {0, 0, -1, 0.3f, -0.4f}, 2}};  // not pushed far enough
+  for (const auto &c : cases) {
+    menufocus = c.from;
+    menufocusshown = c.shown;
+    press(c.input);
+    EXPECT_EQ(menufocus, c.to) << c.from << " " << c.input.key << " " << c.input.button;
+    EXPECT_EQ(menufocusshown, 1);
+  }
+}
+
+TEST_F(menu_navigation, activations_by_keys_pad_and_pointer_are_clicks_that_the_menu_takes)
+{
+  const struct {
+    int focus;
+    navinput input;
+    int activated;
+  } cases[] = {{-1, {key_return}, -1}, {3, {key_space}, 3}, {2, {0, 0, padsouth}, 2},
+               {1, {0, 0, padeast}, 0}, {-1, {letterkey('r')}, 1},
+               {-1, {0, 0, -1, 0, 0, 70, 45}, 3},    // Hard's mark
+               {-1, {0, 0, -1, 0, 0, 240, 100}, 6},  // the field's row, past its caption
+               {-1, {0, 0, -1, 0, 0, 5, 65}, -1}};   // disabled
+  for (const auto &c : cases) {
+    menufocus = c.focus;
+    press(c.input, [&c] {
+      int activated = -1;
+      for (int i = 0; i < numofmenuitems; ++i)
+        activated = menuitem[i].clicked ? i : activated;
+      EXPECT_EQ(activated, c.activated) << c.focus << " " << c.input.key << " " << c.input.x;
+      EXPECT_EQ(menutookinput, c.activated >= 0);
+    });
+    endmenuinput();
+  }
+  EXPECT_EQ(number, 1);  // Easy was chosen, then Hard
+  EXPECT_EQ(quitclicks, 1);
+}
+
+TEST_F(menu_navigation, a_held_move_repeats_after_a_delay_the_mouse_hides_the_focus)
+{
+  menufocus = menufocusshown = 1;
+  frametime = 0.15f;
+  hold(key_down);
+  std::vector<int> focus;
+  for (int i = 0; i < 6; ++i, frame())
+    focus.push_back(menufocus);
+  EXPECT_EQ(focus, (std::vector<int>{1, 2, 2, 2, 6, 0}));
+  letgo(key_down);
+  press({0, 0, -1, 0, 0, 300, 300});
+  EXPECT_EQ(menufocusshown, 0);
+}
+
+TEST_F(menu_navigation, a_focused_field_edits_with_the_keys_until_the_pad_ends_it)
+{
+  menufocus = menufocusshown = 6;
+  for (int key : {key_return, key_down, key_0 + 7})  // Down is the field's
+    press({key});
+  press({0, 0, padeast});
+  EXPECT_EQ(width, 7);
+  EXPECT_EQ(menuinputkeyboard + menuitem[0].active, 0);  // the back item was not reached
+  press({key_down});
+  EXPECT_EQ(menufocus, 0);
 }
 
 }  // namespace

@@ -127,19 +127,27 @@ TEST_F(menu_itemtable, a_typed_text_field_refuses_a_buffer_it_could_write_past)
     char *buffer;
     int size;
     int type;
+    int before = -1, after = -1;  // setmenufieldwidth before and after it, -1 for none
+    int fieldwidth = 4;
   } cases[] = {
       {shortname, 4, itemtextinput},  // "Name" takes three characters and a terminator
       {shortname, 3, itemplain},      // a full field would write past it
       {unterminated, 8, itemplain},   // no string to start from
       {nullptr, 5, itemplain},
       {shortname, -1, itemplain},
+      {shortname, 5, itemtextinput, 4, -1, 5},  {shortname, 5, itemplain, 5, -1, 6},
+      {shortname, 5, itemtextinput, menuinputarea}, {shortname, 5, itemtextinput, -1, 2, 3},
+      {shortname, 5, itemtextinput, -1, 4},  // wider than the buffer was checked for
   };
   for (const auto &c : cases) {
     numofmenuitems = 0;
     createmenuitem("Name", 0, 0, 16, 1, 1, 1);
+    setmenufieldwidth(c.before);
     setmenutextfield(c.buffer, c.size);
-    EXPECT_EQ(menuitem[0].type, c.type) << c.size;
+    setmenufieldwidth(c.after);
+    EXPECT_EQ(menuitem[0].type, c.type) << c.size << " " << c.before;
     EXPECT_EQ(menuitem[0].variable, c.type == itemtextinput ? shortname : nullptr) << c.size;
+    EXPECT_EQ(menuitem[0].fieldwidth, c.fieldwidth) << c.before << " " << c.after;
   }
 }
 

@@ -1,5 +1,6 @@
 // Drives the menu frame by frame as the program does: build the items, run checkmenuitems, and
-// let this frame's input become the previous frame's, with keys and buttons held until let go.
+// let this frame's input become the previous frame's, with keys, buttons and the pad's controls
+// held until let go.
 #pragma once
 
 #include "engine.h"
@@ -25,6 +26,9 @@ protected:
     memset(menuinput, 0, sizeof menuinput);
     menuinputcursorpos = menuinputselectpos = 0;
     frametime = 0;  // no key repeats unless a test gives frames a length
+    memset(namedpad, 0, sizeof namedpad);
+    memset(prevnamedpad, 0, sizeof prevnamedpad);
+    menunavigation = menufocusshown = menustatemarks = 0;
     resetmenuitems();
     setupmenuitems();
   }
@@ -37,6 +41,7 @@ protected:
     checkmenuitems();
     memcpy(prevkeyboard, keyboard, keycount);
     prevmouse = mouse;
+    memcpy(prevnamedpad, namedpad, sizeof namedpad);
   }
 
   // pressed with the modifiers held, as the keyboard poll records it

@@ -162,6 +162,19 @@ TEST_F(menu_textlimits, a_caption_of_ten_characters_takes_nine)
   EXPECT_STREQ(text, "abcdefghz");
 }
 
+TEST_F(menu_textlimits, a_width_given_in_characters_takes_the_caption_s_place)
+{
+  build = [] {
+    createmenuitem("Name", fieldx, 100, cell, 1, 1, 1);
+    setmenufieldwidth(12);
+    setmenutextfield(text, sizeof text);
+    setmenuitem(optionhotkey, namekey);
+  };
+  tap(namekey);
+  type("abcdefghijklmn");
+  EXPECT_STREQ(text, "abcdefghijkl");
+}
+
 TEST_F(menu_textlimits, a_field_with_an_empty_caption_takes_no_typing)
 {
   build = [] { field("", 0, optionintinput, &intvalue, integerkey); };
