@@ -21,7 +21,8 @@ playpackages=(
 )
 # what the tests add
 testpackages=(
-  libx11-dev xvfb xdotool x11-apps            # the tests' private X server, their input, xwd
+  libx11-dev xvfb xdotool x11-apps            # the tests' private X server, their input, xwd,
+  x11-xkb-utils                               # and its keyboard layouts (setxkbmap)
   libgtest-dev libbenchmark-dev               # tests and benchmarks
   clang libclang-rt-14-dev                    # fuzz targets with the sanitizers
   libstb-dev imagemagick                      # an independent image decoder and image writer

@@ -10,11 +10,12 @@ constexpr int textbuffersize = 1024;   // characters in each formatting buffer, 
 constexpr int textoutputlimit = 1000;  // formatting stops once the output holds this many
 constexpr int aligncentre = 0x10000;   // placement flag: centre on the coordinate
 constexpr int alignend = 0x20000;      // placement flag: the coordinate is the right or bottom edge
-constexpr int fontwidth = 256;         // the font texture, of which the image fills the top half
+constexpr int fontwidth = 256;         // the font texture: 16x16 cells, one for each code 0 to 255
 constexpr int fontheight = 256;
-constexpr int fontimagewidth = 256;    // "font.bmp": 16x8 cells of 16x16
-constexpr int fontimageheight = 128;
+constexpr int fontimagewidth = 256;    // "font.bmp": 16 cells of 16x16 across, 16 rows of them
+constexpr int fontimageheight = 128;   // or only the 8 rows of codes 0 to 127
 constexpr int fontcell = 16;
+constexpr int replacementcell = 128;   // the cell drawn for every character the font has no cell of
 
 extern char textstring2[textbuffersize];  // the whole formatted text of the last drawtext
 extern char textstring3[textbuffersize];  // one conversion, before it is appended to textstring2
@@ -26,30 +27,55 @@ void setuptextdisplay();
 // "font.bmp", the pointer and the glyphs, found in the working directory or a data folder
 constexpr const char *fontfilename = "font.bmp";
 
-// the font file into slot 511 (256x256, top half the image), uploaded when graphics are on; 1
-// when it was found and read; a missing or malformed file leaves the slot cleared to
-// transparent and is reported in one message line
+// the font file into slot 511 (256x256), uploaded when graphics are on; 1 when it was found and
+// read; a missing or malformed file leaves the slot cleared to transparent and is reported in
+// one message line, and a 256x128 file leaves the lower half so
 int loadfont();
-// rows 0 to 127 of 256x256 RGBA texels from a 256x128 24-bit BMP in memory: R = G = B = 255, A =
-// the red byte, bytes past the end 255; 0, touching nothing, when the bytes are no such BMP
+// rows 0 to 127 (from a 256x128 file) or 0 to 255 (from a 256x256 one) of 256x256 RGBA texels
+// from a 24-bit BMP in memory: R = G = B = 255, A = the red byte, bytes past the end 255; 0,
+// touching nothing, when the bytes are no such BMP
 int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels);
-// text with its "/" escapes into textstring2, the length; as with printf, arguments the escapes
-// ask for but the caller did not pass are the caller's fault; a null "/s" string appends nothing,
-// and no string is read past what the buffers hold
+// the font cell that draws a character (a code point): its own for codes 0 to 127 and U+00A0 to
+// U+00FF (Latin-1's letters and signs), replacementcell for any other
+int fontcellof(int character);
+// text with its "/" escapes into textstring2, the length in bytes; as with printf, arguments the
+// escapes ask for but the caller did not pass are the caller's fault; a null "/s" string appends
+// nothing, no string is read past what the buffers hold, and no character is cut in two
 int formattext(const char *text, va_list args);
 // a coordinate with its placement flags applied for an extent of count cells of side size, cut
 // to its low 16 bits: a result below 0 wraps into 0 to 65535
 int aligncoordinate(int value, int count, int size);
-// formatted text in square cells of side size, the first cell's top-left corner at (x, y) in the
-// virtual screen; codes 128 to 255 take their cell but draw nothing
+// formatted UTF-8 text in square cells of side size, one for each character, the first cell's
+// top-left corner at (x, y) in the virtual screen; a character the font has no cell of, and each
+// invalid sequence of bytes, draws the replacement glyph
 void drawtext(const char *text, int x, int y, int size, float red, float green, float blue,
               float alpha, ...);
 // the extent drawtext covers with the same text, arguments and size: width (the formatted
-// length times size, held within int) and height (size, 0 for an empty text) into whichever
-// pointer is not null; the formatted length. Formats into textstring2 as drawtext does
+// characters times size, held within int) and height (size, 0 for an empty text) into whichever
+// pointer is not null; the number of characters. Formats into textstring2 as drawtext does
 int measuretext(int *width, int *height, const char *text, int size, ...);
 // the 32x32 pointer glyph centred on mouse.x, mouse.y
 void drawmousecursor(float red, float green, float blue, float alpha);
+
+// [SECTION] UTF-8
+// Text is UTF-8 throughout. An invalid sequence (a stray byte, a sequence cut short, an overlong
+// form, a surrogate) reads as one replacementcharacter: its longest start that could still have
+// become a character, at least one byte
+constexpr int replacementcharacter = 0xFFFD;
+
+// the character at the start of text, read from at most room bytes and never past one that does
+// not continue it, and the bytes it takes into *length (when not null); 0 and 0 for no room
+int decodeutf8(const char *text, size_t room, int *length);
+// the UTF-8 form of a code point into out, its length; 0 for a surrogate, a negative value or one
+// past U+10FFFF
+int encodeutf8(int character, char out[4]);
+// the characters in the first bytes of text
+int countcharacters(const char *text, size_t bytes);
+// the bytes of the first characters of text, within its first bytes
+size_t charactersbytes(const char *text, size_t bytes, int characters);
+// the first bytes of text less a character that they cut short at their end: where a longer text
+// can be cut
+size_t wholecharacters(const char *text, size_t bytes);
 
 // [SECTION] 2-D shapes and sprites
 // Positions and sizes in virtual pixels (floats, so that things move smoothly), colours and alpha

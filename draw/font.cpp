@@ -1,5 +1,6 @@
-// The font: "font.bmp", a 256x128 24-bit BMP of 16x8 glyph cells with the pointer in its top-left
-// 32x32 block, becomes the alpha of texture slot 511, whose colour is white throughout.
+// The font: "font.bmp", a 24-bit BMP of 16x16 glyph cells with the pointer in its top-left 32x32
+// block, 256x256 for codes 0 to 255 or 256x128 for 0 to 127 alone, becomes the alpha of texture
+// slot 511, whose colour is white throughout.
 #include "draw/draw.h"
 
 #include "files/files.h"
@@ -14,7 +15,7 @@
 #include <string>
 #include <vector>
 
-static constexpr int64_t fontfilelimit = int64_t(1) << 22;  // far more than any 256x128 BMP needs
+static constexpr int64_t fontfilelimit = int64_t(1) << 22;  // far more than any 256x256 BMP needs
 
 // white and fully transparent, so that filtered glyph edges keep the drawing colour
 static void cleartexels(unsigned char *texels)
@@ -35,11 +36,12 @@ int decodefont(const unsigned char *bytes, size_t count, unsigned char *texels)
 {
   bmplayout layout;
   if (readbmpheader(bytes, count, layout) || layout.planes != 1 ||
-      layout.width != fontimagewidth || layout.height != fontimageheight)
+      layout.width != fontimagewidth ||
+      (layout.height != fontimageheight && layout.height != fontheight))
     return 0;
   // rows the file does not hold are read as 255 below, not refused as the loaders refuse them
-  for (int filerow = 0; filerow < fontimageheight; ++filerow) {
-    const int row = layout.bottomup ? fontimageheight - 1 - filerow : filerow;
+  for (int filerow = 0; filerow < layout.height; ++filerow) {
+    const int row = layout.bottomup ? layout.height - 1 - filerow : filerow;
     const uint64_t start = layout.offset + uint64_t(filerow) * layout.rowstride;
     for (int column = 0; column < fontimagewidth; ++column) {
       unsigned char *texel = texels + (size_t(row) * fontwidth + column) * 4;
@@ -55,8 +57,8 @@ static void reportfontproblem(const std::string &path)
 {
   const char *consequence = "no text or pointer will be drawn";
   if (!path.empty()) {
-    reportmessage("%s: cannot read %s as a 256x128 24-bit BMP; %s", program_invocation_short_name,
-                  path.c_str(), consequence);
+    reportmessage("%s: cannot read %s as a 256x256 or 256x128 24-bit BMP; %s",
+                  program_invocation_short_name, path.c_str(), consequence);
     return;
   }
   const std::vector<std::string> folders = datasearchpath();

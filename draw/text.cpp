@@ -1,6 +1,6 @@
 // Formatted 2-D text and the mouse pointer: the "/" escapes into the two fixed buffers, the
-// placement flags and the measure of a text, the quads cut from the font in slot 511, and the GL
-// state they rely on.
+// placement flags and the measure of a text, the quads cut from the font in slot 511 for each
+// UTF-8 character, and the GL state they rely on.
 #include "draw/draw.h"
 
 #include "draw/screen2d.h"
@@ -89,9 +89,28 @@ static const char *specifier(char letter)
   case 'u': return "u";
   case 'x': return "X";
   case 'f': return "f";
-  case 's': return "s";
+  case 's': return "s";  // printed by convertstring
   default: return nullptr;
   }
+}
+
+// a string by its form into textstring3, its width and precision counted in characters (as
+// printf counts bytes); read no further than the buffer holds, and cut between characters there
+static void convertstring(const char *s, const conversionform &form)
+{
+  size_t bytes = s ? strnlen(s, textbuffersize - 1) : 0;
+  if (bytes == textbuffersize - 1)
+    bytes = wholecharacters(s, bytes);  // the string may go on
+  if (form.precision >= 0)
+    bytes = charactersbytes(s, bytes, form.precision);
+  const int characters = countcharacters(s, bytes);
+  const size_t padding =
+      std::min(size_t(std::max(form.width - characters, 0)), textbuffersize - 1 - bytes);
+  char *text = textstring3 + (form.left ? 0 : padding);
+  memset(form.left ? textstring3 + bytes : textstring3, ' ', padding);
+  if (bytes)
+    memcpy(text, s, bytes);
+  textstring3[bytes + padding] = '\0';
 }
 
 // prints a value conversion by its form into textstring3; false when letter is no such conversion
@@ -99,21 +118,18 @@ static bool convertvalue(char letter, const conversionform &form, va_list *args)
 {
   if (!specifier(letter))
     return false;
-  char format[16];  // the zero flag is undefined for strings in printf, so they never get it
-  snprintf(format, sizeof format, "%%%s%s*.*%s", form.left ? "-" : "",
-           form.zeros && letter != 's' ? "0" : "", specifier(letter));
-  const int width = form.width;
-  int precision = form.precision;
+  if (letter == 's') {
+    convertstring(va_arg(*args, const char *), form);
+    return true;
+  }
+  char format[16];
+  snprintf(format, sizeof format, "%%%s%s*.*%s", form.left ? "-" : "", form.zeros ? "0" : "",
+           specifier(letter));
+  const int width = form.width, precision = form.precision;
   char *out = textstring3;
   switch (letter) {
   case 'i': snprintf(out, textbuffersize, format, width, precision, va_arg(*args, int)); break;
   case 'f': snprintf(out, textbuffersize, format, width, precision, va_arg(*args, double)); break;
-  case 's': {  // read no further than the buffer holds
-    const char *s = va_arg(*args, const char *);
-    precision = precision < 0 ? textbuffersize - 1 : precision;
-    snprintf(out, textbuffersize, format, width, precision, s ? s : "");
-    break;
-  }
   default: snprintf(out, textbuffersize, format, width, precision, va_arg(*args, unsigned));
   }
   return true;
@@ -139,11 +155,14 @@ static int convert(const char *escape, va_list *args)
   return convertvalue(letter, form, args) ? formlength + 1 : 0;
 }
 
-// appends textstring3 at n, as much of it as textstring2 still has room for; the new length
+// appends textstring3 at n, as many of its characters as textstring2 still has room for; the
+// new length
 static int appendconversion(int n)
 {
-  size_t room = size_t(textbuffersize - 1 - n);
-  size_t length = std::min(strnlen(textstring3, textbuffersize), room);
+  const size_t room = size_t(textbuffersize - 1 - n);
+  size_t length = strnlen(textstring3, textbuffersize);
+  if (length > room)
+    length = wholecharacters(textstring3, room);
   memcpy(textstring2 + n, textstring3, length);
   return n + int(length);
 }
@@ -154,8 +173,12 @@ int formattext(const char *text, va_list args)
   va_copy(pending, args);  // a copy whose address the conversions can share
   int n = 0;
   for (size_t i = 0; text && text[i] != '\0' && n < textoutputlimit;) {
-    if (text[i] != '/') {
-      textstring2[n++] = text[i++];
+    if (text[i] != '/') {  // a whole character, which the buffer has room for past the limit
+      int length;
+      decodeutf8(text + i, 4, &length);
+      memcpy(textstring2 + n, text + i, size_t(length));
+      n += length;
+      i += size_t(length);
     } else if (const int taken = convert(text + i + 1, &pending)) {
       n = appendconversion(n);
       i += 1 + size_t(taken);
@@ -197,12 +220,16 @@ static void fontquad(double left, double top, double side, float s0, float t0, f
   glEnd();
 }
 
-// one character's cell as its own quad; codes 128 to 255 lie outside the font and draw nothing
-static void drawglyph(unsigned char code, double left, double top, double size, const float *rgba)
+int fontcellof(int character)
 {
-  if (code > 127)
-    return;
-  const int column = code & 15, row = code >> 4;
+  const bool ascii = character >= 0 && character < 128;
+  return ascii || (character >= 0xA0 && character <= 0xFF) ? character : replacementcell;
+}
+
+// one font cell as its own quad
+static void drawglyph(int cell, double left, double top, double size, const float *rgba)
+{
+  const int column = cell & 15, row = cell >> 4;
   const float s0 = float(fontcell * column) / fontwidth + halftexel;
   const float s1 = float(fontcell * column + fontcell) / fontwidth - halftexel;
   const float t0 = float(fontcell * row) / fontheight + halftexel;
@@ -223,12 +250,16 @@ void drawtext(const char *text, int x, int y, int size, float red, float green, 
   va_start(args, alpha);
   const int n = formattext(text, args);
   va_end(args);
-  x = aligncoordinate(x, n, size);
+  x = aligncoordinate(x, countcharacters(textstring2, size_t(n)), size);
   y = aligncoordinate(y, 1, size);
   const float rgba[4] = {red, green, blue, alpha};
   glBindTexture(GL_TEXTURE_2D, texture[fontslot].glname);
-  for (int k = 0; k < n; ++k)
-    drawglyph(uint8_t(textstring2[k]), x + double(k) * size, y, size, rgba);
+  for (int at = 0, k = 0; at < n; ++k) {
+    int length;
+    const int character = decodeutf8(textstring2 + at, size_t(n - at), &length);
+    drawglyph(fontcellof(character), x + double(k) * size, y, size, rgba);
+    at += length;
+  }
 }
 #if defined(__clang__)
 #pragma clang diagnostic pop
@@ -240,12 +271,14 @@ int measuretext(int *width, int *height, const char *text, int size, ...)
   va_start(args, size);
   const int n = formattext(text, args);
   va_end(args);
-  // drawtext advances by size for every character, newlines and codes past 127 alike, on one row
+  // drawtext advances by size for every character, newlines and replacement glyphs alike, on
+  // one row
+  const int characters = countcharacters(textstring2, size_t(n));
   if (width)
-    *width = int(std::clamp<int64_t>(int64_t(n) * size, INT_MIN, INT_MAX));
+    *width = int(std::clamp<int64_t>(int64_t(characters) * size, INT_MIN, INT_MAX));
   if (height)
     *height = n ? size : 0;
-  return n;
+  return characters;
 }
 
 void drawmousecursor(float red, float green, float blue, float alpha)

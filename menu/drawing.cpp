@@ -90,8 +90,8 @@ static void drawcaption(const menuitemrecord &item)
 
 static void drawselection(const menuitemrecord &item, int64_t x, int64_t y)
 {
-  const int from = std::min(menuinputselectpos, menuinputcursorpos);
-  const int to = std::max(menuinputselectpos, menuinputcursorpos);
+  const int from = menuinputcell(std::min(menuinputselectpos, menuinputcursorpos));
+  const int to = menuinputcell(std::max(menuinputselectpos, menuinputcursorpos));
   for (int k = std::max(from, 0); k < std::min(to, int(item.fieldwidth)); ++k)
     drawcell(solidcell, cellx(x, k, item.size), y, item.size, textcolour(item), 0.5f);
 }
@@ -99,7 +99,7 @@ static void drawselection(const menuitemrecord &item, int64_t x, int64_t y)
 static void drawcursor(const menuitemrecord &item, int64_t x, int64_t y)
 {
   const colour c = textcolour(item);
-  const int64_t cursorx = cellx(x, menuinputcursorpos, item.size);
+  const int64_t cursorx = cellx(x, menuinputcell(menuinputcursorpos), item.size);
   if (!menuinputinsert)
     drawliteral("_", cursorx, y, item.size, c);
   else

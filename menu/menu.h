@@ -139,7 +139,7 @@ extern int32_t menufocusshown;   // 1 while drawn: keys or pad moved it last; th
 
 // [SECTION] text entry
 constexpr int menuinputsize = 256;  // bytes of the edit buffers, terminator included
-constexpr int menuinputarea = 192;  // the positions that editing acts on
+constexpr int menuinputarea = 192;  // the bytes that editing acts on
 
 // getinputletter's character classes
 constexpr int acceptletters = 0x01;
@@ -148,6 +148,7 @@ constexpr int acceptperiod = 0x04;
 constexpr int acceptspace = 0x08;
 constexpr int acceptminus = 0x10;
 constexpr int acceptpunctuation = 0x20;
+constexpr int acceptbeyondascii = 0x40;  // every character past ASCII: accented letters, signs
 constexpr int acceptall = 0xff;
 
 // getinputletter's results besides printable characters
@@ -157,21 +158,25 @@ constexpr int typedbackspace = 10; // delete backward
 constexpr int typedend = 11;       // Return or Escape
 constexpr int typedtab = 12;       // on to the next text input
 
-extern char menuinput[menuinputsize];      // the text being edited
-extern char menuinputtemp[menuinputsize];  // scratch: shortened text, formatted values
-extern int32_t menuinputcursorpos;         // where the next character goes
+extern char menuinput[menuinputsize];      // the text being edited, UTF-8
+extern char menuinputtemp[menuinputsize];  // scratch: formatted values
+extern int32_t menuinputcursorpos;         // where the next character goes, a byte offset
 extern int32_t menuinputselectpos;         // selection anchor; the selection lies up to the cursor
 extern int32_t menuinputinsert;            // 0 typing inserts, 1 typing overwrites
 
 // text input callback: loads the variable, edits by keys and mouse, writes the text back
 void menutextbox();
-// this frame's typed character or control code; moves the cursor, Ctrl+A selects all, Insert
-// toggles insert mode; a chord with Ctrl, Alt or a system key types nothing
+// this frame's typed character (a code point: what the platform translated the key's press into,
+// by a US layout when it did not) or control code; moves the cursor by whole characters, Ctrl+A
+// selects all, Insert toggles insert mode; a chord with Ctrl, Alt or a system key types nothing
 int getinputletter(int repeat, int accept);
-// the character at the cursor, inserted or overwriting
+// the character c (a code point) at the cursor, inserted or overwriting one, as UTF-8
 void addmenuinputchar(int c);
-// removes the selection and cuts the text to the work area; 1 when something was selected
+// removes the selection and cuts the text to the whole characters of the work area; 1 when
+// something was selected
 int deleteselectedtext();
+// the field cell of a position in menuinput: the characters before it
+int menuinputcell(int position);
 // a text input's variable in its text form ("%d", "%u", "%g" or the string), cut to fit
 void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize]);
 

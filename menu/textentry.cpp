@@ -1,6 +1,9 @@
-// The text-entry field: one shared edit buffer with a cursor and a selection, loaded from the
-// active text input's variable, edited by the frame's keys and mouse, and written back each frame.
+// The text-entry field: one shared edit buffer of UTF-8 text with a cursor and a selection, loaded
+// from the active text input's variable, edited by the frame's keys and mouse a whole character at
+// a time, and written back each frame.
 #include "menu/menu.h"
+
+#include "draw/draw.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,11 +20,57 @@ static int textlength()
   return int(strnlen(menuinput, menuinputsize));
 }
 
-static void clampselection()
+// [SECTION] positions
+// Positions are byte offsets into menuinput, always at the start of a character; the field's cells
+// count characters
+
+// the bytes the character at position takes; 0 at the end of the text or past it
+static int characterbytes(int position)
 {
   const int length = textlength();
-  menuinputselectpos = std::clamp(int(menuinputselectpos), 0, length);
-  menuinputcursorpos = std::clamp(int(menuinputcursorpos), 0, length);
+  if (position < 0 || position >= length)
+    return 0;
+  int bytes;
+  decodeutf8(menuinput + position, size_t(length - position), &bytes);
+  return bytes;
+}
+
+// the start of the character that holds position, within the text
+static int characterstart(int position)
+{
+  const int end = std::clamp(position, 0, textlength());
+  int start = 0;
+  for (int next; start < end && (next = start + characterbytes(start)) <= end;)
+    start = next;
+  return start;
+}
+
+static int previouscharacter(int position)
+{
+  return characterstart(position - 1);
+}
+
+static int nextcharacter(int position)
+{
+  const int start = characterstart(position);
+  return start + characterbytes(start);
+}
+
+int menuinputcell(int position)
+{
+  return countcharacters(menuinput, size_t(std::clamp(position, 0, textlength())));
+}
+
+// the position of the character in a cell; the end of the text for a cell past it
+static int cellposition(int cell)
+{
+  return int(charactersbytes(menuinput, size_t(textlength()), std::max(cell, 0)));
+}
+
+static void clampselection()
+{
+  menuinputselectpos = characterstart(menuinputselectpos);
+  menuinputcursorpos = characterstart(menuinputcursorpos);
 }
 
 // [SECTION] key repeat
@@ -96,44 +145,82 @@ static int typingshift(int key, int repeat)
   return modifiers & commandmodifiers ? -1 : (modifiers & modshift) != 0;
 }
 
-// the punctuation class, in the order the keys are tested (a US layout); 0 types nothing
+// what the keys other than letters and the space type on a US layout, without and with Shift, in
+// the order the keys are tested
 static const struct {
   int key;
   char plain, shifted;
-} punctuationkeys[] = {
-    {key_0, 0, ')'},           {key_0 + 1, 0, '!'},       {key_0 + 2, 0, '@'},
-    {key_0 + 3, 0, '#'},       {key_0 + 4, 0, '$'},       {key_0 + 5, 0, '%'},
-    {key_0 + 6, 0, '^'},       {key_0 + 7, 0, '&'},       {key_0 + 8, 0, '*'},
-    {key_9, 0, '('},           {key_slash, '/', '?'},     {key_semicolon, ';', ':'},
-    {key_minus, '-', '_'},     {key_equals, '=', '+'},    {key_period, 0, '>'},
+} uskeys[] = {
+    {key_0, '0', ')'},         {key_0 + 1, '1', '!'},     {key_0 + 2, '2', '@'},
+    {key_0 + 3, '3', '#'},     {key_0 + 4, '4', '$'},     {key_0 + 5, '5', '%'},
+    {key_0 + 6, '6', '^'},     {key_0 + 7, '7', '&'},     {key_0 + 8, '8', '*'},
+    {key_9, '9', '('},         {key_period, '.', '>'},    {key_minus, '-', '_'},
+    {key_slash, '/', '?'},     {key_semicolon, ';', ':'}, {key_equals, '=', '+'},
     {key_comma, ',', '<'},     {key_backslash, '\\', '|'}, {key_quote, '\'', '"'},
 };
 
-// of several keys typed in one frame the last one tested wins
+// what a key types on a US layout; 0 for a key that types nothing there
+static int uscharacter(int key, bool shift)
+{
+  if (key >= key_a && key <= key_z)
+    return (shift ? 'A' : 'a') + (key - key_a);
+  if (key == key_space)
+    return ' ';
+  for (const auto &row : uskeys)
+    if (row.key == key)
+      return shift ? row.shifted : row.plain;
+  return 0;
+}
+
+// the class of getinputletter's that a character belongs to; 0 for none, which nothing types:
+// control codes, and the surrogates and non-characters no layout makes
+static int characterclass(int c)
+{
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+    return acceptletters;
+  if (c >= '0' && c <= '9')
+    return acceptdigits;
+  switch (c) {
+  case '.': return acceptperiod;
+  case ' ': return acceptspace;
+  case '-': return acceptminus | acceptpunctuation;
+  }
+  if (c > ' ' && c < 0x7F)
+    return acceptpunctuation;
+  char encoded[4];
+  const bool character = c >= 0xA0 && c != 0xFFFE && c != 0xFFFF && encodeutf8(c, encoded);
+  return character ? acceptbeyondascii : 0;
+}
+
+// the character a key types in this call: what the platform translated its press into, or for a
+// press it did not translate, what the US layout gives the key; 0 when it types nothing
+static int typedby(int key, int repeat, int accept)
+{
+  const int shift = typingshift(key, repeat);
+  if (shift < 0)
+    return 0;
+  const int unicode = keypress[key].unicode;
+  const int c = unicode == notranslated ? uscharacter(key, shift) : unicode;
+  return characterclass(c) & accept ? c : 0;
+}
+
+// of several keys typed in one frame the last one tested wins: the letters, the space and the
+// punctuation of a US layout, then every other key
 static int typedcharacter(int repeat, int accept)
 {
   int result = typednothing;
-  if (accept & acceptletters) {
-    for (int key = key_a; key <= key_z; ++key)
-      if (const int shift = typingshift(key, repeat); shift >= 0)
-        result = (shift ? 'A' : 'a') + (key - key_a);
-  }
-  if ((accept & acceptspace) && typingshift(key_space, repeat) >= 0)
-    result = ' ';
-  for (int digit = 0; digit <= 9; ++digit)
-    if ((accept & acceptdigits) && typingshift(key_0 + digit, repeat) == 0)
-      result = '0' + digit;
-  if ((accept & acceptperiod) && typingshift(key_period, repeat) == 0)
-    result = '.';
-  if ((accept & acceptminus) && typingshift(key_minus, repeat) == 0)
-    result = '-';
-  if (accept & acceptpunctuation)
-    for (const auto &row : punctuationkeys) {
-      const int shift = typingshift(row.key, repeat);
-      const char character = shift < 0 ? 0 : shift ? row.shifted : row.plain;
-      if (character)
-        result = character;
-    }
+  const auto test = [&](int key) {
+    if (const int c = typedby(key, repeat, accept))
+      result = c;
+  };
+  for (int key = key_a; key <= key_z; ++key)
+    test(key);
+  test(key_space);
+  for (const auto &row : uskeys)
+    test(row.key);
+  for (int key = 1; key < keycount; ++key)
+    if (!uscharacter(key, false))
+      test(key);
   return result;
 }
 
@@ -175,9 +262,9 @@ static void editingkeys(int repeat)
   if (keycounts(key_end, repeat))
     movecursorto(key_end, length);
   if (keycounts(key_left, repeat))
-    movecursorto(key_left, std::max(menuinputcursorpos - 1, 0));
+    movecursorto(key_left, previouscharacter(menuinputcursorpos));
   if (keycounts(key_right, repeat))
-    movecursorto(key_right, std::min(menuinputcursorpos + 1, length));
+    movecursorto(key_right, nextcharacter(menuinputcursorpos));
   if (keycounts(key_a, repeat) && (modifiersof(key_a) & modctrl))
     selectall();
 }
@@ -192,56 +279,62 @@ int getinputletter(int repeat, int accept)
 
 // [SECTION] buffer edits
 
+// cuts the text to the whole characters of the work area
+static void cuttoworkarea()
+{
+  if (textlength() > menuinputarea)
+    menuinput[wholecharacters(menuinput, menuinputarea)] = 0;
+}
+
+static void removecharacterat(int position)
+{
+  char *at = menuinput + position;
+  const int length = characterbytes(position);
+  memmove(at, at + length, strlen(at + length) + 1);  // the terminator moves along
+}
+
+// the text is cut to the work area first, so that it never grows past 4 bytes beyond it
 void addmenuinputchar(int c)
 {
-  const int at = menuinputcursorpos;
-  if (at < 0 || at >= menuinputarea)
+  char encoded[4];
+  const int count = encodeutf8(c, encoded);
+  if (count == 0 || menuinputcursorpos < 0 || menuinputcursorpos >= menuinputarea)
     return;
-  if (!menuinputinsert)  // positions at to 191 move up one; whatever stood at 192 is lost
-    memmove(menuinput + at + 1, menuinput + at, size_t(menuinputarea - at));
-  else if (!menuinput[at])
-    menuinput[at + 1] = 0;  // overwriting the end appends, and the text ends right after it
-  menuinput[at] = char(c);
-  menuinputcursorpos = at + 1;
+  cuttoworkarea();
+  const int at = characterstart(menuinputcursorpos);
+  if (menuinputinsert)  // overwriting the end appends
+    removecharacterat(at);
+  memmove(menuinput + at + count, menuinput + at, strlen(menuinput + at) + 1);
+  memcpy(menuinput + at, encoded, size_t(count));
+  menuinputcursorpos = at + count;
   menuinputselectpos = menuinputcursorpos;
 }
 
 // also collapses the selection and cuts the text to the work area when nothing is selected
 int deleteselectedtext()
 {
-  const int low = std::min(menuinputselectpos, menuinputcursorpos);
-  const int high = std::max(menuinputselectpos, menuinputcursorpos);
-  int kept = 0, removed = 0;
-  for (int j = 0; j < menuinputarea; ++j) {
-    if (low <= j && j < high)
-      removed = 1;
-    else
-      menuinputtemp[kept++] = menuinput[j];
-  }
-  menuinputtemp[kept] = 0;
-  // cleared behind the text, so that overwriting at its end appends cleanly
-  memset(menuinput, 0, menuinputsize);
-  strcpy(menuinput, menuinputtemp);
-  const int start = removed ? low : menuinputcursorpos;
-  menuinputcursorpos = std::clamp(start, 0, textlength());
+  clampselection();
+  cuttoworkarea();
+  const int length = textlength();
+  const int low = std::min({int(menuinputselectpos), int(menuinputcursorpos), length});
+  const int high = std::min(std::max(int(menuinputselectpos), int(menuinputcursorpos)), length);
+  const int kept = length - (high - low);
+  memmove(menuinput + low, menuinput + high, size_t(length - high));
+  // cleared behind the text, as the edit began with it
+  memset(menuinput + kept, 0, size_t(menuinputsize - kept));
+  menuinputcursorpos = high > low ? low : std::min(int(menuinputcursorpos), kept);
   menuinputselectpos = menuinputcursorpos;
-  return removed;
-}
-
-static void removecharacterat(int position)
-{
-  char *at = menuinput + position;
-  memmove(at, at + 1, strlen(at));  // the terminator moves along
+  return high > low;
 }
 
 // [SECTION] the field's callback
 
-// the character cell under the pointer; the pointer's row is not consulted
-static int pointercolumn(const menuitemrecord &item)
+// the position of the character in the cell under the pointer; the pointer's row is not consulted
+static int pointerposition(const menuitemrecord &item)
 {
   if (item.size <= 0)
     return 0;  // a field without cells has no column to point at
-  return (mouse.x - item.x) / item.size;
+  return cellposition((mouse.x - item.x) / item.size);
 }
 
 void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize])
@@ -259,9 +352,15 @@ void formatmenuvalue(const menuitemrecord &item, char out[menuinputsize])
   case inputfloat:
     snprintf(out, menuinputsize, "%g", double(*static_cast<const float *>(variable)));
     break;
-  default:  // a longer string is cut to what the buffer holds, and read no further
-    snprintf(out, menuinputsize, "%.*s", menuinputsize - 1, static_cast<const char *>(variable));
+  default: {  // a longer string is cut to the whole characters the buffer holds, read no further
+    const char *text = static_cast<const char *>(variable);
+    size_t length = strnlen(text, menuinputsize);
+    if (length == menuinputsize)
+      length = wholecharacters(text, menuinputsize - 1);
+    memcpy(out, text, length);
+    out[length] = '\0';
     break;
+  }
   }
 }
 
@@ -284,7 +383,7 @@ static void beginedit(const menuitemrecord &item)
   memset(menuinput, 0, menuinputsize);
   formatmenuvalue(item, menuinput);
   if (mouse.left)
-    menuinputselectpos = menuinputcursorpos = pointercolumn(item);
+    menuinputselectpos = menuinputcursorpos = pointerposition(item);
   else
     selectall();
   clampselection();
@@ -296,22 +395,25 @@ static void dragselection(const menuitemrecord &item)
   if (!mouse.left)
     return;
   if (!prevmouse.left)
-    menuinputselectpos = pointercolumn(item);
-  menuinputcursorpos = pointercolumn(item);
+    menuinputselectpos = pointerposition(item);
+  menuinputcursorpos = pointerposition(item);
   clampselection();
 }
 
-// the field takes up to its width less one characters, so a field of one cell takes none
+// the field takes up to its width less one bytes, whole characters only (a string field's buffer
+// needs no more than its width), so a field of one cell takes none
 static void typecharacter(const menuitemrecord &item, int c)
 {
   deleteselectedtext();
-  if (textlength() < item.fieldwidth - 1)
+  char encoded[4];
+  const int replaced = menuinputinsert ? characterbytes(menuinputcursorpos) : 0;
+  if (textlength() - replaced + encodeutf8(c, encoded) <= item.fieldwidth - 1)
     addmenuinputchar(c);
 }
 
 static void deleteforward()
 {
-  if (!deleteselectedtext() && menuinput[menuinputcursorpos])
+  if (!deleteselectedtext())
     removecharacterat(menuinputcursorpos);
 }
 
@@ -319,8 +421,9 @@ static void deletebackward()
 {
   if (deleteselectedtext() || menuinputcursorpos <= 0)
     return;
-  removecharacterat(--menuinputcursorpos);
+  menuinputcursorpos = previouscharacter(menuinputcursorpos);
   menuinputselectpos = menuinputcursorpos;
+  removecharacterat(menuinputcursorpos);
 }
 
 // the next text input in slot order, wrapping; with none other the edit stays here
@@ -341,7 +444,9 @@ static void editframe(menuitemrecord &item)
 {
   dragselection(item);
   repeatedkey = duerepeat();
-  const int code = getinputletter(0, acceptall);
+  // numbers are read from ASCII
+  const int code =
+      getinputletter(0, item.inputtype == inputstring ? acceptall : acceptall & ~acceptbeyondascii);
   repeatedkey = 0;
   if (code >= ' ')
     typecharacter(item, code);

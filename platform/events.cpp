@@ -126,17 +126,20 @@ static void followsuperkeys()
   superheld[1] = held[SDLK_RSUPER];
 }
 
-// what a key event carried: the modifiers held as it was made
+// what a key event carried: the modifiers held as it was made, and the character the platform
+// translated it into
 static keypressrecord pressof(const SDL_keysym &keysym)
 {
   int modifiers = superheld[0] || superheld[1] ? modsystem : 0;
   for (const auto &flag : modifierflags)
     if (keysym.mod & flag.platforms)
       modifiers |= flag.modifier;
-  return {modifiers};
+  return {modifiers, keysym.unicode};
 }
 
-// every key and button change, so that a press shorter than a frame still reaches the polls
+// every key and button change, so that a press shorter than a frame still reaches the polls; a
+// character that comes without a key (classic SDL 1.2 sends the result of a dead key or of
+// compose so, and never lets it go) is a tap of key_text
 static void queuechange(const SDL_Event &event)
 {
   if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
@@ -144,8 +147,12 @@ static void queuechange(const SDL_Event &event)
     const bool down = event.type == SDL_KEYDOWN;
     if (key == SDLK_LSUPER || key == SDLK_RSUPER)
       superheld[key == SDLK_RSUPER] = down;
-    if (key > 0 && key < keycount)
+    if (key > 0 && key < keycount) {
       queueinput(key, down, pressof(event.key.keysym));
+    } else if (down && event.key.keysym.unicode) {
+      queueinput(key_text, 1, pressof(event.key.keysym));
+      queueinput(key_text, 0);
+    }
   }
   if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
     queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);

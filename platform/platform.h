@@ -9,6 +9,9 @@
 // ('a', '7'). The keypad digits, keypad minus and Enter, and the right-hand Shift and Ctrl also set
 // their main-block twins in keyboard
 constexpr int key_none = 0;
+// no key but a character the platform made without one, as classic SDL 1.2 reports the result
+// of a dead key or of compose: pressed for one frame, its keypress carrying the character
+constexpr int key_text = 1;
 constexpr int key_backspace = 8;
 constexpr int key_tab = 9;
 constexpr int key_clear = 12;
@@ -228,8 +231,13 @@ constexpr int modctrl = 2;     // either Ctrl
 constexpr int modalt = 4;      // the left Alt
 constexpr int modaltgr = 8;    // Alt Gr: the Mode key, or the right Alt, Alt Gr on many layouts
 constexpr int modsystem = 16;  // either Meta or Super (Windows) key
+// keypressrecord.unicode of a press the platform did not translate: the text field then types by
+// a US layout
+constexpr int32_t notranslated = -1;
 struct keypressrecord {
-  int32_t modifiers;  // the mod... bits held at the press
+  int32_t modifiers;                 // the mod... bits held at the press
+  int32_t unicode = notranslated;    // what the platform's layout, dead keys and compose made of
+                                     // the press: a code point, 0 for no character
 };
 // per key, what its latest press carried; checkkeyboard writes it for each newly pressed key
 extern keypressrecord keypress[keycount];

@@ -9,10 +9,14 @@
 
 windowstate windowinfo;
 
+// key presses carry the characters the player's layout, dead keys and compose make of them
 int startplatformvideo()
 {
   const platformvariablesinplace choices;
-  return SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == 0;
+  if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0)
+    return 0;
+  SDL_EnableUNICODE(1);
+  return 1;
 }
 
 void setgraphics(int on)

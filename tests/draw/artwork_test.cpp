@@ -1,6 +1,7 @@
 // The shipped artwork: data/font.bmp, data/tvr.bmp, data/floor.bmp, the demo's sounds, the icon
 // theme's files and the example game's sprites and sounds are what tools/artwork makes, the font
-// holds a glyph for every printable character with strokes two texels wide, the pointer's tip is
+// holds a glyph for every printable character of ASCII and Latin-1, and the replacement glyph, with
+// strokes two texels wide, the pointer's tip is
 // the centre of its block, code 127 is solid, SDL reads the icon, and the theme's PNGs and SVG show
 // it at every size in the same colours.
 #include "artwork.h"
@@ -41,7 +42,7 @@ protected:
   }
   static bool ink(int x, int y)
   {
-    return x >= 0 && y >= 0 && x < fontimagewidth && y < fontimageheight &&
+    return x >= 0 && y >= 0 && x < fontwidth && y < fontheight &&
            texels[(size_t(y) * fontwidth + x) * 4 + 3] != 0;
   }
   // the number of inked texels of the block at (left, top)
@@ -55,6 +56,15 @@ protected:
   }
   static int cellleft(int code) { return (code & 15) * fontcell; }
   static int celltop(int code) { return (code >> 4) * fontcell; }
+  // the cells that hold a glyph: printable ASCII, Latin-1 past its no-break space, the replacement
+  static std::vector<int> glyphcells()
+  {
+    std::vector<int> cells = {replacementcell};
+    for (int code = 33; code <= 255; ++code)
+      if (code <= 126 || code >= 161)
+        cells.push_back(code);
+    return cells;
+  }
 };
 std::vector<unsigned char> shippedfont::texels;
 
@@ -101,15 +111,16 @@ TEST(artwork_arena, sprites_load_at_both_details_half_size_apart)
 
 TEST_F(shippedfont, every_printable_character_has_a_glyph)
 {
-  for (int code = 33; code <= 126; ++code)
-    EXPECT_GE(inkin(cellleft(code), celltop(code), fontcell, fontcell), 8) << char(code);
-  EXPECT_EQ(inkin(cellleft(' '), celltop(' '), fontcell, fontcell), 0);
+  for (int code : glyphcells())  // the least ink is the middle dot's, 2 by 3
+    EXPECT_GE(inkin(cellleft(code), celltop(code), fontcell, fontcell), 6) << code;
+  for (int space : {0x20, 0xA0})
+    EXPECT_EQ(inkin(cellleft(space), celltop(space), fontcell, fontcell), 0) << space;
 }
 
 // every inked texel of a glyph lies in a 2x2 square of ink: no stroke is one texel thin
 TEST_F(shippedfont, glyph_strokes_are_at_least_two_texels_wide)
 {
-  for (int code = 33; code <= 126; ++code)
+  for (int code : glyphcells())
     for (int y = celltop(code); y < celltop(code) + fontcell; ++y)
       for (int x = cellleft(code); x < cellleft(code) + fontcell; ++x) {
         if (!ink(x, y))
@@ -119,7 +130,7 @@ TEST_F(shippedfont, glyph_strokes_are_at_least_two_texels_wide)
           for (int dx = -1; dx <= 0; ++dx)
             square = square || (ink(x + dx, y + dy) && ink(x + dx + 1, y + dy) &&
                                 ink(x + dx, y + dy + 1) && ink(x + dx + 1, y + dy + 1));
-        EXPECT_TRUE(square) << "'" << char(code) << "' at " << x - cellleft(code) << ","
+        EXPECT_TRUE(square) << "code " << code << " at " << x - cellleft(code) << ","
                             << y - celltop(code);
       }
 }

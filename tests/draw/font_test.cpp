@@ -23,7 +23,7 @@ texels expectedtexels(const fontfile &file)
     for (int x = 0; x < fontwidth; ++x) {
       unsigned char *t = &out[(size_t(y) * fontwidth + x) * 4];
       t[0] = t[1] = t[2] = 255;
-      t[3] = y < fontimageheight ? file.red(x, y) : 0;
+      t[3] = y < std::abs(file.height) ? file.red(x, y) : 0;
     }
   return out;
 }
@@ -52,6 +52,12 @@ TEST(font_decode, each_texel_is_white_with_the_red_byte_as_alpha)
   // rows 128 to 255 are not the decoder's business
   EXPECT_TRUE(std::equal(want.begin(), want.begin() + texelbytes / 2, out.begin()));
   EXPECT_EQ(out[texelbytes / 2], 0xA5);
+  // unless the file has them, stored either way up
+  for (int height : {256, -256}) {
+    file.height = height;
+    ASSERT_EQ(decode(file.bytes(), out), 1) << height;
+    EXPECT_EQ(out, expectedtexels(file)) << height;
+  }
 }
 
 TEST(font_decode, rows_stored_top_first_are_read_the_right_way_up)
@@ -93,7 +99,7 @@ TEST(font_decode, a_file_that_ends_early_reads_as_opaque_white)
       ASSERT_EQ(alpha(x, y), 255) << x << "," << y;
 }
 
-// every way in which a file can fail to be a 256x128 24-bit uncompressed BMP
+// every way in which a file can fail to be a 256x128 or 256x256 24-bit uncompressed BMP
 TEST(font_decode, files_of_another_kind_are_refused)
 {
   using bytes = std::vector<unsigned char>;
@@ -105,7 +111,8 @@ TEST(font_decode, files_of_another_kind_are_refused)
   const std::vector<malformed> cases = {
       {"narrower", [](fontfile &f) { f.width = 255; }, nullptr},
       {"wider", [](fontfile &f) { f.width = 512; }, nullptr},
-      {"taller", [](fontfile &f) { f.height = 256; }, nullptr},
+      {"taller", [](fontfile &f) { f.height = 257; }, nullptr},
+      {"between", [](fontfile &f) { f.height = 192; }, nullptr},
       {"shorter", [](fontfile &f) { f.height = 64; }, nullptr},
       {"32-bit", [](fontfile &f) { f.bits = 32; }, nullptr},
       {"8-bit", [](fontfile &f) { f.bits = 8; }, nullptr},
@@ -189,6 +196,7 @@ TEST_F(loadfonttest, a_malformed_file_leaves_the_slot_transparent)
 TEST_F(loadfonttest, fills_the_top_half_of_a_256_square_slot_again_on_every_load)
 {
   fontfile first;
+  first.height = 256;  // whose lower half the next font must not keep
   writefont(first.bytes());
   loadfont();
   fontfile second;

@@ -193,6 +193,27 @@ TEST_F(textgltest, glyphs_show_the_font_cell_of_their_code)
   EXPECT_EQ(lit.y1, 32);
 }
 
+// a 256x256 font whose only ink is in the cells of "é" (233) and of the replacement glyph (128):
+// "e" shows nothing, an invalid byte and a character past Latin-1 one replacement glyph each
+TEST_F(textgltest, latin1_and_the_replacement_glyph_show_the_lower_half_cells)
+{
+  fontfile file;
+  file.height = 256;
+  file.red = [](int x, int y) {
+    const int cell = (y / 16) * 16 + x / 16;
+    return uint8_t(cell == 233 || cell == replacementcell ? 255 : 0);
+  };
+  writefont(file.bytes());
+  loadfont();
+  setuptextdisplay();
+  drawtext("e\xc3\xa9\xff\xe2\x82\xac", 0, 0, 32, 1, 1, 1, 1);
+  const frame f = readframe();
+  EXPECT_EQ(litbox(f, 128).x0, 32);
+  EXPECT_EQ(litbox(f, 128).x1, 128);
+  for (int x : {48, 80, 112})
+    EXPECT_EQ(red(f, x, 16), 255) << x;
+}
+
 TEST_F(textgltest, magnified_glyphs_take_nothing_from_the_neighbouring_cells)
 {
   // only the cell of "R" is inked; its neighbours left, right, above and below are drawn large,
@@ -214,16 +235,18 @@ TEST_F(textgltest, the_formatted_text_is_placed_by_its_own_length)
   expectexactly(readframe(), {640 - 6 * 16, 464, 640, 480});
 }
 
+// a 256x128 font has no lower half: Latin-1 and the replacement glyph take their cell and draw
+// nothing, as codes 128 to 255 always did
 TEST_F(textgltest, codes_above_127_take_their_cell_and_draw_nothing)
 {
   loadsolidfont();
   setuptextdisplay();
-  drawtext("A\xc8/c", 0, 0, 16, 1, 1, 1, 1, 255);
+  drawtext("A\xc8/c\xc3\xa9" "B", 0, 0, 16, 1, 1, 1, 1, 255);
   const frame f = readframe();
   EXPECT_EQ(red(f, 8, 8), 255);
-  for (int x = 16; x < 48; ++x)
+  for (int x = 16; x < 64; ++x)
     EXPECT_EQ(red(f, x, 8), 0) << x;
-  EXPECT_EQ(litbox(f).x1, 16);
+  EXPECT_EQ(litbox(f).x1, 80);  // "B" in the fifth cell
 }
 
 TEST_F(textgltest, the_colour_and_alpha_tint_the_glyphs)

@@ -1,5 +1,6 @@
 // drawtext's formatting and placement as pure logic: every "/" escape, the "I" grouping, the
-// output limit, buffers that are never overrun, and the placement flags with their wrap.
+// output limit, buffers that are never overrun, characters that are never cut, the placement
+// flags with their wrap, and UTF-8 read and written a character at a time.
 #include "engine.h"
 
 #include <climits>
@@ -49,6 +50,9 @@ TEST(text_format, a_width_and_precision_shape_the_value_escapes)
   EXPECT_EQ(format("/05i|/-4i|/5.3i", -42, 7, 7), "-0042|7   |  007");
   EXPECT_EQ(format("/3.2x|/010u", 10u, 42u), " 0A|0000000042");
   EXPECT_EQ(format("/6s|/.2s|/04s", "ab", "menu", "ab"), "    ab|me|  ab");  // no zeros for text
+  // a string's width and precision count characters, not bytes
+  EXPECT_EQ(format("/-4s|/3s|/.2s|", "\xc3\xa9", "\xe2\x82\xac", "\xc3\xb1\xc3\xa9x"),
+            "\xc3\xa9   |  \xe2\x82\xac|\xc3\xb1\xc3\xa9|");
 }
 
 TEST(text_format, escapes_take_their_arguments_in_order)
@@ -121,6 +125,8 @@ TEST(text_format, output_stops_at_one_thousand_characters)
   const std::string nearly(999, 'p');
   EXPECT_EQ(format((nearly + "/itail").c_str(), 123456), nearly + "123456");
   EXPECT_EQ(format((std::string(1000, 'p') + "/i").c_str(), 7), std::string(1000, 'p'));
+  // a character that crosses it is kept whole too
+  EXPECT_EQ(format((nearly + "\xc3\xa9\xc3\xa9").c_str()), nearly + "\xc3\xa9");
 }
 
 TEST(text_format, a_long_conversion_is_cut_to_the_buffers_and_read_no_further)
@@ -132,6 +138,13 @@ TEST(text_format, a_long_conversion_is_cut_to_the_buffers_and_read_no_further)
   EXPECT_EQ(format("/f", 1e300).size(), 308u);  // 301 digits, the point and six decimals
   // widths and precisions past the buffers, even past an int, are held to them
   EXPECT_EQ(format("/4294967297i", 5), std::string(1022, ' ') + "5");
+  // where the buffers end, a character that does not fit whole is left out
+  std::vector<char> accents(5000);
+  for (size_t i = 0; i < accents.size(); ++i)
+    accents[i] = i % 2 ? '\xa9' : '\xc3';
+  EXPECT_EQ(format("/s", accents.data()).size(), 1022u);  // 511 of them: the 512th cut at 1023
+  const std::string room25(998, 'p');  // twelve of them and half the thirteenth
+  EXPECT_EQ(format((room25 + "/s").c_str(), accents.data()), room25 + std::string(&accents[0], 24));
 }
 
 TEST(text_placement, centring_and_end_flags_move_by_the_text_extent)
@@ -155,6 +168,50 @@ TEST(text_placement, measuring_gives_the_cells_drawtext_covers_after_formatting)
   EXPECT_EQ(std::make_pair(width, height), std::make_pair(0, 0));
   measuretext(&width, nullptr, std::string(1500, 'w').c_str(), INT_MAX);
   EXPECT_EQ(width, INT_MAX);  // 1000 cells of INT_MAX, held within an int
+  // a cell for each character, and one for each invalid sequence
+  EXPECT_EQ(measuretext(&width, &height, "Jos\xc3\xa9 \xe2\x82\xac\xff\xc3", 16), 8);
+}
+
+// each invalid sequence is one replacement character: the longest start that could still have
+// become a character, or a single byte
+TEST(text_utf8, decoding_takes_whole_characters_and_one_replacement_per_invalid_sequence)
+{
+  const struct {
+    const char *bytes;
+    size_t room;
+    int character, length;
+  } rows[] = {
+      {"\xc3\xa9", 4, 0xE9, 2},
+      {"\xe2\x82\xac", 4, 0x20AC, 3},
+      {"\xf0\x90\x8d\x88", 4, 0x10348, 4},
+      {"\xef\xbf\xbd", 4, replacementcharacter, 3},  // the character itself
+      {"\xe2\x82x", 4, replacementcharacter, 2},      // cut short by a byte that is no part of it
+      {"\xe2\x82\xac", 2, replacementcharacter, 2},  // or by the room
+      {"\xc3", 4, replacementcharacter, 1},            // or by the terminator, never read past
+      {"\xa9\xa9", 4, replacementcharacter, 1},       // a stray continuation byte
+      {"\xc0\xaf", 4, replacementcharacter, 1},       // overlong forms
+      {"\xe0\x9f\xbf", 4, replacementcharacter, 1},
+      {"\xed\xa0\x80", 4, replacementcharacter, 1},  // a surrogate
+      {"\xf4\x90\x80\x80", 4, replacementcharacter, 1},  // past U+10FFFF
+      {"\xff", 4, replacementcharacter, 1},
+      {"", 0, 0, 0},
+  };
+  for (const auto &row : rows) {
+    int length = -1;
+    EXPECT_EQ(decodeutf8(row.bytes, row.room, &length), row.character) << row.bytes;
+    EXPECT_EQ(length, row.length) << row.bytes;
+    char again[4];  // and a character encodes back to its bytes
+    if (row.character != replacementcharacter && row.length > 0) {
+      EXPECT_EQ(std::string(again, size_t(encodeutf8(row.character, again))),
+                std::string(row.bytes, size_t(row.length)));
+    }
+  }
+  char bytes[4];
+  for (int character : {0xD800, 0xDFFF, 0x110000, -1})
+    EXPECT_EQ(encodeutf8(character, bytes), 0) << character;
+  EXPECT_EQ(countcharacters("Jos\xc3\xa9 \xff\xe2\x82", 9), 7);
+  EXPECT_EQ(wholecharacters("ab\xe2\x82", 4), 2u);
+  EXPECT_EQ(wholecharacters("ab\xff\x82", 4), 4u);  // invalid bytes are whole as they are
 }
 
 TEST(text_placement, a_coordinate_below_zero_wraps_into_sixteen_bits)

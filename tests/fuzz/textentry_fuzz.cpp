@@ -1,7 +1,9 @@
-// Fuzz target: any sequence of frames of key presses, held keys, modifiers, pointer moves, clicks
-// and drags over a menu of two text-entry fields, the second bound to a variable with only the
-// room its caption asks for; after every frame the edit keeps its invariants.
+// Fuzz target: any sequence of frames of key presses (some with the characters of several UTF-8
+// bytes a platform translated them into), held keys, modifiers, pointer moves, clicks and drags
+// over a menu of two text-entry fields, the second bound to a variable with only the room its
+// caption asks for; after every frame the edit keeps its invariants.
 #include "engine.h"
+#include "wholeutf8.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,15 +13,18 @@
 namespace {
 
 // keys that type, edit, move, end or pass on the edit, the fields' hotkeys, and keys that do
-// nothing in a field
+// nothing in a field; the last four carry what a platform translated their presses into: two,
+// three and four bytes of UTF-8, and nothing at all
 constexpr int keys[64] = {
     'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o', 'p',
     'q', 'r', 's', 't', 'u', 'v', 'w', 'x', 'y', 'z', '0', '1', '2', '3', '4', '5',
     '6', '7', '8', '9', key_space, key_minus, key_period, key_slash, key_semicolon, key_equals,
     key_comma, key_backslash, key_quote, key_backspace, key_delete, key_kp_period, key_return,
     key_escape, key_tab, key_insert, key_home, key_end, key_left, key_right, key_lshift,
-    key_lctrl, key_f1, key_f1 + 1, key_up, '`', '[', key_kp_plus,
+    key_lctrl, key_f1, key_f1 + 1, key_text, key_world_0 + 0x49, key_kp_plus, '`',
 };
+constexpr int translated[4] = {0xFC, 0x20AC, 0x10348, 0};
+constexpr int firsttranslated = 60;
 
 constexpr size_t maxsteps = 64;
 
@@ -68,6 +73,14 @@ bool terminated(const char *text, size_t room)
   return memchr(text, 0, room) != nullptr;
 }
 
+// a position at the start of a character
+bool onboundary(int position)
+{
+  const size_t bytes = strlen(menuinput);
+  return charactersbytes(menuinput, bytes, countcharacters(menuinput, size_t(position))) ==
+         size_t(position);
+}
+
 // the text input being edited, or -1; never more than one, as they share the buffer
 int editedfield()
 {
@@ -87,6 +100,10 @@ void checkedit(int before, size_t lengthbefore)
   const size_t length = strlen(menuinput);
   require(0 <= menuinputcursorpos && size_t(menuinputcursorpos) <= length);
   require(0 <= menuinputselectpos && size_t(menuinputselectpos) <= length);
+  require(onboundary(menuinputcursorpos) && onboundary(menuinputselectpos));
+  // every text the fields start with or are given is whole UTF-8: no edit may cut a character
+  for (const char *text : {menuinput, longtext, shorttext})
+    require(wholeutf8(text, strlen(text)));
   if (before >= 0 && before == editedfield()) {
     const size_t limit = size_t(menuitem[before].fieldwidth - 1);  // none in a field of one cell
     require(length <= (lengthbefore > limit ? lengthbefore : limit));
@@ -115,6 +132,8 @@ void start(const uint8_t *setup)
   floatvalue = (setup[0] & 4) ? -3.4e38f : 0.1234567f;
   memset(longtext, 0, sizeof longtext);
   memset(longtext, 'x', (setup[0] & 8) ? menuinputsize - 1 : 5);  // longer than the work area
+  for (int at = 1; (setup[0] & 16) && at + 1 < menuinputsize; at += 2)  // "x" then "é"s, whose
+    memcpy(longtext + at, "\xc3\xa9", 2);  // starts the work area's end falls between
   shorttext = static_cast<char *>(malloc(shortroom));
   strcpy(shorttext, "abc");
   memset(keyboard, 0, keycount);
@@ -140,8 +159,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   for (size_t i = 4; i < size && i < 4 + maxsteps; ++i) {
     const uint8_t b = data[i];
     if (b < 0x80) {
-      keyboard[keys[b & 63]] ^= 1;
-      keypress[keys[b & 63]] = {heldmodifiers()};  // as the poll records a press
+      const int index = b & 63;
+      keyboard[keys[index]] ^= 1;
+      keypress[keys[index]] = {heldmodifiers()};  // as the poll records a press
+      if (index >= firsttranslated)
+        keypress[keys[index]].unicode = translated[index - firsttranslated];
       if (b & 0x40)
         frame();
     } else if (b < 0xC0) {

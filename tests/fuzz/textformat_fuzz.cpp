@@ -1,6 +1,8 @@
-// Fuzz target: any text with "/" escapes formatted into the two fixed buffers, and the placement
-// of the result and of a menu caption by any flags, coordinates and cell size.
+// Fuzz target: any text with "/" escapes formatted into the two fixed buffers, its characters
+// counted as drawtext and measuretext count them, and the placement of the result and of a menu
+// caption by any flags, coordinates and cell size. Text and strings are any bytes, UTF-8 or not.
 #include "engine.h"
+#include "wholeutf8.h"
 
 #include <cstdarg>
 #include <cstddef>
@@ -76,7 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   const int n = formatwith(text.c_str(), args, std::make_index_sequence<maxescapes>());
   require(n >= 0 && n < textbuffersize && strlen(textstring2) == size_t(n));
   require(memchr(textstring3, 0, textbuffersize) != nullptr);
-  for (int coordinate : {aligncoordinate(x, n, cellsize), aligncoordinate(y, 1, cellsize)})
+  // cutting at the limit or at the buffers' end never splits a character: whole text and strings
+  // give whole output, unless "/c" appended a byte of its own
+  if (text.find("/c") == std::string::npos && wholeutf8(text.data(), text.size()) &&
+      wholeutf8(shown.c_str(), strlen(shown.c_str())))
+    require(wholeutf8(textstring2, size_t(n)));
+  const int characters = countcharacters(textstring2, size_t(n));
+  require(characters <= n && (characters > 0) == (n > 0));
+  for (int coordinate : {aligncoordinate(x, characters, cellsize), aligncoordinate(y, 1, cellsize)})
     require(0 <= coordinate && coordinate <= 0xFFFF);
 
   numofmenuitems = 0;

@@ -1,6 +1,6 @@
 // The text-entry field frame by frame: loading and writing back each type, the caption's length
-// limit, cursor and selection by keys and mouse, insert and overwrite, Tab, Return and Escape;
-// and the key table and buffer edits on their own.
+// limit, cursor and selection by keys and mouse, insert and overwrite, Tab, Return and Escape,
+// whole UTF-8 characters throughout; and the key table and buffer edits on their own.
 #include "menuframes.h"
 
 #include <cmath>
@@ -139,12 +139,18 @@ TEST_F(menu_textload, a_text_without_a_number_keeps_the_last_value)
 
 TEST_F(menu_textload, a_string_longer_than_the_buffer_is_cut_to_fit_and_read_no_further)
 {
-  std::vector<char> longtext(menuinputsize + 44, 'q');  // without a terminator
-  build = [&longtext] { field("Name field", 100, optionstringinput, longtext.data(), namekey); };
-  tap(namekey);
-  EXPECT_EQ(strlen(menuinput), size_t(menuinputsize - 1));
-  tap(letterkey('z'));  // removes the selection, all of it
-  EXPECT_STREQ(longtext.data(), "z");
+  for (const char *fill : {"q", "\xc3\xa9"}) {  // a character cut by the buffer's end is left out
+    const size_t width = strlen(fill);
+    std::vector<char> longtext(menuinputsize + 44);  // without a terminator
+    for (size_t i = 0; i < longtext.size(); ++i)
+      longtext[i] = fill[i % width];
+    build = [&longtext] { field("Name field", 100, optionstringinput, longtext.data(), namekey); };
+    tap(namekey);
+    EXPECT_EQ(strlen(menuinput), (menuinputsize - 1) / width * width) << fill;
+    tap(letterkey('z'));  // removes the selection, all of it
+    EXPECT_STREQ(longtext.data(), "z");
+    tap(key_escape);
+  }
 }
 
 class menu_textlimits : public textfield {};
@@ -189,6 +195,57 @@ TEST_F(menu_textlimits, a_field_with_an_empty_caption_takes_no_typing)
   tap(key_end);
   tap(key_backspace);  // editing what it holds still works
   EXPECT_STREQ(text, "hell");
+}
+
+// UTF-8 in the field, by rows: the text the edit begins with (the cursor at its end), the keys
+// pressed with the character the platform translated each into, and what the field then holds
+TEST_F(menu_textlimits, characters_of_several_bytes_are_typed_moved_over_and_deleted_whole)
+{
+  struct step { int key, unicode = notranslated; bool shift = false; };
+  const int e = 0xE9, ekey = key_world_0 + 0x49;  // é, on the key a layout gives it
+  const struct { const char *start; std::vector<step> script; const char *text; int anchor, cursor; }
+      rows[] = {
+      {"Jos\xc3\xa9", {{key_backspace}}, "Jos", 3, 3},
+      {"Jos\xc3\xa9", {{key_left}, {key_delete}}, "Jos", 3, 3},
+      {"\xc3\xa9\xc3\xb1", {{key_home}, {key_right, 0, true}}, "\xc3\xa9\xc3\xb1", 0, 2},
+      {"\xc3\xa9\xc3\xb1", {{key_left, 0, true}, {key_text, 0xFC}}, "\xc3\xa9\xc3\xbc", 4, 4},
+      // the caption of ten takes nine bytes: a character that does not fit goes in not at all
+      {"abcd\xc3\xa9" "f", {{ekey, e}, {ekey, e}}, "abcd\xc3\xa9" "f\xc3\xa9", 9, 9},
+      {"abcdefgh", {{key_text, 0x20AC}, {key_2, e}, {letterkey('x')}}, "abcdefghx", 9, 9},
+      // overwriting replaces a whole character by a whole one
+      {"a\xc3\xa9" "b", {{key_home}, {key_insert}, {key_right}, {letterkey('x')}}, "axb", 2, 2},
+      {"abcdefghi", {{key_home}, {key_insert}, {key_2, e}}, "abcdefghi", 0, 0},
+      // a press the platform made nothing of (part of a compose sequence) types nothing
+      {"ab", {{letterkey('o'), 0}, {key_quote, 0}, {key_text, e}}, "ab\xc3\xa9", 4, 4},
+  };
+  for (const auto &row : rows) {
+    snprintf(text, sizeof text, "%s", row.start);
+    menuinputinsert = 0;
+    tap(namekey);
+    tap(key_end);
+    for (const step &press : row.script) {
+      if (press.shift)
+        hold(key_lshift);
+      hold(press.key);
+      keypress[press.key].unicode = press.unicode;
+      frame();
+      letgo(press.key);
+      letgo(key_lshift);
+      frame();
+    }
+    EXPECT_STREQ(text, row.text) << row.start;
+    expectselection(row.anchor, row.cursor);
+    tap(key_escape);
+  }
+}
+
+// the pointer's cell counts characters; menuinputcell gives the drawing its cells back
+TEST_F(menu_textlimits, a_click_after_accented_letters_takes_the_character_in_its_cell)
+{
+  snprintf(text, sizeof text, "J\xc3\xa9\xc3\xa9!");
+  click(fieldx + 3 * cell + 4, 120);
+  expectselection(5, 5);
+  EXPECT_EQ(menuinputcell(5), 3);
 }
 
 class menu_textcursor : public textfield {
@@ -406,10 +463,10 @@ TEST_F(menu_textedit, escape_keeps_what_was_typed)
 // the key table, without a field: every held key reads as newly pressed, with the modifiers held
 class menu_textkeys : public menuframes {
 protected:
-  int letter(int repeat = 0, int accept = acceptall)
+  int letter(int repeat = 0, int accept = acceptall, int unicode = notranslated)
   {
     for (int key = 0; key < keycount; ++key)
-      keypress[key] = {heldmodifiers()};
+      keypress[key] = {heldmodifiers(), unicode};
     return getinputletter(repeat, accept);
   }
 };
@@ -466,6 +523,11 @@ TEST_F(menu_textkeys, classes_limit_what_is_typed)
   EXPECT_EQ(letter(0, acceptperiod), '.');
   hold(key_backspace);  // control codes need no class
   EXPECT_EQ(letter(0, 0), typedbackspace);
+  letgo(key_backspace);
+  letgo(key_period);
+  hold(key_world_0 + 0x49);  // what the platform translated: é, which number fields refuse
+  EXPECT_EQ(letter(0, acceptall & ~acceptbeyondascii, 0xE9), typednothing);
+  EXPECT_EQ(letter(0, acceptbeyondascii, 0xE9), 0xE9);
 }
 
 TEST_F(menu_textkeys, of_several_keys_the_last_tested_wins)

@@ -1,24 +1,30 @@
-// The program's artwork: the font's glyphs and pointer, drawn in text tables; the 32x32 window
-// icon as a BMP of the icon's drawing; and the demo's floor, drawn by rule. The glyphs are this
-// project's own design: bold, every stroke two texels wide, so that they stay crisp when the font
-// texture is filtered linearly.
+// The program's artwork: the font's glyphs and pointer, drawn in text tables (the Latin-1 ones,
+// from latin1.cpp, many of them a base letter and a mark); the 32x32 window icon as a BMP of the
+// icon's drawing; and the demo's floor, drawn by rule. The glyphs are this project's own design:
+// bold, every stroke two texels wide, so that they stay crisp when the font texture is filtered
+// linearly.
 #include "artwork.h"
 
+#include "draw/draw.h"
 #include "texture/texture.h"
 
+#include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
 namespace {
 
 constexpr int cell = 16;
-constexpr int imagewidth = 256, imageheight = 128;  // 16x8 cells
+constexpr int imagewidth = fontimagewidth, imageheight = fontheight;  // 16x16 cells
 constexpr int glyphcolumns = 12;  // the drawn part of a cell: two empty texels on either side
 constexpr int glyphmargin = 2;
 constexpr int slotwidth = 13;     // one glyph of a block and the space after it
-constexpr int blockglyphs = 5;
+constexpr int xheight = 4;        // the first row of the small letters; accents lie above it
 constexpr int pointerside = 32;
 constexpr int solidcode = 127;    // the menus' field background, selection mark and cursor
 constexpr int iconside = 32;
@@ -426,46 +432,173 @@ void fail(const std::string &what)
   throw std::runtime_error("artwork table: " + what);
 }
 
-// copies one glyph, given by its 16 rows in a block, into its cell of the image
-void placeglyph(std::vector<unsigned char> &image, int code, const std::vector<std::string> &lines,
-                size_t first, size_t slot)
-{
-  const int left = (code & 15) * cell + glyphmargin, top = (code >> 4) * cell;
-  for (int row = 0; row < cell; ++row) {
-    const std::string &line = lines[first + row];
-    if (line.size() < slot * slotwidth + glyphcolumns)
-      fail("short row for '" + std::string(1, char(code)) + "'");
-    for (int column = 0; column < glyphcolumns; ++column) {
-      char texel = line[slot * slotwidth + column];
-      if (texel != '#' && texel != '.')
-        fail("unknown texel for '" + std::string(1, char(code)) + "'");
-      image[size_t(top + row) * imagewidth + left + column] = texel == '#' ? 255 : 0;
-    }
-  }
-}
+using glyph = std::vector<std::string>;  // a cell's rows of glyphcolumns texels, '#' for ink
 
-void placeglyphs(std::vector<unsigned char> &image)
+// the glyphs of a table by their names, in order: blocks of a line of names (a character, "U+"
+// and its hex digits, or a word), then the glyphs' rows side by side
+std::vector<std::pair<std::string, glyph>> readglyphs(const char *table)
 {
-  const std::vector<std::string> lines = splitlines(glyphtable);
-  bool placed[128] = {};
+  const std::vector<std::string> lines = splitlines(table);
+  std::vector<std::pair<std::string, glyph>> glyphs;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].empty())
       continue;
     if (i + cell >= lines.size())
       fail("block cut short");
-    const std::string &names = lines[i];
-    for (size_t slot = 0; slot < blockglyphs && slot * slotwidth < names.size(); ++slot) {
-      const int code = (unsigned char)names[slot * slotwidth];
-      if (code <= ' ' || code >= solidcode || placed[code])
-        fail("bad or repeated glyph name in line " + std::to_string(i));
-      placed[code] = true;
-      placeglyph(image, code, lines, i + 1, slot);
+    std::istringstream names(lines[i]);
+    std::string name;
+    for (size_t slot = 0; names >> name; ++slot) {
+      glyph rows;
+      for (int row = 0; row < cell; ++row) {
+        const std::string &line = lines[i + 1 + row];
+        if (line.size() < slot * slotwidth + glyphcolumns)
+          fail("short row for '" + name + "'");
+        rows.push_back(line.substr(slot * slotwidth, glyphcolumns));
+        if (rows.back().find_first_not_of("#.") != std::string::npos)
+          fail("unknown texel for '" + name + "'");
+      }
+      glyphs.emplace_back(name, rows);
     }
     i += cell;
+  }
+  return glyphs;
+}
+
+// copies a glyph into its cell of the image
+void placeglyph(std::vector<unsigned char> &image, int cellindex, const glyph &rows)
+{
+  const int left = (cellindex & 15) * cell + glyphmargin, top = (cellindex >> 4) * cell;
+  for (int row = 0; row < cell; ++row)
+    for (int column = 0; column < glyphcolumns; ++column)
+      image[size_t(top + row) * imagewidth + left + column] = rows[row][column] == '#' ? 255 : 0;
+}
+
+void placeascii(std::vector<unsigned char> &image)
+{
+  bool placed[128] = {};
+  for (const auto &[name, rows] : readglyphs(glyphtable)) {
+    const int code = (unsigned char)name[0];
+    if (name.size() != 1 || code <= ' ' || code >= solidcode || placed[code])
+      fail("bad or repeated glyph name '" + name + "'");
+    placed[code] = true;
+    placeglyph(image, code, rows);
   }
   for (int code = '!'; code < solidcode; ++code)
     if (!placed[code])
       fail("no glyph for '" + std::string(1, char(code)) + "'");
+}
+
+// the character a name stands for: "U+" and its hex digits, or one UTF-8 character
+int namedcharacter(const std::string &name)
+{
+  if (name.rfind("U+", 0) == 0)
+    return std::stoi(name.substr(2), nullptr, 16);
+  int length;
+  const int character = decodeutf8(name.data(), name.size(), &length);
+  if (size_t(length) != name.size())
+    fail("'" + name + "' is no single character");
+  return character;
+}
+
+std::map<std::string, glyph> glyphsbyname(const char *table)
+{
+  std::map<std::string, glyph> glyphs;
+  for (auto &[name, rows] : readglyphs(table))
+    glyphs[name] = rows;
+  return glyphs;
+}
+
+std::string unicodename(int character)
+{
+  char name[16];
+  snprintf(name, sizeof name, "U+%04X", unsigned(character));
+  return name;
+}
+
+// the Latin-1 cells are each filled once: no table may draw a character twice
+struct latincells {
+  std::vector<unsigned char> &image;
+  bool placed[256] = {};
+
+  void place(int character, const glyph &rows)
+  {
+    const int index = character == replacementcharacter ? replacementcell : character;
+    if (index != replacementcell && (character <= 0xA0 || character > 0xFF))
+      fail("no Latin-1 sign or letter: " + unicodename(character));
+    if (placed[index])
+      fail("a second glyph for " + unicodename(character));
+    placed[index] = true;
+    placeglyph(image, index, rows);
+  }
+};
+
+bool markabove(const glyph &mark)
+{
+  for (int row = 0; row < xheight; ++row)
+    if (mark[row].find('#') != std::string::npos)
+      return true;
+  return false;
+}
+
+// a mark over a base: an accent above takes the place of what the base has above the x-height
+// (the dot of i)
+glyph compose(glyph base, const glyph &mark)
+{
+  const bool above = markabove(mark);
+  for (int row = 0; row < cell; ++row)
+    for (int column = 0; column < glyphcolumns; ++column) {
+      if (row < xheight && above)
+        base[row][column] = '.';
+      if (mark[row][column] == '#')
+        base[row][column] = '#';
+    }
+  return base;
+}
+
+// each line of the composed table: a mark and the letters and signs made with it, a capital
+// under an accent in its short form
+void placecomposed(latincells &cells)
+{
+  const std::map<std::string, glyph> ascii = glyphsbyname(glyphtable);
+  const std::map<std::string, glyph> shortcapitals = glyphsbyname(shortcapitaltable);
+  const std::map<std::string, glyph> marks = glyphsbyname(marktable);
+  const glyph blank(cell, std::string(glyphcolumns, '.'));
+  for (const std::string &line : splitlines(composedtable)) {
+    std::istringstream words(line);
+    std::string markname, made;
+    if (!(words >> markname))
+      continue;  // an empty line
+    markname.pop_back();  // its colon
+    if (!marks.count(markname))
+      fail("no mark '" + markname + "'");
+    const glyph &mark = marks.at(markname);
+    while (words >> made) {
+      int length;
+      decodeutf8(made.data(), made.size(), &length);
+      const std::string base = made.substr(size_t(length));
+      const bool shortened = markabove(mark) && !base.empty() && isupper((unsigned char)base[0]);
+      const std::map<std::string, glyph> &bases = shortened ? shortcapitals : ascii;
+      if (!base.empty() && !bases.count(base))
+        fail("no base '" + base + "' for " + made);
+      cells.place(namedcharacter(made.substr(0, size_t(length))),
+                  compose(base.empty() ? blank : bases.at(base), mark));
+    }
+  }
+}
+
+// the lower half: Latin-1 from U+00A1 in the cells of its codes, U+00A0 (the no-break space)
+// blank, and the replacement glyph in the first cell
+void placelatin1(std::vector<unsigned char> &image)
+{
+  latincells cells{image};
+  for (const auto &[name, rows] : readglyphs(latinglyphtable))
+    cells.place(namedcharacter(name), rows);
+  placecomposed(cells);
+  for (int index = 0xA1; index <= 0xFF; ++index)
+    if (!cells.placed[index])
+      fail("no glyph for " + unicodename(index));
+  if (!cells.placed[replacementcell])
+    fail("no replacement glyph");
 }
 
 void placepointer(std::vector<unsigned char> &image)
@@ -547,8 +680,9 @@ std::vector<unsigned char> fontimage()
 {
   std::vector<unsigned char> image(size_t(imagewidth) * imageheight, 0);
   placepointer(image);
-  placeglyphs(image);
+  placeascii(image);
   placesolid(image);
+  placelatin1(image);
   return image;
 }
 

@@ -25,9 +25,16 @@ int16_t tosample(double value);
 constexpr const char *iconname = "org.tavrel.Setup";  // the icon's name in the desktop's theme
 constexpr int iconsizes[] = {16, 24, 32, 48, 64, 128, 256};  // the PNG sizes in the theme
 
-// "font.bmp": 256x128, 24-bit, white on black: glyphs for 33 to 126 in 16x16 cells, the pointer
-// in the top-left 32x32 block with its tip at (16, 16), and code 127 solid
+// "font.bmp": 256x256, 24-bit, white on black: glyphs for 33 to 126 and for U+00A1 to U+00FF in
+// the 16x16 cells of their codes, the replacement glyph in cell 128, the pointer in the top-left
+// 32x32 block with its tip at (16, 16), and code 127 solid
 std::vector<unsigned char> fontbmp();
+// the font's Latin-1 tables (latin1.cpp): glyphs drawn whole, the short capitals that carry an
+// accent, the marks, and which mark and base make each composed letter
+extern const char *const latinglyphtable;
+extern const char *const shortcapitaltable;
+extern const char *const marktable;
+extern const char *const composedtable;
 // "tvr.bmp": the 32x32 window icon as a 24-bit BMP
 std::vector<unsigned char> iconbmp();
 // the icon drawn at side x side pixels: RGB bytes, rows top first
