@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 constexpr int solidcell = 127;
 
@@ -72,19 +73,27 @@ static const char *hotkeylabel(const menuitemrecord &item)
   return (item.hotkey >= 0 && item.hotkey < keycount) ? keyboardlabel[item.hotkey] : "";
 }
 
-// the first character that matches a one-character hotkey label is drawn in the full colour
+// a character a cell; the first that matches a one-character hotkey label is drawn in the full
+// colour
 static void drawcaption(const menuitemrecord &item)
 {
   const char *label = hotkeylabel(item);
   bool marking = item.state != itemdisabled && label[0] && !label[1];
-  const int length = std::min(int(item.length), menutextsize);
-  for (int k = 0; k < length && item.text[k]; ++k) {
+  const char *at = item.text;
+  size_t room = strnlen(item.text, menutextsize);
+  for (int k = 0; k < item.length && room > 0; ++k) {
+    int bytes = 0;
+    const int character = decodeutf8(at, room, &bytes);
     colour c = textcolour(item);
-    if (marking && uppercase(item.text[k]) == label[0]) {
+    if (marking && character < 128 && uppercase(char(character)) == label[0]) {
       c = {item.red, item.green, item.blue};
       marking = false;
     }
-    drawcell((unsigned char)item.text[k], cellx(item.x, k, item.size), item.y, item.size, c, 1.0f);
+    char one[5] = {};
+    memcpy(one, at, size_t(bytes));
+    drawliteral(one, cellx(item.x, k, item.size), item.y, item.size, c);
+    at += bytes;
+    room -= size_t(bytes);
   }
 }
 

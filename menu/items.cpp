@@ -44,9 +44,11 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
   if (!item)
     return;
   clearitem(*item);
-  // longer captions are cut to 63 characters; no caption at all is an empty one
-  snprintf(item->text, menutextsize, "%.*s", menutextsize - 1, text ? text : "");
-  item->length = int32_t(strlen(item->text));
+  // longer captions are cut to 63 bytes, never inside a character; no caption is an empty one
+  const char *caption = text ? text : "";
+  const size_t bytes = wholecharacters(caption, strnlen(caption, menutextsize - 1));
+  snprintf(item->text, menutextsize, "%.*s", int(bytes), caption);
+  item->length = int32_t(countcharacters(item->text, bytes));  // a cell a character
   item->fieldwidth = item->length;
   // placed as drawtext places text: a position that went negative wraps off the screen
   item->x = aligncoordinate(x, item->length, size);

@@ -26,6 +26,7 @@ TEST_F(menu_placement, placement_flags_centre_and_align_then_keep_the_low_16_bit
       {0x30000 + 320, 40, 16, "Done", 224, 40},  // both flags: 320 - 32 - 64
       {0x10000 + 10, 0, 16, "Done", 65514, 0},   // went negative: wraps off the screen
       {0x10000 + 100, 0x10000 + 100, 15, "abc", 78, 93},  // 45 and 15 halved, rounded down
+      {0x10000 + 320, 0, 16, "A\xC3\xB1o", 296, 0},     // "Año": a cell a character
   };
   for (const auto &c : cases) {
     numofmenuitems = 0;
@@ -33,6 +34,14 @@ TEST_F(menu_placement, placement_flags_centre_and_align_then_keep_the_low_16_bit
     EXPECT_EQ(menuitem[0].x, c.placedx) << c.x;
     EXPECT_EQ(menuitem[0].y, c.placedy) << c.y;
   }
+}
+
+TEST_F(menu_itemtable, a_long_caption_is_cut_between_characters)
+{
+  const std::string caption = std::string(62, 'a') + "\xC3\xA9";  // 64 bytes, "é" at the end
+  createmenuitem(caption.c_str(), 0, 0, 16, 1, 1, 1);
+  EXPECT_EQ(std::string(menuitem[0].text), std::string(62, 'a'));
+  EXPECT_EQ(menuitem[0].length, 62);
 }
 
 TEST_F(menu_itemtable, creation_keeps_the_slots_activity_and_rewrites_everything_else)
