@@ -187,6 +187,7 @@ void setmenutextfield(char *buffer, int size)
   if (!item || !buffer || size < item->fieldwidth || !memchr(buffer, '\0', size_t(size)))
     return;
   setmenuitem(optionstringinput, intptr_t(buffer));
+  menuitem[menuitemsinuse() - 1].inputsize = size;
 }
 
 void setmenuclick(void (*click)())

@@ -60,6 +60,7 @@ struct menuitemrecord {
   int32_t clicked;          // activated by the latest checkmenuitems, until menuclicked says so
   int32_t setvalue;         // what a set item stores into its variable
   int32_t inputtype;        // inputint to inputstring
+  int32_t inputsize;        // a string variable's bytes as setmenutextfield gave them; 0: unknown
   void *variable;           // the variable shown and edited, the caller's
   void (*callback)();       // run while the item is active
 };

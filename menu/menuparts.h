@@ -25,6 +25,12 @@ bool focusable(const menuitemrecord &item);
 bool focusinuse();
 // the left button went down in this frame
 bool newleftpress();
+// the repeats due by the time a key or move has been held that long, the first after delay
+// seconds and then one each interval
+inline int repeatsby(float seconds, float delay, float interval)
+{
+  return seconds < delay ? 0 : 1 + int((seconds - delay) / interval);
+}
 
 // the focus moved by this frame's keys and pad, a pad's edit ended; the slot that keys or pad
 // activate in this frame, or -1

@@ -20,6 +20,8 @@ enum { nomove, movenext, moveprevious, moveup, movedown, moveleft, moveright };
 constexpr float repeatdelay = 0.4f;     // seconds a move is held before it repeats
 constexpr float repeatinterval = 0.1f;  // seconds from one repeat to the next
 constexpr float stickpush = 0.5f;       // how far over the stick is pushed to move
+constexpr float stickrelease = 0.35f;   // and how far back it comes to let go
+constexpr float stickmargin = 0.1f;     // how far the other axis must lead to turn
 
 // [SECTION] inputs
 
@@ -41,20 +43,31 @@ static bool padnavigates()
   return (menunavigation & navigatepad) && !menuinputkeyboard;
 }
 
-static bool padpressed(int button)
+// the stick's direction, this frame's and the last's: its longer axis once it is pushed past
+// stickpush, then held until it falls back under stickrelease or the other axis leads by
+// stickmargin, so that a stick resting at an edge or a diagonal makes no stream of presses
+static int stickfollowed = nomove, stickbefore = nomove;
+
+static bool followsaxis(int direction, float x, float y)
 {
-  return namedpad[0].button[button] && !prevnamedpad[0].button[button];
+  const bool horizontal = direction == moveleft || direction == moveright;
+  const float along = horizontal ? x : y, across = horizontal ? y : x;
+  const bool positive = direction == moveright || direction == movedown;
+  return (positive ? along : -along) >= stickrelease &&
+         std::fabs(across) < std::fabs(along) + stickmargin;
 }
 
-// the stick's longer axis, once it is pushed far enough
-static int stickdirection(const namedpadstate &pad)
+static void followstick(const namedpadstate &pad)
 {
   const float x = pad.axis[padleftx], y = pad.axis[padlefty];
-  if (std::max(std::fabs(x), std::fabs(y)) < stickpush)
-    return nomove;
-  if (std::fabs(x) >= std::fabs(y))
-    return x > 0 ? moveright : moveleft;
-  return y > 0 ? movedown : moveup;
+  int direction = nomove;
+  if (stickfollowed != nomove && followsaxis(stickfollowed, x, y))
+    direction = stickfollowed;
+  else if (std::max(std::fabs(x), std::fabs(y)) >= stickpush)
+    direction = std::fabs(x) >= std::fabs(y) ? (x > 0 ? moveright : moveleft)
+                                             : (y > 0 ? movedown : moveup);
+  stickbefore = stickfollowed;
+  stickfollowed = direction;
 }
 
 static int tabdirection(int modifiers)
@@ -74,11 +87,10 @@ static int presseddirection()
         direction = arrow.direction;
   }
   if (padnavigates()) {
-    const int stick = stickdirection(namedpad[0]);
-    if (stick != nomove && stick != stickdirection(prevnamedpad[0]))
-      direction = stick;
+    if (stickfollowed != nomove && stickfollowed != stickbefore)
+      direction = stickfollowed;
     for (const auto &arrow : arrows)
-      if (padpressed(arrow.padbutton))
+      if (padpressed(0, arrow.padbutton))
         direction = arrow.direction;
   }
   return direction;
@@ -93,16 +105,11 @@ static bool stillheld(int direction)
       held = held || (arrow.direction == direction && keyboard[arrow.key]);
   }
   if (padnavigates()) {
-    held = held || stickdirection(namedpad[0]) == direction;
+    held = held || stickfollowed == direction;
     for (const auto &arrow : arrows)
       held = held || (arrow.direction == direction && namedpad[0].button[arrow.padbutton]);
   }
   return held;
-}
-
-static int repeatsby(float seconds)
-{
-  return seconds < repeatdelay ? 0 : 1 + int((seconds - repeatdelay) / repeatinterval);
 }
 
 // a press moves at once; held on, it repeats after the delay, at most once a frame, timed by the
@@ -111,6 +118,7 @@ static int framemove()
 {
   static int repeating = nomove;  // the direction last pressed, while it is held
   static float heldseconds;
+  followstick(padnavigates() ? namedpad[0] : namedpadstate{});
   if (const int pressed = presseddirection(); pressed != nomove) {
     repeating = pressed;
     heldseconds = 0;
@@ -122,7 +130,10 @@ static int framemove()
   }
   const float before = heldseconds;
   heldseconds += frametime;
-  return repeatsby(heldseconds) > repeatsby(before) ? repeating : nomove;
+  return repeatsby(heldseconds, repeatdelay, repeatinterval) >
+                 repeatsby(before, repeatdelay, repeatinterval)
+             ? repeating
+             : nomove;
 }
 
 // [SECTION] moves
@@ -219,12 +230,12 @@ static int backitem()
 static int activatedslot()
 {
   const bool keyactivates = keysnavigate() && (keypressed(key_return) || keypressed(key_space));
-  if ((keyactivates || (padnavigates() && padpressed(padsouth))) && focusinuse()) {
+  if ((keyactivates || (padnavigates() && padpressed(0, padsouth))) && focusinuse()) {
     menufocusshown = 1;
     return menufocus;
   }
   const bool back = (keysnavigate() && keypressed(key_escape)) ||
-                    (padnavigates() && padpressed(padeast));
+                    (padnavigates() && padpressed(0, padeast));
   return back ? backitem() : -1;
 }
 
@@ -232,7 +243,7 @@ static int activatedslot()
 static bool padendsedit()
 {
   return (menunavigation & navigatepad) && menuinputkeyboard &&
-         (padpressed(padsouth) || padpressed(padeast));
+         (padpressed(0, padsouth) || padpressed(0, padeast));
 }
 
 int navigatemenu()

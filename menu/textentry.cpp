@@ -2,6 +2,7 @@
 // from the active text input's variable, edited by the frame's keys and mouse a whole character at
 // a time, and written back each frame.
 #include "menu/menu.h"
+#include "menu/menuparts.h"
 
 #include "draw/draw.h"
 
@@ -91,12 +92,6 @@ static bool repeats(int key)
          !ismodifierkey(key);
 }
 
-// the number of repeats due by the time a key has been held that long
-static int repeatsby(float seconds)
-{
-  return seconds < keyrepeatdelay ? 0 : 1 + int((seconds - keyrepeatdelay) / keyrepeatinterval);
-}
-
 // the held key when its repeat is due in this frame, else 0
 static int duerepeat()
 {
@@ -113,7 +108,10 @@ static int duerepeat()
     return 0;  // this frame has its press
   const float before = heldseconds;
   heldseconds += frametime;
-  return repeatsby(heldseconds) > repeatsby(before) ? heldkey : 0;
+  return repeatsby(heldseconds, keyrepeatdelay, keyrepeatinterval) >
+                 repeatsby(before, keyrepeatdelay, keyrepeatinterval)
+             ? heldkey
+             : 0;
 }
 
 // [SECTION] typed keys
@@ -375,10 +373,17 @@ static void writeback(const menuitemrecord &item)
   }
 }
 
+// the variable the edit under way was loaded from: a slot given another one meanwhile begins
+// afresh, as the text in the buffer may not fit the new one
+static const void *editedvariable;
+static int editedinputtype;
+
 // activated by a click the cursor goes under the pointer; otherwise the whole text is selected,
 // so that typing replaces it; the key that activated the field is not typed
 static void beginedit(const menuitemrecord &item)
 {
+  editedvariable = item.variable;
+  editedinputtype = item.inputtype;
   heldkey = 0;  // the key that began the edit does not repeat into it
   memset(menuinput, 0, menuinputsize);
   formatmenuvalue(item, menuinput);
@@ -400,14 +405,18 @@ static void dragselection(const menuitemrecord &item)
   clampselection();
 }
 
-// the field takes up to its width less one bytes, whole characters only (a string field's buffer
-// needs no more than its width), so a field of one cell takes none
+// the field takes up to its width less one characters, so a field of one cell takes none, and
+// whole characters only as far as its variable has room: the buffer setmenutextfield was given,
+// else the width's bytes, which every string field's buffer holds
 static void typecharacter(const menuitemrecord &item, int c)
 {
   deleteselectedtext();
   char encoded[4];
-  const int replaced = menuinputinsert ? characterbytes(menuinputcursorpos) : 0;
-  if (textlength() - replaced + encodeutf8(c, encoded) <= item.fieldwidth - 1)
+  const int length = textlength();
+  const int overwritten = menuinputinsert ? characterbytes(menuinputcursorpos) : 0;
+  const int characters = countcharacters(menuinput, size_t(length)) - (overwritten > 0);
+  const int room = (item.inputsize > 0 ? item.inputsize : item.fieldwidth) - 1;
+  if (characters < item.fieldwidth - 1 && length - overwritten + encodeutf8(c, encoded) <= room)
     addmenuinputchar(c);
 }
 
@@ -475,7 +484,7 @@ void menutextbox()
       !menuitem[currentmenuitem].variable)
     return;  // called outside the callback pass, there is no field to edit
   menuitemrecord &item = menuitem[currentmenuitem];
-  if (!item.wasactive) {
+  if (!item.wasactive || item.variable != editedvariable || item.inputtype != editedinputtype) {
     endotheredits();
     beginedit(item);
   } else

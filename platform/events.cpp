@@ -1,6 +1,7 @@
 // The per-frame drain of the platform's event queue: focus, F12, quit, and the key and button
 // changes that the input queue hands out.
 #include "platform/platform.h"
+#include "platform/padlayout.h"
 
 #include "texture/texture.h"
 
@@ -156,6 +157,10 @@ static void queuechange(const SDL_Event &event)
   }
   if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
     queueinput(buttoncode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+  if (event.type == SDL_JOYBUTTONDOWN)
+    latchpadbutton(event.jbutton.which, event.jbutton.button);
+  if (event.type == SDL_JOYHATMOTION)
+    latchpadhat(event.jhat.which, event.jhat.hat, event.jhat.value);
 }
 
 // where nothing minimises the window, F12 leaves it the focus and no focus event comes back: a

@@ -23,6 +23,8 @@ int32_t padlayoutknown[maxgamepads];
 static SDL_Joystick *opened[maxgamepads];
 static padlayout layoutof[maxgamepads];  // the layout each opened pad is read by
 static uint32_t movedaxes[maxgamepads];  // per pad, bit n once axis n has read other than 0
+static uint32_t latchedbuttons[maxgamepads];             // per pad, presses since the last poll
+static int32_t latchedhats[maxgamepads][gamepadhats];    // and hat pushes
 
 // the device's own counts, cut to what the record holds
 static void countcontrols(gamepadstate &pad, SDL_Joystick *device)
@@ -32,14 +34,47 @@ static void countcontrols(gamepadstate &pad, SDL_Joystick *device)
   pad.numofhats = std::clamp(SDL_JoystickNumHats(device), 0, gamepadhats);
 }
 
-static void readgamepad(gamepadstate &pad, SDL_Joystick *device)
+// the record a platform device index was opened into, or -1
+static int recordof(int device)
 {
+  for (int i = 0; i < numofgamepads; ++i)
+    if (SDL_JoystickIndex(opened[i]) == device)
+      return i;
+  return -1;
+}
+
+void latchpadbutton(int device, int button)
+{
+  const int i = recordof(device);
+  if (i >= 0 && button >= 0 && button < gamepadbuttons)
+    latchedbuttons[i] |= uint32_t(1) << button;
+}
+
+void latchpadhat(int device, int hat, int directions)
+{
+  const int i = recordof(device);
+  if (i >= 0 && hat >= 0 && hat < gamepadhats)
+    latchedhats[i][hat] |= directions & (hatup | hatright | hatdown | hatleft);
+}
+
+// the device's state, with the presses latched since the last poll that it no longer shows: a
+// press let go before this poll. One the last poll showed held is that press's own event, which
+// the drain may meet a frame after the device's state has shown it
+static void readgamepad(int i)
+{
+  gamepadstate &pad = gamepad[i];
+  const gamepadstate &before = prevgamepad[i];
+  SDL_Joystick *device = opened[i];
   for (int axis = 0; axis < pad.numofaxes; ++axis)
     pad.axis[axis] = SDL_JoystickGetAxis(device, axis);
   for (int button = 0; button < pad.numofbuttons; ++button)
-    pad.button[button] = SDL_JoystickGetButton(device, button);
+    pad.button[button] = SDL_JoystickGetButton(device, button) ||
+                         ((latchedbuttons[i] >> button & 1) && !before.button[button]);
   for (int hat = 0; hat < pad.numofhats; ++hat)
-    pad.hat[hat] = SDL_JoystickGetHat(device, hat) & (hatup | hatright | hatdown | hatleft);
+    pad.hat[hat] = (SDL_JoystickGetHat(device, hat) | (latchedhats[i][hat] & ~before.hat[hat])) &
+                   (hatup | hatright | hatdown | hatleft);
+  latchedbuttons[i] = 0;
+  memset(latchedhats[i], 0, sizeof latchedhats[i]);
 }
 
 static void readbylayout(int i)
@@ -77,7 +112,7 @@ void checkjoystick()
   for (int button = 0; button < 4; ++button)
     joystick.button[button] = SDL_JoystickGetButton(joy1, button);
   for (int i = 0; i < numofgamepads; ++i) {
-    readgamepad(gamepad[i], opened[i]);
+    readgamepad(i);
     readbylayout(i);
   }
 }
@@ -115,6 +150,8 @@ void shutdownjoystick()
   memset(padlayoutknown, 0, sizeof padlayoutknown);
   memset(layoutof, 0, sizeof layoutof);
   memset(movedaxes, 0, sizeof movedaxes);
+  memset(latchedbuttons, 0, sizeof latchedbuttons);
+  memset(latchedhats, 0, sizeof latchedhats);
   numofgamepads = 0;
   joy1 = nullptr;
 }

@@ -1,6 +1,7 @@
 // Inside the platform: a pad's layout, where each named control is read from among the device's
 // numbered axes, buttons and hats, as a mapping line gives it, and the reading of a pad through
-// it. Pure: no SDL, no tables, so that tests and the fuzzer can drive it.
+// it; and the pad presses the event drain hands the poll. Pure: no SDL, no tables, so that tests
+// and the fuzzer can drive it.
 #pragma once
 
 #include "platform/platform.h"
@@ -46,3 +47,8 @@ int choosepadlayout(const char *name, const gamepadstate &pad, padlayout &layout
 void addpadmappings(const char *text, const char *from);
 // lays each opened pad out again after a line was added
 void layoutgamepads();
+
+// a button pressed or a hat pushed on the platform's joystick device, met by the event drain:
+// shown by the next poll even when it was let go before it, as a key's press is
+void latchpadbutton(int device, int button);
+void latchpadhat(int device, int hat, int directions);

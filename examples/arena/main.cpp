@@ -55,8 +55,10 @@ void runframe()
   // the typing is the field's) nor when the menu took it (its back item, Resume)
   const bool escape = keypressed(key_escape) && !prevmenuinputkeyboard && !menutookinput;
   const bool start = padpressed(0, padstart);
-  if (!quitting && (escape || start))
+  if (!quitting && (escape || start)) {
     paused = !paused;
+    endmenuinput();  // a name being typed is done with: the menu opens again on its items
+  }
   if (waspaused && !paused)
     saveoptions();  // the menu closed: keep what was changed in it
   if (!quitting)

@@ -3,6 +3,7 @@
 #include "menuframes.h"
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -511,6 +512,29 @@ TEST_F(menu_navigation, activations_by_keys_pad_and_pointer_are_clicks_that_the_
   }
   EXPECT_EQ(number, 1);  // Easy was chosen, then Hard
   EXPECT_EQ(quitclicks, 1);
+}
+
+// a stick held at a diagonal, or at the push that moves, wavers by a hair from frame to frame;
+// within the repeat's delay that is one move, not one a frame
+TEST_F(menu_navigation, a_stick_wavering_at_a_diagonal_or_its_push_moves_once)
+{
+  for (const auto &[x, y] : {std::pair{0.6f, 0.6f}, std::pair{0.0f, 0.5f}}) {
+    menufocus = 1;
+    menufocusshown = 1;
+    frametime = 1 / 60.0f;
+    int moves = 0;
+    for (int f = 0; f < 20; ++f) {
+      const float hair = f % 2 ? 0.002f : -0.002f;
+      namedpad[0].axis[padleftx] = x + hair;
+      namedpad[0].axis[padlefty] = y - hair;
+      const int before = menufocus;
+      frame();
+      moves += menufocus != before;
+    }
+    namedpad[0] = {};
+    frame();
+    EXPECT_EQ(moves, 1) << x << " " << y;
+  }
 }
 
 TEST_F(menu_navigation, a_held_move_repeats_after_a_delay_the_mouse_hides_the_focus)

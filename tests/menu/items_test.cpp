@@ -72,6 +72,7 @@ TEST_F(menu_itemtable, creation_keeps_the_slots_activity_and_rewrites_everything
 
 TEST_F(menu_itemtable, options_act_on_the_last_item_and_combine)
 {
+  menuitem[0].hotkey = 0;  // whatever an earlier test left
   setmenuitem(optionhotkey, letterkey('x'));  // no item yet this frame
   EXPECT_EQ(menuitem[0].hotkey, 0);
 

@@ -179,6 +179,36 @@ TEST_F(menu_textlimits, a_width_given_in_characters_takes_the_caption_s_place)
   tap(namekey);
   type("abcdefghijklmn");
   EXPECT_STREQ(text, "abcdefghijkl");
+  // characters, not bytes, as far as the buffer it was given holds them
+  tap(key_escape);
+  tap(namekey);
+  for (int i = 0; i < 14; ++i) {
+    hold(key_text);
+    keypress[key_text].unicode = 0xE9;
+    frame();
+    letgo(key_text);
+    frame();
+  }
+  std::string twelve;
+  for (int i = 0; i < 12; ++i)
+    twelve += "\xc3\xa9";
+  EXPECT_EQ(std::string(text), twelve);
+}
+
+// a slot given another variable while its edit is under way begins afresh with that one: the
+// text in the buffer may not fit it
+TEST_F(menu_textlimits, a_field_bound_to_another_variable_mid_edit_starts_over)
+{
+  tap(namekey);
+  type("abcdefgh");
+  static char small[4] = "ab";
+  build = [] {
+    field("Integer", 0, optionintinput, &intvalue, integerkey);
+    field("Name field", 100, optionstringinput, small, namekey);  // the same slot as before
+  };
+  frame();
+  EXPECT_STREQ(small, "ab");
+  EXPECT_STREQ(menuinput, "ab");
 }
 
 TEST_F(menu_textlimits, a_field_with_an_empty_caption_takes_no_typing)

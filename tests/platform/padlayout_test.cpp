@@ -111,6 +111,7 @@ TEST(pad_mapping_lines, a_bad_field_refuses_the_whole_line_and_says_why)
     EXPECT_EQ(addpadmapping(line.c_str()), reason == nullptr) << line;
     EXPECT_STREQ(padmappingerror(), reason) << line;
   }
+  messages.clear();
   setmessagecallback([](const char *line) { messages.push_back(line); });
   addpadmappings("# a comment\r\n\nEnv Pad,south:b1\r\nEnv Pad\n", "TAVREL_GAMEPAD_MAPPING");
   setmessagecallback(nullptr);
