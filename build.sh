@@ -2,13 +2,13 @@
 # Sets up a Debian 12 machine for Tavrel Setup, builds it, and then plays or tests it.
 #   ./build.sh play   build only the set-up utility and start it in build/ (its hwconfig.cfg is there)
 #   ./build.sh test   run every test (unit, GL and end-to-end under Xvfb, sound through SDL's disk
-#                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the tests
-#                     that need no display built for s390x, arm64 and armhf (32-bit) and run under
-#                     qemu, the unit tests again under the sanitizers, and each fuzz target for a
-#                     minute
+#                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the web
+#                     build and its tests in headless Chromium, the tests that need no display
+#                     built for s390x, arm64 and armhf (32-bit) and run under qemu, the unit tests
+#                     again under the sanitizers, and each fuzz target for a minute
 #   ./build.sh web    build the programs as web pages into build-web/site/ with emscripten, after
 #                     libpng, libvorbis and what they are built on (cached in build-web/libraries/),
-#                     and try the browser driver of the web tests on a page of its own
+#                     and play them in headless Chromium (ctest -L web)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -147,16 +147,16 @@ fuzz() {
 }
 
 # the libraries, built from Debian's sources for the web; the programs' pages into build-web/site/,
-# after the driver's test on a page of its own. emcc's own JavaScript finds its modules (acorn)
-# in Debian's folder, which a Node.js not from Debian does not search
-webbuild() {
+# then the browser tests: the driver's on a page of its own, and the pages played. emcc's own
+# JavaScript finds its modules (acorn) in Debian's folder, which a Node.js not from Debian does
+# not search
+webbuild() (
   export NODE_PATH=/usr/share/nodejs
   tools/web/libraries.sh build-web/libraries
   emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
-  cmake --build build-web -j "$(nproc)" --target testpage
-  (cd build-web && ctest --output-on-failure -L web)
   cmake --build build-web -j "$(nproc)"
-}
+  cd build-web && ctest --output-on-failure -L web
+)
 
 case "${1:-}" in
   play)
@@ -166,10 +166,11 @@ case "${1:-}" in
     exec ./tavrel-setup
     ;;
   test)
-    installpackages "${playpackages[@]}" "${testpackages[@]}"
+    installpackages "${playpackages[@]}" "${testpackages[@]}" "${webpackages[@]}"
     build ON
     (cd build && ctest --output-on-failure -j "$(nproc)")
     compatruntime
+    webbuild
     crossbuild s390x s390x-linux-gnu
     crossbuild arm64 aarch64-linux-gnu
     crossbuild armhf arm-linux-gnueabihf

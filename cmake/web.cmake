@@ -6,6 +6,8 @@ set(TAVREL_WEB_LIBRARIES ${CMAKE_BINARY_DIR}/libraries CACHE PATH
 set(TAVREL_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "the folder the programs' pages go to")
 set(TAVREL_WEB_SHELL ${CMAKE_CURRENT_LIST_DIR}/../tools/web/shell.html CACHE INTERNAL
     "the page around a program's canvas")
+set(TAVREL_WEB_PREJS ${CMAKE_CURRENT_LIST_DIR}/../platform/web.js CACHE INTERNAL
+    "the script that readies a page's saved files before its program starts")
 
 # the script marks each prefix it finished with the key it was built by
 file(GLOB builtlibraries LIST_DIRECTORIES false ${TAVREL_WEB_LIBRARIES}/*/.key)
@@ -32,10 +34,12 @@ find_package(PNG REQUIRED)
 add_library(OpenGL::GL INTERFACE IMPORTED)
 set_target_properties(OpenGL::GL PROPERTIES INTERFACE_LINK_OPTIONS -sLEGACY_GL_EMULATION=1)
 
-# tavrel_web_page(TARGET [FOLDER folder] [DATA file...]): links the program TARGET as the page
-# FOLDER/index.html (by default TAVREL_WEB_SITE/TARGET), with its script, WebAssembly and data
-# beside it. Each DATA file is preloaded into the page's working directory, where the program
-# finds it as in a game folder. The page needs no cross-origin isolation: no threads.
+# tavrel_web_page(TARGET [FOLDER folder] [DATA file[@place]...]): links the program TARGET as the
+# page FOLDER/index.html (by default TAVREL_WEB_SITE/TARGET), with its script, WebAssembly and data
+# beside it. Each DATA file is preloaded into the engine's data folder in the page, under its own
+# name or at the place given inside it (texture/floor.png), where the loaders find it after the
+# working folder: that is the player's, kept in the browser (platform/web.js). The page needs no
+# cross-origin isolation: no threads.
 function(tavrel_web_page target)
   cmake_parse_arguments(PAGE "" "FOLDER" "DATA" ${ARGN})
   if(NOT PAGE_FOLDER)
@@ -43,14 +47,22 @@ function(tavrel_web_page target)
   endif()
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PAGE_FOLDER}
                                              OUTPUT_NAME index SUFFIX .html)
-  # emscripten 3.1.6 fails in its HTML minifier from -O1 on; FS lets a test read the page's files
+  # emscripten 3.1.6 fails in its HTML minifier from -O1 on; FS lets a test read the page's files;
+  # a program that returns from main ends, and the page says so
   target_link_options(${target} PRIVATE --shell-file ${TAVREL_WEB_SHELL} -sMINIFY_HTML=0
-                      -sALLOW_MEMORY_GROWTH=1 -sEXPORTED_RUNTIME_METHODS=FS)
-  set(inputs ${TAVREL_WEB_SHELL})
-  foreach(file ${PAGE_DATA})
+                      -sALLOW_MEMORY_GROWTH=1 -sEXPORTED_RUNTIME_METHODS=FS -sEXIT_RUNTIME=1)
+  set(inputs ${TAVREL_WEB_SHELL} ${TAVREL_WEB_PREJS})
+  foreach(entry ${PAGE_DATA})
+    string(REPLACE "@" ";" parts ${entry})
+    list(GET parts 0 file)
     get_filename_component(path ${file} ABSOLUTE)
-    get_filename_component(name ${file} NAME)
-    target_link_options(${target} PRIVATE "SHELL:--preload-file ${path}@/${name}")
+    get_filename_component(place ${file} NAME)
+    list(LENGTH parts count)
+    if(count GREATER 1)
+      list(GET parts 1 place)
+    endif()
+    target_link_options(${target} PRIVATE
+                        "SHELL:--preload-file ${path}@${TAVREL_CONFIGURED_DATA_DIR}/${place}")
     list(APPEND inputs ${path})
   endforeach()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${inputs})

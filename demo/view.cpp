@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -88,10 +89,12 @@ void drawgem(const gemrecord &g, int which)
   for (int face = 0; face < 8; ++face) {
     const bool upper = face < 4;
     const float shade = (upper ? 1.0f : 0.55f) * (face % 2 ? 0.8f : 1.0f);
-    glColor3f(g.red * shade, g.green * shade, g.blue * shade);
-    glVertex3fv(waist[face % 4]);
-    glVertex3fv(waist[(face + 1) % 4]);
-    glVertex3f(0, upper ? gemhalfheight : -gemhalfheight, 0);
+    const float tip[3] = {0, upper ? gemhalfheight : -gemhalfheight, 0};
+    // a colour for every corner: GL's emulation on the web takes none from the corner before
+    for (const float *at : {waist[face % 4], waist[(face + 1) % 4], tip}) {
+      glColor3f(g.red * shade, g.green * shade, g.blue * shade);
+      glVertex3fv(at);
+    }
   }
   glEnd();
   glPopMatrix();

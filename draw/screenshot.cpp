@@ -5,6 +5,7 @@
 
 #include "files/files.h"
 #include "platform/platform.h"
+#include "texture/pixelstore.h"
 #include "texture/texture.h"
 
 #include <GL/gl.h>
@@ -127,14 +128,9 @@ int screenshot()
   for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale) {
   }
   // the caller's row length, skips or alignment would spread the rows past the buffer
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-  if (!ownframebuffer)
+  const tightpixelstore tight(true);
+  // OpenGL ES 2.0 reads from where it draws, and has no glReadBuffer to name another
+  if (!ownframebuffer && !glonlyes2())
     glReadBuffer(GL_BACK);
-  const int saved = savescreenshot(width, height);
-  glPopClientAttrib();
-  return saved;
+  return savescreenshot(width, height);
 }

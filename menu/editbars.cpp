@@ -48,33 +48,32 @@ void checkeditbars()
   }
 }
 
-// a corner in virtual pixels, on the plane the 2-D set-up shows as the 640x480 screen
-static void corner(float x, float y)
+// a corner in virtual pixels, on the plane the 2-D set-up shows as the 640x480 screen, in its
+// own colour: GL's emulation on the web takes a vertex's colour only from its own glColor
+static void corner(float x, float y, const GLfloat colour[3])
 {
   const GLfloat vertex[3] = {(x - 320.0f) / 320.0f, (240.0f - y) / 320.0f, -1.0f};
+  glColor3fv(colour);
   glVertex3fv(vertex);
 }
 
 static void drawbar(const editbarrecord &bar)
 {
+  static const GLfloat black[3] = {0, 0, 0}, grey[3] = {0.5f, 0.5f, 0.5f};
   const float left = float(bar.x), right = float(bar.x + bar.width);
   const float top = float(bar.y), bottom = float(bar.y + bar.height);
-  glColor3f(0, 0, 0);
-  corner(left, top);
-  glColor3fv(&bar.red);
-  corner(right, top);
-  corner(right, bottom);
-  glColor3f(0, 0, 0);
-  corner(left, bottom);
+  corner(left, top, black);
+  corner(right, top, &bar.red);
+  corner(right, bottom, &bar.red);
+  corner(left, bottom, black);
 
   if (!bar.value)
     return;  // no variable: the ramp alone
   const float marker = left + float(bar.width) * *bar.value;
-  glColor3f(0.5f, 0.5f, 0.5f);
-  corner(marker - 2.5f, top - 2.5f);
-  corner(marker + 2.5f, top - 2.5f);
-  corner(marker + 2.5f, bottom + 2.5f);
-  corner(marker - 2.5f, bottom + 2.5f);
+  corner(marker - 2.5f, top - 2.5f, grey);
+  corner(marker + 2.5f, top - 2.5f, grey);
+  corner(marker + 2.5f, bottom + 2.5f, grey);
+  corner(marker - 2.5f, bottom + 2.5f, grey);
 }
 
 void rendereditbars()

@@ -1,9 +1,9 @@
 // The end of a frame: the buffer swap, the optional frame cap, and the frame's length for
 // movement that keeps its speed at any frame rate.
 #include "platform/platform.h"
+#include "platform/system.h"
 
 #include <SDL.h>
-#include <cerrno>
 #include <ctime>
 
 float frametime;
@@ -17,18 +17,6 @@ static double secondsbetween(const timespec &from, const timespec &to)
   return double(to.tv_sec - from.tv_sec) + double(to.tv_nsec - from.tv_nsec) * 1e-9;
 }
 
-// sleeps until the cap's share of a second has passed since the last swap, through signals
-static void waitforcap()
-{
-  const long period = 1000000000L / framecap;
-  timespec until = lastswap;
-  until.tv_nsec += period % 1000000000L;
-  until.tv_sec += period / 1000000000L + until.tv_nsec / 1000000000L;
-  until.tv_nsec %= 1000000000L;
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-  }
-}
-
 void setupframetiming()
 {
   clock_gettime(CLOCK_MONOTONIC, &lastswap);
@@ -40,8 +28,7 @@ void swapbuffers()
 {
   if (SDL_WasInit(SDL_INIT_VIDEO))  // before the start-up or after the shutdown there is no window
     SDL_GL_SwapBuffers();
-  if (framecap > 0)
-    waitforcap();
+  waitforframe(lastswap);
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   frametime = float(secondsbetween(lastswap, now));

@@ -1,5 +1,6 @@
 // The mouse poll: the pointer scaled into the virtual 640x480 screen, and the buttons.
 #include "platform/platform.h"
+#include "platform/system.h"
 
 #include <SDL.h>
 #include <initializer_list>
@@ -11,28 +12,6 @@ int32_t mousewheel;
 mousemotionstate mousemotion;
 int32_t mouselocked = 1;
 int32_t mouselook;
-static SDL_Cursor *blankpointer;  // of this start-up of the platform: its shutdown frees it
-
-// The platform's own pointer never shows: the programs draw theirs. Hidden outright while the
-// mouse is held, the platform reads the mouse's motion alone (unbounded, for mouse look) and
-// adds it up into a pointer of its own, which an absolute device's moves (a tablet, a touch
-// screen, a virtual machine's pointer) would leave behind. So only mouse look hides it; else it
-// shows as a blank pointer, reported where it really is, held inside the window by the grab
-static void showpointer()
-{
-  const bool look = mouselook && mouselocked;
-  if (!look && blankpointer)
-    SDL_SetCursor(blankpointer);
-  SDL_ShowCursor(look || !blankpointer ? SDL_DISABLE : SDL_ENABLE);
-}
-
-void setuppointer()
-{
-  static Uint8 clear[2 * 16];  // 16x16, neither drawn nor in the mask
-  blankpointer = SDL_CreateCursor(clear, clear, 16, 16, 0, 0);
-  showpointer();
-}
-
 void setmouselook(int on)
 {
   if ((on != 0) == (mouselook != 0))

@@ -206,8 +206,8 @@ void lockmouse(int locked);
 extern int32_t mouselook;
 // sets mouselook and applies it at once; a game switches it as it shows or hides its pointer
 void setmouselook(int on);
-// makes the blank pointer that the window shows in place of the platform's own; once the
-// platform is started
+// makes the blank pointer that the window shows in place of the platform's own (a web page's
+// style hides it); once the platform is started
 void setuppointer();
 
 // [SECTION] frame timing
@@ -215,7 +215,9 @@ extern float frametime;     // seconds between the last two swaps (the first: si
 extern int32_t framecount;  // frames shown since the window opened
 extern int32_t framecap;    // 0 (the default) or the most frames a second: each swap waits for it
 
-// shows the frame drawn since the last swap, waits for the frame cap and times the frame
+// shows the frame drawn since the last swap, waits for the frame cap and times the frame; in a
+// web page it hands the browser its turn until its next animation frame instead, which paces the
+// frames whatever the cap
 void swapbuffers();
 // starts the frame clock again, with no frames counted; the start-up does it
 void setupframetiming();

@@ -80,8 +80,13 @@ void fadeoutsound(int channel, float seconds);
 // streams the Ogg Vorbis file name (found as loadsound finds it) from its start, again and again
 // while loop is non-zero, in place of the music playing; 1 when it plays, 0 when refused
 // (musicerror says why). It is decoded a little ahead on a thread of its own, which ends and
-// closes the file once the last frame is decoded or the music has ended
+// closes the file once the last frame is decoded or the music has ended; where the platform has
+// no threads (the web), a piece at a time from the frame by feedmusic
 int playmusic(const char *name, int loop);
+// where the platform has no threads, decodes the music the device will want before the next
+// frame; beginframe calls it, and a program with a frame loop of its own calls it once a frame.
+// Elsewhere it does nothing
+void feedmusic();
 // stops the music at once and closes its file
 void stopmusic();
 // the music's volume, 0 to 1 (1 at start), scaled by the master volume, kept for the next music

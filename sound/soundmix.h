@@ -60,8 +60,8 @@ void mixsound(int16_t *out, int frames);
 // [SECTION] music
 constexpr uint32_t musicringframes = 32768;  // frames between the decoder and the mixer: 0.7 s
 
-// single producer, single consumer: the decoding thread writes frames and then moves written on,
-// the audio callback mixes them and then moves read on; neither waits for the other
+// single producer, single consumer: the decoder writes frames and then moves written on, the
+// audio callback mixes them and then moves read on; neither waits for the other
 struct musicring {
   int16_t samples[musicringframes * 2];
   std::atomic<uint32_t> written;  // frames put in since the music started, counting past the size
@@ -75,6 +75,20 @@ extern musicring musicbuffer;
 // after its last frame, or its fade is over, and then sets ended. Written by the main thread under
 // the audio lock, as the other channels
 extern mixerchannel musicchannel;
+extern float musicvolume;  // as setmusicvolume left it, for the next music too
+// why the music was refused or ended early, as musicerror gives it
+extern std::atomic<const char *> musictrouble;
+// the decoder of the music's file, which playmusic puts in place: it tops the ring up and gives 1
+// while there is more to decode; once the last frame is in or the music has ended it closes the
+// file, sets complete, takes itself away and gives 0. Null while no file is open
+extern int (*musicdecoder)();
+
+// [SECTION] the decoder's turn: a thread of its own (decoderthread.cpp) or, where the platform
+// has no threads, the frame (decoderframe.cpp, feedmusic); the build compiles one of the two
+// has musicdecoder called until it gives 0; 1 when under way
+int startdecoder();
+// ends the decoder's turn once it has left (with wait, first sets ended and waits for it to leave)
+void joindecoder(bool wait);
 
 // [SECTION] WAV and Ogg Vorbis files
 // frames of a sound of frames frames at rate from once it is at rate to: at least 1

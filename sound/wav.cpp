@@ -1,14 +1,12 @@
 // WAV files: a bounded reader of the RIFF chunks finds the format and the samples and checks every
-// length against the bytes there are; the samples are then read once, straight into the block
-// that SDL converts to 16-bit stereo in place (or into the slot's own block when they need no
-// conversion), and the room brings them to the device's rate.
+// length against the bytes there are; the samples are then read once, straight into the end of
+// the block that they are turned into 16-bit stereo in, front to back, and the room brings them to
+// the device's rate.
 #include "files/files.h"
 #include "sound/soundmix.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -18,7 +16,6 @@ constexpr uint32_t fourcc(const char (&code)[5])
          uint32_t(uint8_t(code[2])) << 16 | uint32_t(uint8_t(code[3])) << 24;
 }
 constexpr uint16_t pcmformat = 1;
-constexpr const char *cannotconvert = "samples SDL cannot convert";
 constexpr const char *toolong = "sound too long for a slot";
 constexpr const char *nomemory = "out of memory";
 constexpr const char *cannotread = "cannot read the file";
@@ -109,41 +106,37 @@ const char *readwavlayout(bytesource &source, wavlayout &layout)
   return "no samples in the file";
 }
 
-// the samples read once into a block of their own, and turned there into 16-bit stereo at their
-// own rate
+// one sample of a frame: 8-bit ones are unsigned round 128 and become the top byte of a 16-bit
+// one, as SDL 1.2 converted them; 16-bit ones are little-endian
+int16_t readsample(const unsigned char *at, int bits)
+{
+  return bits == 8 ? int16_t((at[0] - 128) * 256) : int16_t(uint16_t(at[0] | at[1] << 8));
+}
+
+// the samples read once into the end of a block of their own, and turned there into 16-bit
+// stereo at their own rate from the first frame on: a frame written ends before the next frame
+// read starts, however small the file's frames
 const char *tostereo(bytesource &source, const wavlayout &layout, soundslot &stereo)
 {
-  SDL_AudioCVT convert;
-  const Uint16 format = layout.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  const int rate = int(layout.rate);
-  if (SDL_BuildAudioCVT(&convert, format, uint8_t(layout.channels), rate, AUDIO_S16SYS, 2,
-                        rate) < 0)
-    return cannotconvert;
-  // SDL works in a buffer len_mult times the samples, which SDL 1.2 over SDL2 reports twice as
-  // large as it needs; the size that stays was checked against maxsoundbytes before
-  const uint64_t multiplier = convert.needed ? uint64_t(convert.len_mult) : 1;
-  const uint64_t workbytes = uint64_t(layout.bytes) * multiplier;
-  if (workbytes > 2 * uint64_t(maxsoundbytes))
-    return toolong;
-  Uint8 *samples = static_cast<Uint8 *>(malloc(size_t(workbytes)));
-  if (!samples)
+  const size_t samplebytes = layout.bits / 8, framebytes = layout.channels * samplebytes;
+  const size_t frames = layout.bytes / framebytes, bytes = frames * soundframebytes;
+  unsigned char *block = static_cast<unsigned char *>(malloc(bytes));
+  if (!block)
     return nomemory;
-  int length = int(layout.bytes);
-  if (!source.readat(layout.offset, samples, layout.bytes)) {
-    free(samples);
+  unsigned char *in = block + bytes - layout.bytes;
+  if (!source.readat(layout.offset, in, layout.bytes)) {
+    free(block);
     return cannotread;
   }
-  if (convert.needed) {
-    convert.buf = samples;
-    convert.len = length;
-    length = SDL_ConvertAudio(&convert) == 0 ? convert.len_cvt : 0;
+  int16_t *out = reinterpret_cast<int16_t *>(block);
+  for (size_t frame = 0; frame < frames; ++frame, in += framebytes) {
+    const int16_t left = readsample(in, layout.bits);
+    const int16_t right = layout.channels == 2 ? readsample(in + samplebytes, layout.bits) : left;
+    out[2 * frame] = left;
+    out[2 * frame + 1] = right;
   }
-  if (length < soundframebytes) {
-    free(samples);
-    return cannotconvert;
-  }
-  stereo.samples = reinterpret_cast<int16_t *>(samples);
-  stereo.length = uint32_t(length) / soundframebytes * soundframebytes;
+  stereo.samples = out;
+  stereo.length = uint32_t(bytes);
   return nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include "draw/draw.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 
 #include <SDL.h>
 
@@ -12,6 +13,7 @@ constexpr int idlemilliseconds = 10;  // a skipped frame's wait: no swap paces t
 
 int beginframe()
 {
+  feedmusic();  // where there are no threads, before the frame's own work
   checksystemmessages();
   if (!windowinfo.graphics) {  // the window could not be set up again after a focus change
     SDL_Delay(idlemilliseconds);  // a loop that skips its frames would otherwise spin a core

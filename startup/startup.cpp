@@ -7,6 +7,7 @@
 #include "files/messages.h"
 #include "menu/menu.h"
 #include "platform/platform.h"
+#include "platform/system.h"
 #include "platform/variables.h"
 #include "sound/sound.h"
 #include "startup/display.h"
@@ -43,13 +44,8 @@ static void setupwindowinfo(int width, int height, int fullscreen)
 static void setupicon()
 {
   const std::string path = finddatafile(iconfilename);
-  if (path.empty())
-    return;
-  SDL_Surface *icon = SDL_LoadBMP_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
-  if (!icon)
-    return;  // a window without an icon is no reason to stop
-  SDL_WM_SetIcon(icon, nullptr);
-  SDL_FreeSurface(icon);
+  if (!path.empty())
+    setwindowicon(path.c_str());
 }
 
 // setupengine, for a fixed window or for the size a game's player stored
@@ -147,7 +143,7 @@ void shutdownengine()
   shutdownsound();
   shutdownjoystick();
   if (SDL_WasInit(SDL_INIT_VIDEO))  // a failed or an earlier shutdown left no window
-    SDL_WM_IconifyWindow();
+    iconifywindow();
   SDL_Quit();
   shutdownquitsignals();
 }

@@ -51,7 +51,7 @@ const char *setupfailure();
 void shutdownengine();
 
 // [SECTION] frame
-// a frame's start, once this frame's menu items are built: checksystemmessages, then
+// a frame's start, once this frame's menu items are built: feedmusic, checksystemmessages, then
 // checkkeyboard, checkmouse, checkjoystick and checkmenuitems (which keeps prevmenuinputkeyboard);
 // 1 when the program draws this frame, 0 when there is no window to draw in: skip the frame
 int beginframe();

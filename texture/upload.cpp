@@ -1,6 +1,8 @@
 // Handing a slot's pixels to GL: the loaders' upload and the restore after focus regain.
 #include "texture/texture.h"
 
+#include "texture/pixelstore.h"
+
 #include <GL/gl.h>
 
 void uploadtexture(int slot, int wrap, int magfilter, int minfilter)
@@ -16,17 +18,10 @@ void uploadtexture(int slot, int wrap, int magfilter, int minfilter)
   // the buffer is tightly packed: a caller's row length, skips or alignment would make GL read
   // other pixels, or past the buffer's end, so the defaults hold for the upload and the caller's
   // settings come back afterwards
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
-  glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  const tightpixelstore tight(false);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data);
   if (t.mipmap)
     generatemipmap(slot);
-  glPopClientAttrib();
 }
 
 void uploadloadedtexture(int slot)

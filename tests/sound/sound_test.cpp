@@ -543,9 +543,14 @@ TEST_F(diskaudio, ends_music_with_its_reason_leaving_no_thread_or_open_file)
   EXPECT_STREQ(musicerror(), "cannot open the file");
 }
 
-TEST_F(diskaudio, converts_other_rates_along_straight_lines_between_frames)
+TEST_F(diskaudio, converts_to_16_bit_stereo_and_other_rates_along_straight_lines_between_frames)
 {
   ASSERT_EQ(setupsound(1), 1);
+  // 8-bit samples lie round 128 and become a 16-bit one's top byte; mono goes to both sides
+  ASSERT_EQ(load(1, riff({format(1, 8, 44100), {"data", {0, 127, 128, 255}}})), 1);
+  EXPECT_EQ(samples(sound[1].samples, sound[1].samples + 8),
+            (samples{-32768, -32768, -256, -256, 0, 0, 32512, 32512}));
+
   samples ramp;  // left rising by 16 a frame, right falling
   for (int i = 0; i < 100; ++i)
     ramp.insert(ramp.end(), {int16_t(16 * i), int16_t(-16 * i)});

@@ -35,7 +35,6 @@ CHROMIUM_FLAGS = [
     '--headless=new', '--no-sandbox',
     # WebGL without a GPU: ANGLE over the SwiftShader software renderer
     '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-    '--autoplay-policy=no-user-gesture-required',
     # the machine's network is closed: nothing is fetched but the pages served here
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
     '--no-first-run', '--disable-quic',
@@ -67,12 +66,15 @@ def servedfolder(folder):
 
 
 @contextlib.contextmanager
-def browser(chromium='chromium'):
-    """Starts headless Chromium with a fresh profile; yields a Page on its first tab."""
+def browser(chromium='chromium', autoplay=True):
+    """Starts headless Chromium with a fresh profile; yields a Page on its first tab. With
+    autoplay, a page's sound may start before its first click or key; without, it waits for one,
+    as browsers ship."""
     profile = tempfile.mkdtemp(prefix='tavrel-chromium-')
+    sound = ['--autoplay-policy=no-user-gesture-required'] if autoplay else []
     process = subprocess.Popen(
-        [chromium, *CHROMIUM_FLAGS, '--user-data-dir=' + profile, '--remote-debugging-port=0',
-         'about:blank'],
+        [chromium, *CHROMIUM_FLAGS, *sound, '--user-data-dir=' + profile,
+         '--remote-debugging-port=0', 'about:blank'],
         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, start_new_session=True)
     page = None
     try:
@@ -204,9 +206,13 @@ class Page:
                             ' return [r.left, r.top, r.width / c.width, r.height / c.height]; })()')
         return box[0] + (x + 0.5) * box[2], box[1] + (y + 0.5) * box[3]
 
+    def move(self, x, y):
+        """The mouse moved to the page's point (x, y)."""
+        self.call('Input.dispatchMouseEvent', type='mouseMoved', x=x, y=y)
+
     def click(self, x, y, button='left'):
         """A press and release of a mouse button at the page's point (x, y)."""
-        self.call('Input.dispatchMouseEvent', type='mouseMoved', x=x, y=y)
+        self.move(x, y)
         for kind in ('mousePressed', 'mouseReleased'):
             self.call('Input.dispatchMouseEvent', type=kind, x=x, y=y, button=button,
                       clickCount=1)
@@ -233,24 +239,33 @@ class Page:
 
 
 def pixel(png, x, y):
-    """The red, green and blue of pixel (x, y) of an 8-bit RGB or RGBA PNG without interlacing,
-    as Chromium writes its screenshots."""
+    """The red, green and blue of pixel (x, y) of a PNG that picture reads."""
+    return picture(png, y + 1)[y][x]
+
+
+def picture(png, rows=None):
+    """The rows of an 8-bit RGB, RGBA or grey PNG without interlacing (as Chromium writes its
+    screenshots, and ImageMagick a grey picture), each a list of (red, green, blue); the first
+    rows alone, when given."""
     width, height, depth, colour, _, _, interlace = struct.unpack('>IIBBBBB', png[16:29])
-    if depth != 8 or colour not in (2, 6) or interlace or not (0 <= x < width and 0 <= y < height):
-        raise ValueError('not a pixel of an 8-bit RGB or RGBA PNG without interlacing')
+    step = {0: 1, 2: 3, 6: 4}.get(colour)  # grey, RGB, RGBA
+    if depth != 8 or not step or interlace:
+        raise ValueError('not an 8-bit RGB, RGBA or grey PNG without interlacing')
     data, at = b'', 8
     while at < len(png):
         length, kind = struct.unpack('>I4s', png[at:at + 8])
         if kind == b'IDAT':
             data += png[at + 8:at + 8 + length]
         at += 12 + length
-    rows, step = zlib.decompress(data), 3 if colour == 2 else 4
-    stride, previous = width * step, bytearray(width * step)
-    for row in range(y + 1):
-        line = bytearray(rows[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
-        _unfilter(rows[row * (stride + 1)], line, previous, step)
+    filtered, stride = zlib.decompress(data), width * step
+    previous, decoded = bytearray(stride), []
+    for row in range(height if rows is None else rows):
+        line = bytearray(filtered[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
+        _unfilter(filtered[row * (stride + 1)], line, previous, step)
+        decoded.append([tuple(line[x:x + 3]) if step > 1 else (line[x],) * 3
+                        for x in range(0, stride, step)])
         previous = line
-    return tuple(previous[x * step:x * step + 3])
+    return decoded
 
 
 def _unfilter(kind, line, above, step):
