@@ -5,7 +5,7 @@
 #                     driver), the GL, end-to-end and sound tests again on sdl12-compat, the web
 #                     build and its tests in headless Chromium, the tests that need no display
 #                     built for s390x, arm64 and armhf (32-bit) and run under qemu, the unit tests
-#                     again under the sanitizers, and each fuzz target for a minute
+#                     again under the sanitizers, and each fuzz target for 40 seconds
 #   ./build.sh web    build the programs as web pages into build-web/site/ with emscripten, after
 #                     libpng, libvorbis and what they are built on (cached in build-web/libraries/),
 #                     and play them in headless Chromium (ctest -L web)
@@ -175,7 +175,7 @@ case "${1:-}" in
     crossbuild arm64 aarch64-linux-gnu
     crossbuild armhf arm-linux-gnueabihf
     sanitized
-    fuzz 60
+    fuzz 40
     ;;
   web)
     installpackages "${webpackages[@]}"

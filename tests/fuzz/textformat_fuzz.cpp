@@ -91,7 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   numofmenuitems = 0;
   createmenuitem(text.c_str(), x, y, cellsize, 1, 1, 1);
   const menuitemrecord &item = menuitem[0];
-  require(strlen(item.text) == size_t(item.length) && item.length < menutextsize);
+  const size_t captionbytes = strlen(item.text);
+  require(captionbytes < size_t(menutextsize) &&
+          item.length == countcharacters(item.text, captionbytes));
   require(0 <= item.x && item.x <= 0xFFFF && 0 <= item.y && item.y <= 0xFFFF);
   return 0;
 }
